@@ -1,0 +1,180 @@
+// The per-frame work of the demo, beside anchors that bound it: the walk as first written,
+// a naive per-pixel floating-point rotozoom, the index-table gather that is the practical
+// floor for any mapping of 76,800 pixels, and a plain copy of a frame.
+//
+//   build/release/bench/frame_bench [--benchmark_filter=...]
+//
+// The argument of the mapping benchmarks is the animation frame whose grid they draw: its zoom
+// decides how far apart neighbouring texels lie, and so how the texture cache behaves.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "app/animation.h"
+#include "app/texture_mapper.h"
+#include "bench/ratio_report.h"
+#include "display/display_engine.h"
+#include "tests/support/reference_walk.h"
+
+namespace {
+
+constexpr int framePixels = pictureWidth * pictureHeight;
+const std::vector<int64_t> frames = {0, 30, 150, 298};  // zoom 0.4, 9.4, 45.4, 89.8
+
+// Slots 2 and 3 as the demo has them: 320 x 240 system-memory surfaces, a random texture.
+class Slots {
+ public:
+  Slots() {
+    DirectDrawCreate(nullptr, &directDraw_, nullptr);
+    directDraw_->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
+    for (int slot : {2, 3}) {
+      DDSURFACEDESC desc{};
+      desc.dwSize = sizeof desc;
+      desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+      desc.dwWidth = pictureWidth;
+      desc.dwHeight = pictureHeight;
+      desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+      directDraw_->CreateSurface(&desc, &surfaces[slot], nullptr);
+    }
+    std::mt19937 random(1);
+    displayEngine.lockSurface(3);
+    for (int i = 0; i < surfacePitch[3] * pictureHeight; ++i)
+      surfaceBits[3][i] = static_cast<uint8_t>(random());
+    displayEngine.unlockSurface(3);
+  }
+
+ private:
+  IDirectDraw* directDraw_ = nullptr;
+};
+
+Slots& slots() {
+  static Slots instance;
+  return instance;
+}
+
+// Puts the grid of the given animation frame in place.
+void animateTo(int64_t frame) {
+  zoom = 0.1f;
+  angle = 0.0f;
+  for (int64_t i = 0; i <= frame; ++i) advanceAnimation();
+}
+
+void labelZoom(benchmark::State& state) {
+  state.SetLabel("zoom " + std::to_string(zoom).substr(0, 5));
+  state.SetItemsProcessed(state.iterations() * framePixels);
+}
+
+void BM_mapTextureBlocks(benchmark::State& state) {
+  slots();
+  animateTo(state.range(0));
+  for (auto _ : state) {
+    mapTextureBlocks();
+    benchmark::ClobberMemory();
+  }
+  labelZoom(state);
+}
+BENCHMARK(BM_mapTextureBlocks)->ArgsProduct({frames});
+
+void BM_plainWalk(benchmark::State& state) {
+  slots();
+  animateTo(state.range(0));
+  for (auto _ : state) {
+    displayEngine.lockSurface(2);
+    displayEngine.lockSurface(3);
+    reference::plainWalk(surfaceBits[3], surfacePitch[3], surfaceBits[2]);
+    displayEngine.unlockSurface(2);
+    displayEngine.unlockSurface(3);
+    benchmark::ClobberMemory();
+  }
+  labelZoom(state);
+}
+BENCHMARK(BM_plainWalk)->ArgsProduct({frames});
+
+// One rotation and scale per pixel in single precision, wrapped to the texture as the mapper
+// wraps: what the effect costs without the grid.
+void BM_naiveRotozoom(benchmark::State& state) {
+  slots();
+  animateTo(state.range(0));
+  const double radians = static_cast<double>(angle) * 3.1415926535 / 180.0;
+  const float scale = zoom / 16.0f;  // texels per screen pixel
+  const float ca = static_cast<float>(std::cos(radians)) * scale;
+  const float sa = static_cast<float>(std::sin(radians)) * scale;
+  for (auto _ : state) {
+    displayEngine.lockSurface(2);
+    displayEngine.lockSurface(3);
+    const uint8_t* texture = surfaceBits[3];
+    const int32_t pitch = surfacePitch[3];
+    uint8_t* out = surfaceBits[2];
+    for (int y = 0; y < pictureHeight; ++y) {
+      const float dy = static_cast<float>(y - 112);
+      for (int x = 0; x < pictureWidth; ++x) {
+        const float dx = static_cast<float>(x - 160);
+        const int u = static_cast<int>(std::floor(ca * dx - sa * dy)) & 0x7F;
+        const int v = static_cast<int>(std::floor(sa * dx + ca * dy)) & 0x7F;
+        *out++ = texture[v * pitch + u];
+      }
+    }
+    displayEngine.unlockSurface(2);
+    displayEngine.unlockSurface(3);
+    benchmark::ClobberMemory();
+  }
+  labelZoom(state);
+}
+BENCHMARK(BM_naiveRotozoom)->ArgsProduct({frames});
+
+// The floor: the frame's texel offsets computed beforehand, so each pixel is one table read,
+// one texel read from a 128-byte-pitch copy of the texture, and one byte write.
+void BM_gatherFloor(benchmark::State& state) {
+  slots();
+  animateTo(state.range(0));
+  std::vector<uint16_t> offsets(framePixels);
+  for (int y = 0; y < pictureHeight; ++y)
+    for (int x = 0; x < pictureWidth; ++x) {
+      const reference::Coordinate c = reference::closedFormCoordinate(x, y);
+      offsets[y * pictureWidth + x] =
+          static_cast<uint16_t>(((c.v >> 16) & 0x7F) * textureSide + ((c.u >> 16) & 0x7F));
+    }
+  alignas(64) uint8_t texture[textureSide * textureSide];
+  displayEngine.lockSurface(3);
+  for (int row = 0; row < textureSide; ++row)
+    std::memcpy(texture + row * textureSide, surfaceBits[3] + row * surfacePitch[3], textureSide);
+  displayEngine.unlockSurface(3);
+  for (auto _ : state) {
+    displayEngine.lockSurface(2);
+    uint8_t* out = surfaceBits[2];
+    for (int i = 0; i < framePixels; ++i) out[i] = texture[offsets[i]];
+    displayEngine.unlockSurface(2);
+    benchmark::ClobberMemory();
+  }
+  labelZoom(state);
+}
+BENCHMARK(BM_gatherFloor)->ArgsProduct({frames});
+
+void BM_memcpyFrame(benchmark::State& state) {
+  slots();
+  for (auto _ : state) {
+    displayEngine.lockSurface(2);
+    displayEngine.lockSurface(3);
+    std::memcpy(surfaceBits[2], surfaceBits[3], framePixels);
+    displayEngine.unlockSurface(2);
+    displayEngine.unlockSurface(3);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * framePixels);
+}
+BENCHMARK(BM_memcpyFrame);
+
+void BM_advanceAnimation(benchmark::State& state) {
+  for (auto _ : state) {
+    advanceAnimation();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_advanceAnimation);
+
+}  // namespace
+
+int main(int argc, char** argv) { return bench::runWithRatios(argc, argv, "BM_mapTextureBlocks"); }

@@ -1,0 +1,212 @@
+// DirectDrawCreate and the DirectDraw object: cooperative level, display mode, and the
+// creation and ownership of surfaces, palettes and clippers.
+#include <algorithm>
+#include <new>
+
+#include "platform/compat/ddraw_objects.h"
+
+namespace compat {
+namespace {
+
+// Large enough for any real display, small enough that width x height cannot overflow.
+constexpr DWORD maxSurfaceSide = 16384;
+
+std::vector<std::unique_ptr<DirectDrawObject>>& directDrawObjects() {
+  static std::vector<std::unique_ptr<DirectDrawObject>> objects;
+  return objects;
+}
+
+template <typename T>
+std::unique_ptr<T> takeOut(std::vector<std::unique_ptr<T>>& owned, T* object) {
+  auto found = std::find_if(owned.begin(), owned.end(),
+                            [object](const std::unique_ptr<T>& p) { return p.get() == object; });
+  if (found == owned.end()) return nullptr;
+  std::unique_ptr<T> taken = std::move(*found);
+  owned.erase(found);
+  return taken;
+}
+
+bool validSide(DWORD side) { return side > 0 && side <= maxSurfaceSide; }
+
+}  // namespace
+
+ULONG DirectDrawObject::AddRef() { return ++references_; }
+
+ULONG DirectDrawObject::Release() {
+  if (--references_ > 0) return references_;
+  // Surfaces first: they hold references on palettes and clippers that die with them anyway.
+  for (auto& surface : surfaces_) surface->detach();
+  surfaces_.clear();
+  palettes_.clear();
+  clippers_.clear();
+  takeOut(directDrawObjects(), this);  // frees this object
+  return 0;
+}
+
+HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
+  if (auto fault = takeFault(testing::DirectDrawCall::SetCooperativeLevel)) return *fault;
+  const bool normal = (flags & DDSCL_NORMAL) != 0;
+  const bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
+  const bool fullscreen = (flags & DDSCL_FULLSCREEN) != 0;
+  // Exactly one of normal and exclusive; exclusive and full-screen only together, on a window.
+  if (normal == exclusive || exclusive != fullscreen) return DDERR_INVALIDPARAMS;
+  if (exclusive && window == nullptr) return DDERR_INVALIDPARAMS;
+  if ((flags & DDSCL_ALLOWMODEX) && !exclusive) return DDERR_INVALIDPARAMS;
+  cooperativeLevel_ = flags;
+  recordCooperativeLevel(flags);
+  return DD_OK;
+}
+
+HRESULT DirectDrawObject::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) {
+  if (auto fault = takeFault(testing::DirectDrawCall::SetDisplayMode)) return *fault;
+  if (!validSide(width) || !validSide(height)) return DDERR_INVALIDMODE;
+  // Surfaces here are palette-indexed bytes; no other depth can be honoured.
+  if (bitsPerPixel != 8) return DDERR_UNSUPPORTEDMODE;
+  displayMode_ = testing::DisplayMode{width, height, bitsPerPixel};
+  recordDisplayMode(*displayMode_);
+  return DD_OK;
+}
+
+HRESULT DirectDrawObject::WaitForVerticalBlank(DWORD flags, HANDLE event) {
+  if (auto fault = takeFault(testing::DirectDrawCall::WaitForVerticalBlank)) return *fault;
+  if (event != nullptr || flags != DDWAITVB_BLOCKBEGIN) return DDERR_UNSUPPORTED;
+  activeScreen().waitForVerticalBlank();
+  return DD_OK;
+}
+
+HRESULT DirectDrawObject::CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE* surface,
+                                        IUnknown* outer) {
+  if (auto fault = takeFault(testing::DirectDrawCall::CreateSurface)) return *fault;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  if (desc == nullptr || surface == nullptr || desc->dwSize != sizeof(DDSURFACEDESC))
+    return DDERR_INVALIDPARAMS;
+  if (!(desc->dwFlags & DDSD_CAPS)) return DDERR_INVALIDPARAMS;
+  if (cooperativeLevel_ == 0) return DDERR_NOCOOPERATIVELEVELSET;
+  if ((desc->dwFlags & DDSD_PIXELFORMAT) &&
+      (!(desc->ddpfPixelFormat.dwFlags & DDPF_PALETTEINDEXED8) ||
+       desc->ddpfPixelFormat.dwRGBBitCount != 8))
+    return DDERR_INVALIDPIXELFORMAT;
+  // Surface memory supplied by the caller is not supported.
+  if (desc->dwFlags & DDSD_LPSURFACE) return DDERR_UNSUPPORTED;
+  try {
+    if (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) return createPrimary(*desc, surface);
+    return createOffscreen(*desc, surface);
+  } catch (const std::bad_alloc&) {
+    return DDERR_OUTOFMEMORY;
+  }
+}
+
+HRESULT DirectDrawObject::createPrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWSURFACE* surface) {
+  if (primary_ != nullptr) return DDERR_PRIMARYSURFACEALREADYEXISTS;
+  // The primary is the display itself: its size is not the caller's to choose.
+  if (desc.dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
+  const DWORD caps = desc.ddsCaps.dwCaps;
+  const bool flipChain = (caps & DDSCAPS_FLIP) != 0;
+  int width = 0, height = 0;
+  if (exclusive() && displayMode_) {
+    width = static_cast<int>(displayMode_->width);
+    height = static_cast<int>(displayMode_->height);
+  } else {
+    const DesktopSize desktop = activeScreen().desktopSize();
+    width = desktop.width;
+    height = desktop.height;
+  }
+  if (!flipChain) {
+    primary_ = makeSurface(caps, width, height);
+    *surface = primary_;
+    return DD_OK;
+  }
+  if (!(caps & DDSCAPS_COMPLEX)) return DDERR_INVALIDCAPS;
+  if (!exclusive()) return DDERR_NOEXCLUSIVEMODE;
+  if (!(desc.dwFlags & DDSD_BACKBUFFERCOUNT) || desc.dwBackBufferCount == 0)
+    return DDERR_INVALIDPARAMS;
+  if (desc.dwBackBufferCount != 1) return DDERR_UNSUPPORTED;  // one back buffer, as we flip
+  DirectDrawSurface* front = makeSurface(caps | DDSCAPS_FRONTBUFFER, width, height);
+  const DWORD backCaps = (caps & ~DDSCAPS_PRIMARYSURFACE) | DDSCAPS_BACKBUFFER;
+  front->attachBackBuffer(makeSurface(backCaps, width, height));
+  primary_ = front;
+  *surface = front;
+  return DD_OK;
+}
+
+HRESULT DirectDrawObject::createOffscreen(const DDSURFACEDESC& desc,
+                                          LPDIRECTDRAWSURFACE* surface) {
+  const DWORD sized = DDSD_WIDTH | DDSD_HEIGHT;
+  if ((desc.dwFlags & sized) != sized) return DDERR_INVALIDPARAMS;
+  if (!validSide(desc.dwWidth) || !validSide(desc.dwHeight)) return DDERR_INVALIDPARAMS;
+  DWORD caps = desc.ddsCaps.dwCaps;
+  if (caps & (DDSCAPS_FLIP | DDSCAPS_BACKBUFFER)) return DDERR_INVALIDCAPS;
+  // Where the caller leaves the memory to us, it is what a display card would offer.
+  if (!(caps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY))) caps |= DDSCAPS_VIDEOMEMORY;
+  *surface = makeSurface(caps, static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight));
+  return DD_OK;
+}
+
+DirectDrawSurface* DirectDrawObject::makeSurface(DWORD caps, int width, int height) {
+  surfaces_.push_back(std::make_unique<DirectDrawSurface>(*this, caps, width, height));
+  return surfaces_.back().get();
+}
+
+HRESULT DirectDrawObject::CreatePalette(DWORD flags, LPPALETTEENTRY colours,
+                                        LPDIRECTDRAWPALETTE* palette, IUnknown* outer) {
+  if (auto fault = takeFault(testing::DirectDrawCall::CreatePalette)) return *fault;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  if (palette == nullptr || colours == nullptr) return DDERR_INVALIDPARAMS;
+  if (!(flags & DDPCAPS_8BIT)) return DDERR_UNSUPPORTED;  // only 256-entry palettes
+  palettes_.push_back(std::make_unique<DirectDrawPalette>(*this, colours));
+  *palette = palettes_.back().get();
+  return DD_OK;
+}
+
+HRESULT DirectDrawObject::CreateClipper(DWORD flags, LPDIRECTDRAWCLIPPER* clipper,
+                                        IUnknown* outer) {
+  if (auto fault = takeFault(testing::DirectDrawCall::CreateClipper)) return *fault;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  if (clipper == nullptr || flags != 0) return DDERR_INVALIDPARAMS;
+  clippers_.push_back(std::make_unique<DirectDrawClipper>(*this));
+  *clipper = clippers_.back().get();
+  return DD_OK;
+}
+
+void DirectDrawObject::destroy(DirectDrawSurface* surface) {
+  std::unique_ptr<DirectDrawSurface> doomed = takeOut(surfaces_, surface);
+  if (!doomed) return;
+  if (doomed.get() == primary_) primary_ = nullptr;
+  DirectDrawSurface* back = doomed->backBuffer();
+  doomed->detach();
+  // The back buffer of a flip chain goes with its primary, whatever its reference count.
+  if (back != nullptr) destroy(back);
+}
+
+void DirectDrawObject::countObjects(testing::LiveObjects& counts) const {
+  counts.directDraws += 1;
+  counts.surfaces += static_cast<int>(surfaces_.size());
+  counts.palettes += static_cast<int>(palettes_.size());
+  counts.clippers += static_cast<int>(clippers_.size());
+}
+
+void DirectDrawObject::destroy(DirectDrawPalette* palette) { takeOut(palettes_, palette); }
+
+void DirectDrawObject::destroy(DirectDrawClipper* clipper) { takeOut(clippers_, clipper); }
+
+testing::LiveObjects testing::liveObjects() {
+  LiveObjects counts{};
+  for (const auto& object : directDrawObjects()) object->countObjects(counts);
+  return counts;
+}
+
+}  // namespace compat
+
+HRESULT WINAPI DirectDrawCreate(GUID* guid, LPDIRECTDRAW* directDraw, IUnknown* outer) {
+  using compat::testing::DirectDrawCall;
+  if (auto fault = compat::takeFault(DirectDrawCall::DirectDrawCreate)) return *fault;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  if (directDraw == nullptr) return DDERR_INVALIDPARAMS;
+  // Only the default display exists here.
+  if (guid != nullptr) return DDERR_INVALIDPARAMS;
+  if (!compat::activeScreen().isAvailable()) return DDERR_NODIRECTDRAWHW;
+  auto& objects = compat::directDrawObjects();
+  objects.push_back(std::make_unique<compat::DirectDrawObject>());
+  *directDraw = objects.back().get();
+  return DD_OK;
+}

@@ -1,0 +1,47 @@
+// Palette objects: 256 colours; the one attached to the primary surface is the screen's.
+#include <algorithm>
+
+#include "platform/compat/ddraw_objects.h"
+
+namespace compat {
+
+DirectDrawPalette::DirectDrawPalette(DirectDrawObject& owner, const PALETTEENTRY* entries)
+    : owner_(owner) {
+  for (std::size_t i = 0; i < colours_.size(); ++i)
+    colours_[i] = {entries[i].peRed, entries[i].peGreen, entries[i].peBlue, entries[i].peFlags};
+}
+
+ULONG DirectDrawPalette::AddRef() { return ++references_; }
+
+ULONG DirectDrawPalette::Release() {
+  if (--references_ > 0) return references_;
+  owner_.destroy(this);  // frees this palette
+  return 0;
+}
+
+HRESULT DirectDrawPalette::GetEntries(DWORD /*flags*/, DWORD base, DWORD count,
+                                      LPPALETTEENTRY entries) {
+  if (entries == nullptr || base > colours_.size() || count > colours_.size() - base)
+    return DDERR_INVALIDPARAMS;
+  for (DWORD i = 0; i < count; ++i) {
+    const PaletteColour& c = colours_[base + i];
+    entries[i] = {c.red, c.green, c.blue, c.flags};
+  }
+  return DD_OK;
+}
+
+HRESULT DirectDrawPalette::SetEntries(DWORD /*flags*/, DWORD first, DWORD count,
+                                      LPPALETTEENTRY entries) {
+  if (auto fault = takeFault(testing::DirectDrawCall::SetEntries)) return *fault;
+  if (entries == nullptr || first > colours_.size() || count > colours_.size() - first)
+    return DDERR_INVALIDPARAMS;
+  for (DWORD i = 0; i < count; ++i)
+    colours_[first + i] = {entries[i].peRed, entries[i].peGreen, entries[i].peBlue,
+                           entries[i].peFlags};
+  // A palette display changes colour at once, between frames too.
+  DirectDrawSurface* primary = owner_.primary();
+  if (primary != nullptr && primary->palette() == this) activeScreen().updatePalette(colours_);
+  return DD_OK;
+}
+
+}  // namespace compat

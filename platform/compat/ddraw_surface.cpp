@@ -1,0 +1,187 @@
+// Surfaces: memory, locking, colour keys, palette and clipper attachment, the flip chain and
+// lost memory. The blits are in ddraw_blit.cpp.
+#include <utility>
+
+#include "platform/compat/ddraw_objects.h"
+
+namespace compat {
+namespace {
+
+int pitchFor(int width) { return (width + 3) & ~3; }
+
+constexpr Palette blackPalette{};
+
+}  // namespace
+
+bool rectInverted(const RECT& rect) { return rect.left > rect.right || rect.top > rect.bottom; }
+
+bool rectInside(const RECT& rect, int width, int height) {
+  return !rectInverted(rect) && rect.left >= 0 && rect.top >= 0 && rect.right <= width &&
+         rect.bottom <= height;
+}
+
+DirectDrawSurface::DirectDrawSurface(DirectDrawObject& owner, DWORD caps, int width, int height)
+    : owner_(owner),
+      caps_(caps),
+      width_(width),
+      height_(height),
+      pitch_(pitchFor(width)),
+      pixels_(static_cast<std::size_t>(pitchFor(width)) * height, 0) {}
+
+ULONG DirectDrawSurface::AddRef() { return ++references_; }
+
+ULONG DirectDrawSurface::Release() {
+  if (--references_ > 0) return references_;
+  owner_.destroy(this);  // frees this surface
+  return 0;
+}
+
+void DirectDrawSurface::attachBackBuffer(DirectDrawSurface* back) {
+  backBuffer_ = back;
+  back->frontBuffer_ = this;
+}
+
+void DirectDrawSurface::detach() {
+  if (DirectDrawPalette* palette = std::exchange(palette_, nullptr)) palette->Release();
+  if (DirectDrawClipper* clipper = std::exchange(clipper_, nullptr)) clipper->Release();
+  if (DirectDrawSurface* front = std::exchange(frontBuffer_, nullptr)) front->backBuffer_ = nullptr;
+  if (DirectDrawSurface* back = std::exchange(backBuffer_, nullptr)) back->frontBuffer_ = nullptr;
+}
+
+std::optional<HRESULT> DirectDrawSurface::unavailable() const {
+  if (lost_) return DDERR_SURFACELOST;
+  if (locked_) return DDERR_SURFACEBUSY;
+  return std::nullopt;
+}
+
+void DirectDrawSurface::presentIfVisible() {
+  if (!isPrimary() || owner_.primary() != this) return;
+  const IndexedFrame frame{pixels_.data(), width_, height_, pitch_};
+  activeScreen().presentFrame(frame, palette_ ? palette_->colours() : blackPalette);
+}
+
+void DirectDrawSurface::fillDescription(DDSURFACEDESC& desc) const {
+  const DWORD size = desc.dwSize;
+  desc = DDSURFACEDESC{};
+  desc.dwSize = size;
+  desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT;
+  desc.dwWidth = static_cast<DWORD>(width_);
+  desc.dwHeight = static_cast<DWORD>(height_);
+  desc.lPitch = pitch_;
+  desc.ddsCaps.dwCaps = caps_;
+  desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
+  desc.ddpfPixelFormat.dwFlags = DDPF_RGB | DDPF_PALETTEINDEXED8;
+  desc.ddpfPixelFormat.dwRGBBitCount = 8;
+  if (backBuffer_ != nullptr) {
+    desc.dwFlags |= DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+  }
+  if (sourceKey_) {
+    desc.dwFlags |= DDSD_CKSRCBLT;
+    desc.ddckCKSrcBlt = *sourceKey_;
+  }
+}
+
+HRESULT DirectDrawSurface::GetSurfaceDesc(LPDDSURFACEDESC desc) {
+  if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC)) return DDERR_INVALIDPARAMS;
+  fillDescription(*desc);
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD /*flags*/,
+                                HANDLE event) {
+  if (auto fault = takeFault(testing::DirectDrawCall::Lock)) return *fault;
+  if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC) || event != nullptr)
+    return DDERR_INVALIDPARAMS;
+  if (auto reason = unavailable()) return *reason;
+  if (rect != nullptr && !rectInside(*rect, width_, height_)) return DDERR_INVALIDRECT;
+  fillDescription(*desc);
+  desc->dwFlags |= DDSD_LPSURFACE;
+  std::uint8_t* first = pixels_.data();
+  if (rect != nullptr) first = row(rect->top) + rect->left;
+  desc->lpSurface = first;
+  lockedAddress_ = first;
+  locked_ = true;
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::Unlock(LPVOID address) {
+  if (auto fault = takeFault(testing::DirectDrawCall::Unlock)) return *fault;
+  if (!locked_) return DDERR_NOTLOCKED;
+  // Stricter than needed for one lock per surface, so that handing back some other address
+  // (a swapped surfaceBits entry, say) shows up as the mistake it is.
+  if (address != nullptr && address != lockedAddress_) return DDERR_INVALIDPARAMS;
+  locked_ = false;
+  presentIfVisible();
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::IsLost() { return lost_ ? DDERR_SURFACELOST : DD_OK; }
+
+HRESULT DirectDrawSurface::Restore() {
+  if (auto fault = takeFault(testing::DirectDrawCall::Restore)) return *fault;
+  // Restored memory holds no defined picture; ours keeps whatever was there.
+  lost_ = false;
+  if (backBuffer_ != nullptr) backBuffer_->lost_ = false;
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::SetColorKey(DWORD flags, LPDDCOLORKEY key) {
+  if (auto fault = takeFault(testing::DirectDrawCall::SetColorKey)) return *fault;
+  std::optional<DDCOLORKEY>* slot = nullptr;
+  if (flags & DDCKEY_SRCBLT) slot = &sourceKey_;
+  if (flags & DDCKEY_DESTBLT) slot = slot ? nullptr : &destKey_;
+  if (slot == nullptr) return DDERR_INVALIDPARAMS;  // exactly one kind of key per call
+  if (key == nullptr) {
+    slot->reset();
+    return DD_OK;
+  }
+  DDCOLORKEY range = *key;
+  // Without a colour space the key is the single colour of the low value.
+  if (!(flags & DDCKEY_COLORSPACE)) range.dwColorSpaceHighValue = range.dwColorSpaceLowValue;
+  *slot = range;
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::SetPalette(LPDIRECTDRAWPALETTE palette) {
+  if (auto fault = takeFault(testing::DirectDrawCall::SetPalette)) return *fault;
+  if (lost_) return DDERR_SURFACELOST;
+  auto* attached = static_cast<DirectDrawPalette*>(palette);
+  if (attached != nullptr) attached->AddRef();
+  if (DirectDrawPalette* previous = std::exchange(palette_, attached)) previous->Release();
+  if (owner_.primary() == this) activeScreen().updatePalette(palette_ ? palette_->colours()
+                                                                      : blackPalette);
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::SetClipper(LPDIRECTDRAWCLIPPER clipper) {
+  if (auto fault = takeFault(testing::DirectDrawCall::SetClipper)) return *fault;
+  auto* attached = static_cast<DirectDrawClipper*>(clipper);
+  if (attached != nullptr) attached->AddRef();
+  if (DirectDrawClipper* previous = std::exchange(clipper_, attached)) previous->Release();
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) {
+  if (auto fault = takeFault(testing::DirectDrawCall::GetAttachedSurface)) return *fault;
+  if (caps == nullptr || attached == nullptr) return DDERR_INVALIDPARAMS;
+  if (backBuffer_ == nullptr || (backBuffer_->caps_ & caps->dwCaps) != caps->dwCaps)
+    return DDERR_NOTFOUND;
+  backBuffer_->AddRef();
+  *attached = backBuffer_;
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::Flip(LPDIRECTDRAWSURFACE targetOverride, DWORD /*flags*/) {
+  if (auto fault = takeFault(testing::DirectDrawCall::Flip)) return *fault;
+  if (backBuffer_ == nullptr) return DDERR_NOTFLIPPABLE;
+  if (targetOverride != nullptr && targetOverride != backBuffer_) return DDERR_INVALIDPARAMS;
+  if (!owner_.exclusive()) return DDERR_NOEXCLUSIVEMODE;
+  if (auto reason = unavailable()) return *reason;
+  if (auto reason = backBuffer_->unavailable()) return *reason;
+  pixels_.swap(backBuffer_->pixels_);
+  presentIfVisible();
+  return DD_OK;
+}
+
+}  // namespace compat

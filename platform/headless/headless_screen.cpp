@@ -1,0 +1,45 @@
+#include "platform/headless/headless_screen.h"
+
+#include <cstring>
+
+namespace compat {
+
+void HeadlessScreen::presentFrame(const IndexedFrame& frame, const Palette& palette) {
+  lastFrame_.width = frame.width;
+  lastFrame_.height = frame.height;
+  lastFrame_.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height);
+  for (int y = 0; y < frame.height; ++y)
+    std::memcpy(&lastFrame_.pixels[static_cast<std::size_t>(y) * frame.width],
+                frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch, frame.width);
+  lastFrame_.palette = palette;
+  shownPalette_ = palette;
+  ++framesPresented_;
+  if (callback_) callback_(frame, palette);
+}
+
+void HeadlessScreen::updatePalette(const Palette& palette) { shownPalette_ = palette; }
+
+void HeadlessScreen::placeWindow(const WindowPlacement& placement) {
+  // The title's characters must outlive the caller's view of them.
+  title_ = placement.titleUtf8;
+  placement_ = placement;
+  placement_.titleUtf8 = title_;
+}
+
+void HeadlessScreen::pollInput(std::vector<InputEvent>& events) {
+  events.insert(events.end(), pendingInput_.begin(), pendingInput_.end());
+  pendingInput_.clear();
+}
+
+void HeadlessScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
+  messageBoxes_.push_back({std::string(captionUtf8), std::string(textUtf8)});
+}
+
+HeadlessScreen& headlessScreen() {
+  static HeadlessScreen screen;
+  return screen;
+}
+
+Screen& activeScreen() { return headlessScreen(); }
+
+}  // namespace compat

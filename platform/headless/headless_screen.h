@@ -1,0 +1,69 @@
+// A screen with no display, for unit tests and the frame-capture tool: it keeps the last frame
+// presented with its palette, counts frames, and can hand each frame to a callback. It has no
+// input, no vertical blank to wait for and a 640 x 480 desktop.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/compat/screen.h"
+
+namespace compat {
+
+// The last frame as the headless screen received it: rows packed, pitch = width.
+struct CapturedFrame {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+  Palette palette{};
+
+  std::uint8_t at(int x, int y) const {
+    return pixels[static_cast<std::size_t>(y) * width + x];
+  }
+};
+
+struct ShownMessageBox {
+  std::string captionUtf8;
+  std::string textUtf8;
+};
+
+class HeadlessScreen final : public Screen {
+ public:
+  using FrameCallback = std::function<void(const IndexedFrame&, const Palette&)>;
+
+  bool isAvailable() override { return true; }
+  void presentFrame(const IndexedFrame& frame, const Palette& palette) override;
+  void updatePalette(const Palette& palette) override;
+  void waitForVerticalBlank() override {}
+  void placeWindow(const WindowPlacement& placement) override;
+  void pollInput(std::vector<InputEvent>& events) override;
+  void showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) override;
+  DesktopSize desktopSize() override { return {640, 480}; }
+
+  const CapturedFrame& lastFrame() const { return lastFrame_; }
+  // The palette now showing: the last frame's, or a later palette-only change.
+  const Palette& shownPalette() const { return shownPalette_; }
+  long framesPresented() const { return framesPresented_; }
+  const std::vector<ShownMessageBox>& messageBoxes() const { return messageBoxes_; }
+  const WindowPlacement& lastPlacement() const { return placement_; }
+  void setFrameCallback(FrameCallback callback) { callback_ = std::move(callback); }
+  // Input that the next poll hands over, as if the user had pressed or clicked.
+  void injectInput(const InputEvent& event) { pendingInput_.push_back(event); }
+
+ private:
+  CapturedFrame lastFrame_;
+  Palette shownPalette_{};
+  long framesPresented_ = 0;
+  FrameCallback callback_;
+  std::vector<ShownMessageBox> messageBoxes_;
+  std::vector<InputEvent> pendingInput_;
+  std::string title_;
+  WindowPlacement placement_{};
+};
+
+// The headless screen of this program (the same object activeScreen() returns).
+HeadlessScreen& headlessScreen();
+
+}  // namespace compat

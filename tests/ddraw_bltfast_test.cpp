@@ -1,0 +1,107 @@
+// BltFast: unclipped 1:1 copies at a position, with and without the source colour key.
+#include "tests/support/direct_draw_fixture.h"
+
+using support::Picture;
+using support::readSurface;
+
+namespace {
+
+constexpr DWORD minusOne = static_cast<DWORD>(-1);
+
+struct Case {
+  const char* name;
+  DWORD x;
+  DWORD y;
+  std::optional<RECT> from;
+  DWORD flags;
+  HRESULT result;
+};
+
+}  // namespace
+
+TEST_F(DirectDrawTest, BltFastCopiesOrRefusesAsItsRectanglesAllow) {
+  const Case cases[] = {
+      {"whole source", 0, 0, std::nullopt, DDBLTFAST_WAIT, DD_OK},
+      {"part to an offset", 9, 4, RECT{2, 3, 9, 12}, DDBLTFAST_WAIT, DD_OK},
+      {"reaching the far corner", 12, 12, RECT{0, 0, 4, 4}, DDBLTFAST_NOCOLORKEY, DD_OK},
+      {"keyed", 1, 1, RECT{0, 0, 15, 15}, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT, DD_OK},
+      {"past the right edge", 10, 0, RECT{0, 0, 8, 2}, DDBLTFAST_WAIT, DDERR_INVALIDRECT},
+      {"past the bottom", 0, 15, RECT{0, 0, 2, 2}, DDBLTFAST_WAIT, DDERR_INVALIDRECT},
+      {"whole source off by one", 1, 0, std::nullopt, DDBLTFAST_WAIT, DDERR_INVALIDRECT},
+      {"negative x", minusOne, 0, RECT{0, 0, 2, 2}, DDBLTFAST_WAIT, DDERR_INVALIDRECT},
+      {"negative y", 0, minusOne, RECT{0, 0, 2, 2}, DDBLTFAST_WAIT, DDERR_INVALIDRECT},
+      {"source outside", 0, 0, RECT{10, 10, 18, 12}, DDBLTFAST_WAIT, DDERR_INVALIDRECT},
+      {"source negative", 0, 0, RECT{-2, 0, 2, 2}, DDBLTFAST_WAIT, DDERR_INVALIDRECT},
+      {"source inverted", 0, 0, RECT{4, 4, 2, 6}, DDBLTFAST_WAIT, DDERR_INVALIDRECT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IDirectDrawSurface* dest = patterned(200);
+    IDirectDrawSurface* source = patterned();
+    // Colour 0 is the transparent index; the pattern holds it once, at (0, 0).
+    DDCOLORKEY key{0, 0};
+    ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    const Picture before = readSurface(dest);
+    const Picture sourcePicture = readSurface(source);
+    RECT from = c.from.value_or(RECT{0, 0, 16, 16});
+    ASSERT_EQ(dest->BltFast(c.x, c.y, source, c.from ? &from : nullptr, c.flags), c.result);
+
+    Picture expected = before;
+    if (c.result == DD_OK)
+      for (int j = 0; j < from.bottom - from.top; ++j)
+        for (int i = 0; i < from.right - from.left; ++i) {
+          const uint8_t p = sourcePicture.at(from.left + i, from.top + j);
+          if ((c.flags & DDBLTFAST_SRCCOLORKEY) && p == 0) continue;
+          expected.at(static_cast<int>(c.x) + i, static_cast<int>(c.y) + j) = p;
+        }
+    EXPECT_EQ(readSurface(dest), expected)
+        << support::firstDifference(readSurface(dest), expected);
+    dest->Release();
+    source->Release();
+  }
+}
+
+TEST_F(DirectDrawTest, SourceKeyRangeLeavesEveryIndexInItOut) {
+  IDirectDrawSurface* dest = offscreen(16, 16);
+  IDirectDrawSurface* source = patterned();
+  DDCOLORKEY key{16, 47};  // rows 1 and 2 of the pattern
+  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT | DDCKEY_COLORSPACE, &key), DD_OK);
+  ASSERT_EQ(dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
+  const Picture result = readSurface(dest);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const bool keyed = y == 1 || y == 2;
+      ASSERT_EQ(result.at(x, y), keyed ? 0 : support::patternAt(x, y)) << x << "," << y;
+    }
+
+  // Without DDCKEY_COLORSPACE the key is the single low value.
+  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  IDirectDrawSurface* second = offscreen(16, 16);
+  ASSERT_EQ(second->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
+  const Picture single = readSurface(second);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      ASSERT_EQ(single.at(x, y), support::patternAt(x, y) == 16 ? 0 : support::patternAt(x, y));
+
+  // Removing the key copies everything again.
+  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, nullptr), DD_OK);
+  ASSERT_EQ(dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
+  EXPECT_EQ(readSurface(dest), readSurface(source));
+  dest->Release();
+  second->Release();
+  source->Release();
+}
+
+TEST_F(DirectDrawTest, BltFastOnOneSurfaceMovesAPartOfIt) {
+  IDirectDrawSurface* surface = patterned();
+  const Picture before = readSurface(surface);
+  RECT from{0, 0, 12, 12};
+  ASSERT_EQ(surface->BltFast(4, 4, surface, &from, DDBLTFAST_WAIT), DD_OK);
+  const Picture after = readSurface(surface);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const uint8_t expected = (x >= 4 && y >= 4) ? before.at(x - 4, y - 4) : before.at(x, y);
+      ASSERT_EQ(after.at(x, y), expected) << x << "," << y;
+    }
+  surface->Release();
+}

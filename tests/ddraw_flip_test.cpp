@@ -1,0 +1,190 @@
+// The full-screen primary with its back buffer, page flips, and what the screen receives.
+#include "platform/headless/headless_screen.h"
+#include "tests/support/direct_draw_fixture.h"
+
+using support::readSurface;
+
+namespace {
+
+DDSURFACEDESC flipChainDescription() {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  desc.dwBackBufferCount = 1;
+  return desc;
+}
+
+PALETTEENTRY grey(int i) {
+  const BYTE level = static_cast<BYTE>(255 - i);
+  return {level, static_cast<BYTE>(i), level, 0};
+}
+
+}  // namespace
+
+TEST_F(DirectDrawTest, FlipChainNeedsExclusiveFullScreen) {
+  DDSURFACEDESC desc = flipChainDescription();
+  IDirectDrawSurface* primary = nullptr;
+  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_NOEXCLUSIVEMODE);
+  EXPECT_EQ(primary, nullptr);
+
+  useFullScreen();
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP;  // not complex
+  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_INVALIDCAPS);
+  desc = flipChainDescription();
+  desc.dwFlags = DDSD_CAPS;  // no back buffer count
+  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_INVALIDPARAMS);
+  desc = flipChainDescription();
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr),
+            DDERR_PRIMARYSURFACEALREADYEXISTS);
+  // The primary is the display mode's size.
+  DDSURFACEDESC shape{};
+  shape.dwSize = sizeof shape;
+  ASSERT_EQ(primary->GetSurfaceDesc(&shape), DD_OK);
+  EXPECT_EQ(shape.dwWidth, 320u);
+  EXPECT_EQ(shape.dwHeight, 240u);
+  EXPECT_EQ(shape.dwBackBufferCount, 1u);
+}
+
+TEST_F(DirectDrawTest, FlipExchangesTheMemoryBehindTheTwoBuffersAndShowsTheNewFront) {
+  useFullScreen();
+  DDSURFACEDESC desc = flipChainDescription();
+  IDirectDrawSurface* primary = nullptr;
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
+  IDirectDrawSurface* back = nullptr;
+  ASSERT_EQ(primary->GetAttachedSurface(&backCaps, &back), DD_OK);
+  ASSERT_NE(back, nullptr);
+  ASSERT_NE(back, primary);
+  DDSCAPS other{DDSCAPS_OFFSCREENPLAIN};
+  IDirectDrawSurface* none = nullptr;
+  EXPECT_EQ(primary->GetAttachedSurface(&other, &none), DDERR_NOTFOUND);
+  EXPECT_EQ(back->GetAttachedSurface(&backCaps, &none), DDERR_NOTFOUND);
+
+  PALETTEENTRY colours[256];
+  for (int i = 0; i < 256; ++i) colours[i] = grey(i);
+  IDirectDrawPalette* palette = nullptr;
+  ASSERT_EQ(directDraw_->CreatePalette(DDPCAPS_8BIT, colours, &palette, nullptr), DD_OK);
+  ASSERT_EQ(primary->SetPalette(palette), DD_OK);
+
+  support::writeSurface(primary, [](int x, int y) { return static_cast<uint8_t>(x ^ y); });
+  support::writeSurface(back, [](int x, int y) { return static_cast<uint8_t>(x + y); });
+  const support::Picture front = readSurface(primary);
+  const support::Picture backPicture = readSurface(back);
+  const long framesBefore = compat::headlessScreen().framesPresented();
+
+  ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  const compat::HeadlessScreen& screen = compat::headlessScreen();
+  EXPECT_EQ(screen.framesPresented(), framesBefore + 1);
+  EXPECT_EQ(readSurface(primary), backPicture);
+  EXPECT_EQ(readSurface(back), front);
+  // The same objects: the attached surface is still the back buffer.
+  IDirectDrawSurface* again = nullptr;
+  ASSERT_EQ(primary->GetAttachedSurface(&backCaps, &again), DD_OK);
+  EXPECT_EQ(again, back);
+
+  // The screen received the new front buffer through the attached palette.
+  const compat::CapturedFrame& shown = screen.lastFrame();
+  ASSERT_EQ(shown.width, 320);
+  ASSERT_EQ(shown.height, 240);
+  EXPECT_EQ(shown.pixels, backPicture.pixels);
+  for (int i = 0; i < 256; ++i) {
+    ASSERT_EQ(shown.palette[i].red, colours[i].peRed);
+    ASSERT_EQ(shown.palette[i].green, colours[i].peGreen);
+  }
+
+  // Flipping twice brings the first picture back; an explicit target must be the back buffer.
+  ASSERT_EQ(primary->Flip(back, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(readSurface(primary), front);
+  EXPECT_EQ(primary->Flip(primary, DDFLIP_WAIT), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
+
+  // A locked buffer cannot flip.
+  DDSURFACEDESC lock{};
+  lock.dwSize = sizeof lock;
+  ASSERT_EQ(back->Lock(nullptr, &lock, DDLOCK_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACEBUSY);
+  ASSERT_EQ(back->Unlock(lock.lpSurface), DD_OK);
+  // The two extra references from GetAttachedSurface; the chain keeps the back buffer.
+  back->Release();
+  back->Release();
+  palette->Release();
+  EXPECT_EQ(primary->Release(), 0u);
+  EXPECT_EQ(compat::testing::liveObjects().surfaces, 0);
+}
+
+TEST_F(DirectDrawTest, PaletteChangesOnThePrimaryShowAtOnceWithoutAFrame) {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface* primary = nullptr;
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  PALETTEENTRY colours[256] = {};
+  IDirectDrawPalette* palette = nullptr;
+  IDirectDrawPalette* unattached = nullptr;
+  ASSERT_EQ(directDraw_->CreatePalette(DDPCAPS_8BIT, colours, &palette, nullptr), DD_OK);
+  ASSERT_EQ(directDraw_->CreatePalette(DDPCAPS_8BIT, colours, &unattached, nullptr), DD_OK);
+  ASSERT_EQ(primary->SetPalette(palette), DD_OK);
+
+  const compat::HeadlessScreen& screen = compat::headlessScreen();
+  const long frames = screen.framesPresented();
+  PALETTEENTRY changed[3] = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}};
+  ASSERT_EQ(palette->SetEntries(0, 100, 3, changed), DD_OK);
+  EXPECT_EQ(screen.framesPresented(), frames);
+  EXPECT_EQ(screen.shownPalette()[101].green, 50);
+  EXPECT_EQ(screen.shownPalette()[99].green, 0);
+  // A palette that is not on the primary changes nothing on the screen.
+  ASSERT_EQ(unattached->SetEntries(0, 101, 1, changed), DD_OK);
+  EXPECT_EQ(screen.shownPalette()[101].green, 50);
+
+  PALETTEENTRY read[3] = {};
+  ASSERT_EQ(palette->GetEntries(0, 100, 3, read), DD_OK);
+  EXPECT_EQ(read[2].peBlue, 90);
+  // Ranges that run past entry 255 are refused and change nothing.
+  EXPECT_EQ(palette->SetEntries(0, 254, 3, changed), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(palette->SetEntries(0, 256, 1, changed), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(palette->SetEntries(0, 1, 0xFFFFFFFF, changed), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(screen.shownPalette()[254].red, 0);
+  palette->Release();
+  unattached->Release();
+  primary->Release();
+}
+
+TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopAndItsClipperTrimsBlits) {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface* primary = nullptr;
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  const support::Picture desktop = readSurface(primary);
+  EXPECT_EQ(desktop.width, 640);
+  EXPECT_EQ(desktop.height, 480);
+
+  IDirectDrawSurface* source = patterned();
+  RECT partly{632, 470, 648, 486};
+  EXPECT_EQ(primary->Blt(&partly, source, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+
+  IDirectDrawClipper* clipper = nullptr;
+  ASSERT_EQ(directDraw_->CreateClipper(0, &clipper, nullptr), DD_OK);
+  ASSERT_EQ(clipper->SetHWnd(0, compat::testing::testWindow()), DD_OK);
+  ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
+  const long frames = compat::headlessScreen().framesPresented();
+  ASSERT_EQ(primary->Blt(&partly, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(compat::headlessScreen().framesPresented(), frames + 1);
+  const support::Picture after = readSurface(primary);
+  for (int y = 470; y < 480; ++y)
+    for (int x = 632; x < 640; ++x)
+      ASSERT_EQ(after.at(x, y), support::patternAt(x - 632, y - 470)) << x << "," << y;
+  EXPECT_EQ(after.at(631, 470), 0);
+  // Inverted is still an error, and BltFast cannot clip at all.
+  RECT inverted{10, 10, 5, 20};
+  EXPECT_EQ(primary->Blt(&inverted, source, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  EXPECT_EQ(primary->BltFast(0, 0, source, nullptr, DDBLTFAST_WAIT), DDERR_BLTFASTCANTCLIP);
+  // The clipper lives on in the DirectDraw object, which frees it at the end.
+  clipper->Release();
+  source->Release();
+  primary->Release();
+}

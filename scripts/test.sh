@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds the test configuration (AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs every test, each in its own process.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+"$root/scripts/install-deps.sh"
+
+build="$root/build/sanitize"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DROTOZOOM_SANITIZE=ON \
+  -DROTOZOOM_BENCH=OFF
+cmake --build "$build"
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)"

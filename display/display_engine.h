@@ -15,6 +15,19 @@ struct DisplayEngine {
   // Constructed once, before WinMain; never destroyed (shutdownDisplay is the clean-up).
   DisplayEngine();
 
+  // Creates the DirectDraw object, the primary surface (with its back buffer in full-screen),
+  // the palette from basePalette, the clipper (windowed) and the offscreen slots, and clears
+  // every slot to colour 0. 1 on success; 0 as soon as a step fails, keeping what was made
+  // (shutdownDisplay releases it). A display mode that cannot be set ends the program.
+  int32_t setupDisplay(HWND window, int32_t width, int32_t height, int32_t fullscreen,
+                       int32_t bitsPerPixel, int32_t surfaceCount);
+  // Releases every DirectDraw object that exists. Safe at any time, and more than once.
+  void shutdownDisplay();
+  // Recomputes windowOrigin from the window's place; called when the window moves.
+  void updateWindowOrigin();
+  // Fills the slot's whole surface with colour 0; the Blt result.
+  HRESULT clearSurface(int32_t slot);
+
   // Locks the slot's whole surface and records its first pixel and pitch in surfaceBits and
   // surfacePitch. A failed lock leaves a null address and pitch 0, which the pixel routines
   // check before they write.

@@ -10,4 +10,5 @@
 #else
 #include "platform/compat/win32_types.h"
 #include "platform/compat/ddraw_api.h"
+#include "platform/compat/user32_api.h"
 #endif

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/compat/ddraw_objects.h"
+#include "platform/compat/window_registry.h"
 
 namespace compat {
 namespace {
@@ -60,6 +61,18 @@ void copyRect(DirectDrawSurface& dest, int x, int y, DirectDrawSurface& source, 
   }
 }
 
+// What a clipper lets a blit reach: the surface, and of it only the clipper's window.
+RECT clipArea(const DirectDrawClipper& clipper, int width, int height) {
+  RECT area{0, 0, width, height};
+  if (const HWND__* window = liveWindow(clipper.window())) {
+    area.left = std::max(area.left, window->rect.left);
+    area.top = std::max(area.top, window->rect.top);
+    area.right = std::min(area.right, window->rect.right);
+    area.bottom = std::min(area.bottom, window->rect.bottom);
+  }
+  return area;
+}
+
 void fillRect(DirectDrawSurface& dest, const RECT& area, std::uint8_t colour) {
   for (int y = area.top; y < area.bottom; ++y)
     std::memset(dest.row(y) + area.left, colour, static_cast<std::size_t>(rectWidth(area)));
@@ -76,10 +89,11 @@ HRESULT DirectDrawSurface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE sourceSurfac
   // What lies outside a clipped surface's area is trimmed; elsewhere it is an error.
   const RECT requested = dest;
   if (clipper_ != nullptr) {
-    dest.left = std::max<LONG>(dest.left, 0);
-    dest.top = std::max<LONG>(dest.top, 0);
-    dest.right = std::min<LONG>(dest.right, width_);
-    dest.bottom = std::min<LONG>(dest.bottom, height_);
+    const RECT area = clipArea(*clipper_, width_, height_);
+    dest.left = std::max(dest.left, area.left);
+    dest.top = std::max(dest.top, area.top);
+    dest.right = std::min(dest.right, area.right);
+    dest.bottom = std::min(dest.bottom, area.bottom);
     if (dest.left >= dest.right || dest.top >= dest.bottom) return DD_OK;
   } else if (!rectInside(dest, width_, height_)) {
     return DDERR_INVALIDRECT;

@@ -34,6 +34,7 @@ ULONG DirectDrawObject::AddRef() { return ++references_; }
 
 ULONG DirectDrawObject::Release() {
   if (--references_ > 0) return references_;
+  if (exclusive() && displayMode_) activeScreen().setExclusiveMode(false);
   // Surfaces first: they hold references on palettes and clippers that die with them anyway.
   for (auto& surface : surfaces_) surface->detach();
   surfaces_.clear();
@@ -64,6 +65,7 @@ HRESULT DirectDrawObject::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPe
   if (bitsPerPixel != 8) return DDERR_UNSUPPORTEDMODE;
   displayMode_ = testing::DisplayMode{width, height, bitsPerPixel};
   recordDisplayMode(*displayMode_);
+  if (exclusive()) activeScreen().setExclusiveMode(true);
   return DD_OK;
 }
 

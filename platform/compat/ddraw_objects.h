@@ -51,6 +51,8 @@ class DirectDrawClipper final : public IDirectDrawClipper {
   HRESULT STDMETHODCALLTYPE GetHWnd(HWND* window) override;
   HRESULT STDMETHODCALLTYPE SetHWnd(DWORD flags, HWND window) override;
 
+  HWND window() const { return window_; }
+
  private:
   DirectDrawObject& owner_;
   ULONG references_ = 1;

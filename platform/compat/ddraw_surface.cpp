@@ -26,7 +26,9 @@ DirectDrawSurface::DirectDrawSurface(DirectDrawObject& owner, DWORD caps, int wi
       width_(width),
       height_(height),
       pitch_(pitchFor(width)),
-      pixels_(static_cast<std::size_t>(pitchFor(width)) * height, 0) {}
+      // New surface memory holds no defined picture; a visible pattern keeps anyone from
+      // relying on a zero that real DirectDraw does not promise.
+      pixels_(static_cast<std::size_t>(pitchFor(width)) * height, 0xCD) {}
 
 ULONG DirectDrawSurface::AddRef() { return ++references_; }
 

@@ -83,8 +83,16 @@ class Screen {
   // Returns when the next vertical blank begins (at once where there is no display).
   virtual void waitForVerticalBlank() = 0;
 
-  // Called by ShowWindow and when the window moves.
+  // Called by ShowWindow, and when the window moves or changes its title.
   virtual void placeWindow(const WindowPlacement& placement) = 0;
+
+  // Called by SetDisplayMode under exclusive full-screen (true) and when the DirectDraw object
+  // that owned the display is released (false). Exclusive: frames fill the screen, scaled up
+  // with their aspect kept. Otherwise frames are the desktop and the window shows its part.
+  virtual void setExclusiveMode(bool exclusive) = 0;
+
+  // Called by SetCursor: whether the pointer shows over the window.
+  virtual void setCursorVisible(bool visible) = 0;
 
   // Called by the message functions: appends the input that arrived since the last call.
   virtual void pollInput(std::vector<InputEvent>& events) = 0;

@@ -2,6 +2,7 @@
 // settings a program asked for. The portable layers never include this header.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "platform/compat/win32_types.h"
@@ -58,6 +59,9 @@ struct LiveObjects {
   bool operator==(const LiveObjects&) const = default;
 };
 LiveObjects liveObjects();
+
+// Replaces the millisecond clock behind timeGetTime; an empty function restores the real one.
+void setClock(std::function<DWORD()> clock);
 
 // A window handle for tests that need one before any window is created.
 HWND testWindow();

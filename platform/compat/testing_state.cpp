@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/compat/ddraw_objects.h"
+#include "platform/compat/user32_api.h"
 
 namespace compat {
 namespace {
@@ -54,9 +55,16 @@ std::optional<DWORD> lastCooperativeLevel() { return recordedCooperativeLevel; }
 std::optional<DisplayMode> lastDisplayMode() { return recordedDisplayMode; }
 
 HWND testWindow() {
-  // Any distinct non-null handle will do until a real window exists.
-  static int window;
-  return reinterpret_cast<HWND>(&window);
+  // A real pop-up window at the desktop's corner, of the size the demo's window has.
+  static HWND window = [] {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "compat test window";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, "compat test window", "test", WS_POPUP, 0, 0, 326, 265, nullptr,
+                           nullptr, nullptr, nullptr);
+  }();
+  return window;
 }
 
 }  // namespace testing

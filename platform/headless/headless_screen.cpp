@@ -33,6 +33,7 @@ void HeadlessScreen::pollInput(std::vector<InputEvent>& events) {
 
 void HeadlessScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
   messageBoxes_.push_back({std::string(captionUtf8), std::string(textUtf8)});
+  if (messageBoxHook_) messageBoxHook_();
 }
 
 HeadlessScreen& headlessScreen() {

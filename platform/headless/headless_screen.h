@@ -38,6 +38,8 @@ class HeadlessScreen final : public Screen {
   void updatePalette(const Palette& palette) override;
   void waitForVerticalBlank() override {}
   void placeWindow(const WindowPlacement& placement) override;
+  void setExclusiveMode(bool exclusive) override { exclusive_ = exclusive; }
+  void setCursorVisible(bool visible) override { cursorVisible_ = visible; }
   void pollInput(std::vector<InputEvent>& events) override;
   void showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) override;
   DesktopSize desktopSize() override { return {640, 480}; }
@@ -48,6 +50,10 @@ class HeadlessScreen final : public Screen {
   long framesPresented() const { return framesPresented_; }
   const std::vector<ShownMessageBox>& messageBoxes() const { return messageBoxes_; }
   const WindowPlacement& lastPlacement() const { return placement_; }
+  bool exclusive() const { return exclusive_; }
+  bool cursorVisible() const { return cursorVisible_; }
+  // Called inside each message box, as a user would look at the screen while it shows.
+  void setMessageBoxHook(std::function<void()> hook) { messageBoxHook_ = std::move(hook); }
   void setFrameCallback(FrameCallback callback) { callback_ = std::move(callback); }
   // Input that the next poll hands over, as if the user had pressed or clicked.
   void injectInput(const InputEvent& event) { pendingInput_.push_back(event); }
@@ -61,6 +67,9 @@ class HeadlessScreen final : public Screen {
   std::vector<InputEvent> pendingInput_;
   std::string title_;
   WindowPlacement placement_{};
+  bool exclusive_ = false;
+  bool cursorVisible_ = true;
+  std::function<void()> messageBoxHook_;
 };
 
 // The headless screen of this program (the same object activeScreen() returns).

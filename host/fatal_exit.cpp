@@ -1,0 +1,16 @@
+#include "host/fatal_exit.h"
+
+#include <cstdlib>
+
+#include "display/display_engine.h"
+#include "host/shared_data.h"
+#include "host/texts.h"
+
+void fatalExit(const char* text) {
+  // The display goes first, so that the box shows on the desktop, not behind a dead screen.
+  displayEngine.shutdownDisplay();
+  if (text != nullptr) MessageBoxA(mainWindow, text, texts::errorCaption, MB_OK);
+  std::exit(1);
+}
+
+void quit() { fatalExit(nullptr); }

@@ -1,0 +1,4 @@
+#include "host/shared_data.h"
+
+HWND mainWindow = nullptr;
+char messageText[messageTextSize];

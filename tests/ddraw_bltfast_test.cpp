@@ -63,6 +63,7 @@ TEST_F(DirectDrawTest, BltFastCopiesOrRefusesAsItsRectanglesAllow) {
 
 TEST_F(DirectDrawTest, SourceKeyRangeLeavesEveryIndexInItOut) {
   IDirectDrawSurface* dest = offscreen(16, 16);
+  support::writeSurface(dest, [](int, int) { return uint8_t{0}; });
   IDirectDrawSurface* source = patterned();
   DDCOLORKEY key{16, 47};  // rows 1 and 2 of the pattern
   ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT | DDCKEY_COLORSPACE, &key), DD_OK);
@@ -77,6 +78,7 @@ TEST_F(DirectDrawTest, SourceKeyRangeLeavesEveryIndexInItOut) {
   // Without DDCKEY_COLORSPACE the key is the single low value.
   ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   IDirectDrawSurface* second = offscreen(16, 16);
+  support::writeSurface(second, [](int, int) { return uint8_t{0}; });
   ASSERT_EQ(second->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
   const Picture single = readSurface(second);
   for (int y = 0; y < 16; ++y)

@@ -35,6 +35,7 @@ inline constexpr unsigned VK_DECIMAL = 0x6E;
 inline constexpr unsigned VK_DIVIDE = 0x6F;
 inline constexpr unsigned VK_F1 = 0x70;  // VK_F2..VK_F12 follow
 inline constexpr unsigned VK_F4 = 0x73;
+inline constexpr unsigned VK_F5 = 0x74;
 inline constexpr unsigned VK_F12 = 0x7B;
 inline constexpr unsigned VK_NUMLOCK = 0x90;
 inline constexpr unsigned VK_SCROLL = 0x91;

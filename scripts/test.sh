@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds the test configuration (AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test, each in its own process.
+# UndefinedBehaviorSanitizer) and runs every unit test in it, each in its own process; then
+# builds the Release configuration and runs the end-to-end tests on it, one at a time, each
+# on its own virtual X display.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -8,10 +10,15 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 build="$root/build/sanitize"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DROTOZOOM_SANITIZE=ON \
-  -DROTOZOOM_BENCH=OFF
+  -DROTOZOOM_BENCH=OFF -DROTOZOOM_E2E=OFF
 cmake --build "$build"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+release="$root/build/release"
+cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build "$release"
+ctest --test-dir "$release" --output-on-failure -L e2e

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Keys and clicks sent to the real window reach mainWindowProc as the right messages and
+# virtual-key codes; Escape ends the program with status 1.
+set -euo pipefail
+probe="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+"$probe" > log 2> errors &
+pid=$!
+for _ in $(seq 1 100); do grep -q ready log 2>/dev/null && break; sleep 0.05; done
+grep -q ready log || { echo "the probe did not start:"; cat errors; exit 1; }
+
+xdotool mousemove 100 100
+sleep 0.2
+xdotool key a
+xdotool key F5
+xdotool key Left
+xdotool key KP_5
+xdotool key alt+b
+xdotool click 1
+xdotool key ctrl+shift
+sleep 0.3
+xdotool key Escape
+status=0
+for _ in $(seq 1 40); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
+if kill -0 $pid 2>/dev/null; then echo "Escape did not end the program"; kill $pid; exit 1; fi
+wait $pid || status=$?
+
+expect() {
+  grep -qx "$1" log || { echo "missing: $1"; echo "--- log:"; cat log; exit 1; }
+}
+expect "WM_KEYDOWN 0x41"      # A
+expect "WM_KEYUP 0x41"
+expect "WM_KEYDOWN 0x74"      # F5
+expect "WM_KEYDOWN 0x25"      # Left
+expect "WM_KEYDOWN 0x65"      # keypad 5
+expect "WM_SYSKEYDOWN 0x12"   # Alt
+expect "WM_SYSKEYDOWN 0x42"   # B with Alt held
+expect "WM_LBUTTONDOWN 0x01"
+expect "WM_KEYDOWN 0x11"      # Control
+expect "WM_KEYDOWN 0x10"      # Shift
+expect "WM_KEYDOWN 0x1B"      # Escape
+[ "$status" -eq 1 ] || { echo "exit status $status, expected 1"; exit 1; }
+echo "window input: all messages arrived; status 1"

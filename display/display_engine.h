@@ -28,6 +28,63 @@ struct DisplayEngine {
   // Fills the slot's whole surface with colour 0; the Blt result.
   HRESULT clearSurface(int32_t slot);
 
+  // ---- Rectangle fills and copies (blits.cpp). Each hands back DirectDraw's result.
+  // Rectangles are a corner and a size: (x, y, x + w, y + h), right and bottom exclusive.
+  HRESULT fillRect(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+  // As fillRect with the colour's low byte: the palette index.
+  HRESULT fillRect8(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+  HRESULT fillSurface(int32_t slot, int32_t colour);
+  HRESULT clearRect(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h);
+  // The four 1-pixel edges of the rectangle after clipping to clipRect; 1 when nothing is left.
+  HRESULT drawRectOutline(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h,
+                          int32_t colour);
+  // BltFast of the source rectangle (null: the whole source) to (x, y), unclipped.
+  HRESULT blitFast(int32_t x, int32_t y, RECT* sourceRect, int32_t destSlot, int32_t sourceSlot,
+                   DWORD flags);
+  HRESULT blitRect(int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w, int32_t h,
+                   int32_t destSlot, int32_t sourceSlot, DWORD flags);
+  // blitRect trimmed to clipRect; 1 without drawing when nothing is left.
+  HRESULT blitClipped(int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w, int32_t h,
+                      int32_t destSlot, int32_t sourceSlot, DWORD flags);
+  void setClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+  // Moves and shrinks the destination rectangle into clipRect, moving the source corner by
+  // the same amounts. True when nothing is left to draw.
+  bool clipToRect(int32_t& x, int32_t& y, int32_t& srcX, int32_t& srcY, int32_t& w,
+                  int32_t& h);
+
+  // ---- Palette (palette.cpp). Every change is built in basePalette / shownPalette and handed
+  // to the display palette in one transfer: 256 entries full-screen; windowed, table entries
+  // 0..235 to hardware entries 10..245 (the rest belong to the system).
+  // Reads the 256-entry colour table at byte 54 of an 8-bit BMP file into both tables and
+  // gives every slot in use (the full-screen primary excepted) the source colour key 0. A
+  // file that cannot be opened ends the program with the file-not-found box.
+  void loadPaletteFromBmp(const char* fileName);
+  void setPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue);
+  void resetPalette();
+  void applyPalette();
+  // Entries first..last at basePalette plus level (clamped per component); entry 0 excepted.
+  void setRangeBrightness(int32_t first, int32_t last, int32_t level);
+  void setEntryBrightness(int32_t index, int32_t level);
+  // The whole table, changed during the vertical blank.
+  void setBrightness(int32_t level);
+  // Timed fades: a brightness step every waitMs milliseconds, pumping messages meanwhile,
+  // then a last step at exactly `to`.
+  void fadeUp(int32_t from, int32_t to, int32_t step, uint32_t waitMs);
+  void fadeDown(int32_t from, int32_t to, int32_t step, uint32_t waitMs);
+  void fadeRangeUp(int32_t from, int32_t to, int32_t first, int32_t last, int32_t step,
+                   uint32_t waitMs);
+  void fadeRangeDown(int32_t from, int32_t to, int32_t first, int32_t last, int32_t step,
+                     uint32_t waitMs);
+
+  // ---- Presentation (presentation.cpp)
+  // Shows the back buffer: a page flip full-screen (surfaceBits of slots 0 and 1 follow the
+  // swap), a copy to the window's place on the desktop windowed. Called with no slot locked.
+  void presentFrame();
+  // Restores lost surfaces, clears the primary and presents.
+  void restoreSurfaces();
+  // Returns as the vertical blank begins.
+  HRESULT waitVerticalBlank();
+
   // Locks the slot's whole surface and records its first pixel and pitch in surfaceBits and
   // surfacePitch. A failed lock leaves a null address and pitch 0, which the pixel routines
   // check before they write.
@@ -45,6 +102,9 @@ struct DisplayEngine {
   int32_t fullscreen;                         // 1: exclusive with page flips; 0: windowed
   SIZE textExtent;                            // size of the last font text drawn
   uint8_t* swapScratch;                       // used while presentFrame swaps two surfaceBits
+
+ private:
+  void transferPalette(const PALETTEENTRY* table);
 };
 
 extern DisplayEngine displayEngine;

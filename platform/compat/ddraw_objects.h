@@ -19,6 +19,10 @@ class DirectDrawObject;
 // A failure a test asked for, taken at the start of the named call.
 std::optional<HRESULT> takeFault(testing::DirectDrawCall call);
 
+// The colours a palette shows on the screen: in windowed mode entries 0..9 and 246..255 hold
+// the system's twenty static colours, whatever the palette says.
+Palette screenColours(const Palette& palette, bool exclusive);
+
 // True when (left, top, right, bottom) is not inverted and lies inside a width x height area.
 bool rectInside(const RECT& rect, int width, int height);
 bool rectInverted(const RECT& rect);

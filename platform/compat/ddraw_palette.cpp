@@ -5,6 +5,28 @@
 
 namespace compat {
 
+namespace {
+
+// The static colours Windows keeps in a 256-colour palette for itself.
+constexpr PaletteColour systemLow[10] = {
+    {0, 0, 0, 0},     {128, 0, 0, 0},   {0, 128, 0, 0},     {128, 128, 0, 0},   {0, 0, 128, 0},
+    {128, 0, 128, 0}, {0, 128, 128, 0}, {192, 192, 192, 0}, {192, 220, 192, 0}, {166, 202, 240, 0},
+};
+constexpr PaletteColour systemHigh[10] = {
+    {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},   {0, 255, 0, 0},
+    {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0}, {255, 255, 255, 0},
+};
+
+}  // namespace
+
+Palette screenColours(const Palette& palette, bool exclusive) {
+  if (exclusive) return palette;
+  Palette shown = palette;
+  std::copy(std::begin(systemLow), std::end(systemLow), shown.begin());
+  std::copy(std::begin(systemHigh), std::end(systemHigh), shown.begin() + 246);
+  return shown;
+}
+
 DirectDrawPalette::DirectDrawPalette(DirectDrawObject& owner, const PALETTEENTRY* entries)
     : owner_(owner) {
   for (std::size_t i = 0; i < colours_.size(); ++i)
@@ -40,7 +62,8 @@ HRESULT DirectDrawPalette::SetEntries(DWORD /*flags*/, DWORD first, DWORD count,
                            entries[i].peFlags};
   // A palette display changes colour at once, between frames too.
   DirectDrawSurface* primary = owner_.primary();
-  if (primary != nullptr && primary->palette() == this) activeScreen().updatePalette(colours_);
+  if (primary != nullptr && primary->palette() == this)
+    activeScreen().updatePalette(screenColours(colours_, owner_.exclusive()));
   return DD_OK;
 }
 

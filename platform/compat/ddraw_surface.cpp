@@ -59,7 +59,8 @@ std::optional<HRESULT> DirectDrawSurface::unavailable() const {
 void DirectDrawSurface::presentIfVisible() {
   if (!isPrimary() || owner_.primary() != this) return;
   const IndexedFrame frame{pixels_.data(), width_, height_, pitch_};
-  activeScreen().presentFrame(frame, palette_ ? palette_->colours() : blackPalette);
+  activeScreen().presentFrame(
+      frame, screenColours(palette_ ? palette_->colours() : blackPalette, owner_.exclusive()));
 }
 
 void DirectDrawSurface::fillDescription(DDSURFACEDESC& desc) const {
@@ -151,8 +152,9 @@ HRESULT DirectDrawSurface::SetPalette(LPDIRECTDRAWPALETTE palette) {
   auto* attached = static_cast<DirectDrawPalette*>(palette);
   if (attached != nullptr) attached->AddRef();
   if (DirectDrawPalette* previous = std::exchange(palette_, attached)) previous->Release();
-  if (owner_.primary() == this) activeScreen().updatePalette(palette_ ? palette_->colours()
-                                                                      : blackPalette);
+  if (owner_.primary() == this)
+    activeScreen().updatePalette(
+        screenColours(palette_ ? palette_->colours() : blackPalette, owner_.exclusive()));
   return DD_OK;
 }
 

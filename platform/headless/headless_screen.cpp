@@ -17,7 +17,11 @@ void HeadlessScreen::presentFrame(const IndexedFrame& frame, const Palette& pale
   if (callback_) callback_(frame, palette);
 }
 
-void HeadlessScreen::updatePalette(const Palette& palette) { shownPalette_ = palette; }
+void HeadlessScreen::updatePalette(const Palette& palette) {
+  shownPalette_ = palette;
+  ++paletteUpdates_;
+  if (paletteCallback_) paletteCallback_(palette);
+}
 
 void HeadlessScreen::placeWindow(const WindowPlacement& placement) {
   // The title's characters must outlive the caller's view of them.

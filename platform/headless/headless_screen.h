@@ -55,6 +55,11 @@ class HeadlessScreen final : public Screen {
   // Called inside each message box, as a user would look at the screen while it shows.
   void setMessageBoxHook(std::function<void()> hook) { messageBoxHook_ = std::move(hook); }
   void setFrameCallback(FrameCallback callback) { callback_ = std::move(callback); }
+  // Palette-only changes: how many, and a callback for each.
+  long paletteUpdates() const { return paletteUpdates_; }
+  void setPaletteCallback(std::function<void(const Palette&)> callback) {
+    paletteCallback_ = std::move(callback);
+  }
   // Input that the next poll hands over, as if the user had pressed or clicked.
   void injectInput(const InputEvent& event) { pendingInput_.push_back(event); }
 
@@ -63,6 +68,8 @@ class HeadlessScreen final : public Screen {
   Palette shownPalette_{};
   long framesPresented_ = 0;
   FrameCallback callback_;
+  long paletteUpdates_ = 0;
+  std::function<void(const Palette&)> paletteCallback_;
   std::vector<ShownMessageBox> messageBoxes_;
   std::vector<InputEvent> pendingInput_;
   std::string title_;

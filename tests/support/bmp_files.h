@@ -1,0 +1,28 @@
+// Small bitmap files written for a test, in a temporary folder removed afterwards.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace support {
+
+class TemporaryFolder {
+ public:
+  TemporaryFolder();
+  ~TemporaryFolder();
+  std::filesystem::path path(const std::string& name) const { return folder_ / name; }
+  // Writes the bytes to a file of that name and returns its path.
+  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// An 8-bit Windows bitmap: 14-byte file header, 40-byte information header, a full 256-entry
+// colour table (entry i from `colour(i)` as blue, green, red, reserved) and bottom-up rows.
+std::vector<uint8_t> eightBitBmp(int width, int height,
+                                 uint32_t (*colour)(int index), uint8_t (*pixel)(int x, int y));
+
+}  // namespace support

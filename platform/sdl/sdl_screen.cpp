@@ -106,8 +106,19 @@ void SdlScreen::applyPlacement() {
 void SdlScreen::setExclusiveMode(bool exclusive) {
   exclusive_ = exclusive;
   if (window_ == nullptr) return;
-  SDL_SetWindowFullscreen(window_, exclusive ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-  if (!exclusive) applyPlacement();
+  if (exclusive) {
+    // Cover the desktop by hand as well: without a window manager (a bare X server) the
+    // full-screen request alone leaves the window at its old size.
+    const compat::DesktopSize desktop = desktopSize();
+    SDL_SetWindowBordered(window_, SDL_FALSE);
+    SDL_SetWindowPosition(window_, 0, 0);
+    SDL_SetWindowSize(window_, desktop.width, desktop.height);
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  } else {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    applyPlacement();
+  }
 }
 
 void SdlScreen::setCursorVisible(bool visible) {

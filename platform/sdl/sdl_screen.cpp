@@ -138,11 +138,10 @@ SDL_Rect SdlScreen::shownArea(int frameWidth, int frameHeight) const {
 }
 
 void SdlScreen::mapPalette() {
-  SDL_PixelFormat* format = SDL_AllocFormat(textureFormat_);
-  if (format == nullptr) return;
+  std::uint8_t rgb[256][3];
   for (size_t i = 0; i < palette_.size(); ++i)
-    lookup_[i] = SDL_MapRGB(format, palette_[i].red, palette_[i].green, palette_[i].blue);
-  SDL_FreeFormat(format);
+    rgb[i][0] = palette_[i].red, rgb[i][1] = palette_[i].green, rgb[i][2] = palette_[i].blue;
+  mapColours(textureFormat_, rgb, lookup_);
 }
 
 bool SdlScreen::ensureTexture(int width, int height) {
@@ -161,15 +160,9 @@ bool SdlScreen::ensureTexture(int width, int height) {
 void SdlScreen::showPicture() {
   if (renderer_ == nullptr || pictureWidth_ == 0 || pictureHeight_ == 0) return;
   if (!ensureTexture(pictureWidth_, pictureHeight_)) return;
-  void* pixels = nullptr;
-  int pitch = 0;
-  if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
-  for (int y = 0; y < pictureHeight_; ++y) {
-    const std::uint8_t* in = picture_.data() + static_cast<size_t>(y) * pictureWidth_;
-    auto* out = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(pixels) + y * pitch);
-    for (int x = 0; x < pictureWidth_; ++x) out[x] = lookup_[in[x]];
-  }
-  SDL_UnlockTexture(texture_);
+  if (!convertIntoTexture(texture_, picture_.data(), pictureWidth_, pictureWidth_,
+                          pictureHeight_, lookup_))
+    return;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);

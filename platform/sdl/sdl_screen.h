@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/compat/screen.h"
+#include "platform/sdl/sdl_frame_conversion.h"
 
 namespace sdl {
 
@@ -64,7 +65,7 @@ class SdlScreen final : public compat::Screen {
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;
   compat::Palette palette_{};
-  std::array<std::uint32_t, 256> lookup_{};
+  ColourLookup lookup_{};
   bool paletteChanged_ = false;  // a palette change waits to be shown
 };
 

@@ -76,6 +76,29 @@ struct DisplayEngine {
   void fadeRangeDown(int32_t from, int32_t to, int32_t first, int32_t last, int32_t step,
                      uint32_t waitMs);
 
+  // ---- Drawing through GDI (gdi_drawing.cpp): each takes the slot's device context and gives
+  // it back, with every object it selected restored and every object it made deleted.
+  // Copies width x height pixels from (srcX, srcY) of a BMP file to (destX, destY) of the slot,
+  // each pixel as its nearest palette colour. A file that cannot be loaded ends the program
+  // with the file-not-found box.
+  void loadBitmapToSurface(const char* fileName, int32_t width, int32_t height, int32_t destX,
+                           int32_t destY, int32_t srcX, int32_t srcY, int32_t slot);
+  // Text in the context's defaults: the system font, black on an opaque white box.
+  void drawText(int32_t slot, int32_t x, int32_t y, const char* text);
+  // Text in a font of the caller's, transparent, optionally with a drop shadow in 0x010101.
+  // x or y of -1 centres the text on centreX or centreY. Measures the text into textExtent.
+  // A font that cannot be made ends the program with the box "font".
+  void drawFontText(int32_t x, int32_t y, int32_t centreX, int32_t centreY, const char* text,
+                    int32_t height, int32_t width, int32_t weight, int32_t shadow,
+                    COLORREF colour, int32_t italic, const char* faceName, int32_t charSet,
+                    int32_t slot, int32_t escapement);
+  // A filled circle in the base colour of a palette entry.
+  void drawFilledCircle(int32_t slot, int32_t centreX, int32_t centreY, int32_t radius,
+                        int32_t index);
+  // The palette index GDI picks for a colour, found by drawing it at (0, 0) of slot 1 and
+  // putting the pixel back.
+  uint8_t probePaletteIndex(COLORREF colour);
+
   // ---- Presentation (presentation.cpp)
   // Shows the back buffer: a page flip full-screen (surfaceBits of slots 0 and 1 follow the
   // swap), a copy to the window's place on the desktop windowed. Called with no slot locked.

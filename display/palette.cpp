@@ -8,11 +8,9 @@
 #include <cstring>
 
 #include "display/display_engine.h"
+#include "display/file_not_found.h"
 #include "display/palette_tables.h"
-#include "host/fatal_exit.h"
 #include "host/message_pump.h"
-#include "host/shared_data.h"
-#include "host/texts.h"
 
 namespace {
 
@@ -20,24 +18,6 @@ constexpr BYTE reservedFlag = 1;  // PC_RESERVED: the entry may change, as in a 
 constexpr long colourTableOffset = 54;
 constexpr int windowedFirstEntry = 10;  // entries 0..9 and 246..255 belong to the system
 constexpr int windowedEntryCount = 236;
-
-// Formats the file-not-found message for `fileName`, cutting a name too long for messageText
-// so that the message and its terminator still fit, and never inside a double-byte character.
-void formatFileNotFound(const char* fileName) {
-  const size_t suffixLength = std::strlen(texts::fileNotFoundFormat) - 2;  // without the %s
-  const size_t room = sizeof messageText - 1 - suffixLength;
-  size_t length = 0;
-  while (length < room && fileName[length] != '\0') {
-    const auto byte = static_cast<unsigned char>(fileName[length]);
-    const bool leadByte = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    if (leadByte && (length + 1 >= room || fileName[length + 1] == '\0')) break;
-    length += leadByte ? 2 : 1;
-  }
-  char name[sizeof messageText];
-  std::memcpy(name, fileName, length);
-  name[length] = '\0';
-  std::snprintf(messageText, sizeof messageText, texts::fileNotFoundFormat, name);
-}
 
 // Opens a regular file for reading; null for anything else (missing, unreadable, a folder).
 std::FILE* openRegularFile(const char* fileName) {
@@ -68,10 +48,7 @@ void DisplayEngine::transferPalette(const PALETTEENTRY* table) {
 
 void DisplayEngine::loadPaletteFromBmp(const char* fileName) {
   std::FILE* file = openRegularFile(fileName);
-  if (file == nullptr) {
-    formatFileNotFound(fileName);
-    fatalExit(messageText);
-  }
+  if (file == nullptr) exitFileNotFound(fileName);
   std::fseek(file, colourTableOffset, SEEK_SET);
   // Past the end every byte reads as 255: the end-of-file value kept to its low 8 bits.
   auto next = [file] { return static_cast<BYTE>(std::fgetc(file) & 0xFF); };

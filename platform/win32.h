@@ -10,5 +10,6 @@
 #else
 #include "platform/compat/win32_types.h"
 #include "platform/compat/ddraw_api.h"
+#include "platform/compat/gdi_api.h"
 #include "platform/compat/user32_api.h"
 #endif

@@ -43,6 +43,8 @@ inline constexpr HRESULT DDERR_PRIMARYSURFACEALREADYEXISTS = makeDirectDrawResul
 inline constexpr HRESULT DDERR_BLTFASTCANTCLIP = makeDirectDrawResult(574);
 inline constexpr HRESULT DDERR_NOTFLIPPABLE = makeDirectDrawResult(582);
 inline constexpr HRESULT DDERR_NOTLOCKED = makeDirectDrawResult(584);
+inline constexpr HRESULT DDERR_NODC = makeDirectDrawResult(586);
+inline constexpr HRESULT DDERR_DCALREADYCREATED = makeDirectDrawResult(620);
 inline constexpr HRESULT DDERR_UNSUPPORTEDMODE = makeDirectDrawResult(590);
 
 // ---- Flags ---------------------------------------------------------------------------------
@@ -249,8 +251,10 @@ struct IDirectDrawSurface : IUnknown {
                                          DWORD dwFlags) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS lpDDSCaps,
                                                        LPDIRECTDRAWSURFACE* lplpDDAttachedSurface) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDC(HDC* lphDC) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC lpDDSurfaceDesc) = 0;
   virtual HRESULT STDMETHODCALLTYPE IsLost() = 0;
+  virtual HRESULT STDMETHODCALLTYPE ReleaseDC(HDC hDC) = 0;
   virtual HRESULT STDMETHODCALLTYPE Lock(LPRECT lpDestRect, LPDDSURFACEDESC lpDDSurfaceDesc,
                                          DWORD dwFlags, HANDLE hEvent) = 0;
   virtual HRESULT STDMETHODCALLTYPE Restore() = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/compat/ddraw_api.h"
+#include "platform/compat/gdi_objects.h"
 #include "platform/compat/screen.h"
 #include "platform/compat/testing.h"
 
@@ -79,6 +80,8 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE targetOverride, DWORD flags) override;
   HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS caps,
                                                LPDIRECTDRAWSURFACE* attached) override;
+  HRESULT STDMETHODCALLTYPE GetDC(HDC* dc) override;
+  HRESULT STDMETHODCALLTYPE ReleaseDC(HDC dc) override;
   HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC desc) override;
   HRESULT STDMETHODCALLTYPE IsLost() override;
   HRESULT STDMETHODCALLTYPE Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags,
@@ -105,6 +108,9 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   void markLost() { lost_ = true; }
   // Shows this surface if it is the visible primary, after something wrote to it.
   void presentIfVisible();
+  // What GDI draws on: this surface's memory and the palette its colours match into (its own,
+  // or else the primary's, as the screen shows it).
+  Canvas canvas();
 
  private:
   // Why the surface cannot be drawn on or read now, if it cannot.
@@ -119,6 +125,7 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   int pitch_;
   std::vector<std::uint8_t> pixels_;
   bool locked_ = false;
+  HDC dc_ = nullptr;  // the device context GetDC handed out, until ReleaseDC
   void* lockedAddress_ = nullptr;
   bool lost_ = false;
   std::optional<DDCOLORKEY> sourceKey_;

@@ -52,8 +52,38 @@ void DirectDrawSurface::detach() {
 
 std::optional<HRESULT> DirectDrawSurface::unavailable() const {
   if (lost_) return DDERR_SURFACELOST;
-  if (locked_) return DDERR_SURFACEBUSY;
+  if (locked_ || dc_ != nullptr) return DDERR_SURFACEBUSY;
   return std::nullopt;
+}
+
+Canvas DirectDrawSurface::canvas() {
+  Canvas canvas;
+  canvas.pixels = pixels_.data();
+  canvas.width = width_;
+  canvas.height = height_;
+  canvas.pitch = pitch_;
+  const DirectDrawPalette* palette = palette_;
+  if (palette == nullptr && owner_.primary() != nullptr) palette = owner_.primary()->palette();
+  canvas.palette = screenColours(palette ? palette->colours() : blackPalette, owner_.exclusive());
+  return canvas;
+}
+
+HRESULT DirectDrawSurface::GetDC(HDC* dc) {
+  if (dc == nullptr) return DDERR_INVALIDPARAMS;
+  if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
+  if (auto reason = unavailable()) return *reason;
+  dc_ = createDeviceContext(this);
+  *dc = dc_;
+  return DD_OK;
+}
+
+HRESULT DirectDrawSurface::ReleaseDC(HDC dc) {
+  if (dc_ == nullptr) return DDERR_NODC;
+  if (dc != dc_) return DDERR_INVALIDPARAMS;
+  destroyDeviceContext(dc_);
+  dc_ = nullptr;
+  presentIfVisible();
+  return DD_OK;
 }
 
 void DirectDrawSurface::presentIfVisible() {

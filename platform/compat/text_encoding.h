@@ -10,4 +10,7 @@ namespace compat {
 // conversion goes on after it.
 std::string cp932ToUtf8(std::string_view text);
 
+// The same text as characters, for glyph lookup; U+FFFD where a byte does not convert.
+std::u32string cp932ToUtf32(std::string_view text);
+
 }  // namespace compat

@@ -1,4 +1,4 @@
-// The user32, gdi32 (stock objects), winmm and kernel32 subset the host layer calls: window
+// The user32, winmm and kernel32 subset the host layer calls: window
 // classes and windows, the message queue, message boxes, system metrics, the cursor, the
 // millisecond clock and the module handle. Real names, signatures and values.
 #pragma once
@@ -142,9 +142,6 @@ BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI SetCursor(HCURSOR cursor);
-
-// gdi32
-HGDIOBJ WINAPI GetStockObject(int object);
 
 // winmm: milliseconds, wrapping after 2^32
 DWORD WINAPI timeGetTime();

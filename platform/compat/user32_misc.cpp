@@ -1,4 +1,4 @@
-// The small calls: message boxes, the cursor, stock objects, the module handle, the clock.
+// The small calls: message boxes, the cursor, the module handle, the clock.
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -14,7 +14,6 @@ namespace {
 
 // Distinct addresses serve as the handles of objects that have no state of their own.
 char arrowCursor;
-char stockObjects[20];
 char moduleInstance;
 HCURSOR currentCursor = reinterpret_cast<HCURSOR>(&arrowCursor);
 
@@ -53,11 +52,6 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor) {
   compat::currentCursor = cursor;
   compat::activeScreen().setCursorVisible(cursor != nullptr);
   return previous;
-}
-
-HGDIOBJ WINAPI GetStockObject(int object) {
-  if (object < 0 || object >= static_cast<int>(sizeof compat::stockObjects)) return nullptr;
-  return reinterpret_cast<HGDIOBJ>(&compat::stockObjects[object]);
 }
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {

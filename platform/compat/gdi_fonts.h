@@ -1,0 +1,63 @@
+// Fonts for GDI text: a face found through fontconfig by name, weight, slant and character
+// set, rasterised by FreeType at the requested size without anti-aliasing (a palette display
+// has no colours between ink and paper), turned by the escapement. Characters the face lacks
+// come from another face that fontconfig finds for them. Glyphs are rasterised once per font.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/compat/win32_types.h"
+
+namespace compat {
+
+struct FontRequest {
+  int height;      // > 0: cell height; < 0: character (em) height; 0: the default, 16
+  int width;       // average character width; 0: the face's own proportions
+  int escapement;  // tenths of a degree, counter-clockwise
+  int weight;      // 0..1000; 600 and more is bold
+  bool italic;
+  DWORD charSet;
+  std::string faceUtf8;  // empty: the system's sans-serif
+};
+
+struct Glyph {
+  int left = 0;  // of the ink, from the pen position, in pixels (y grows downward)
+  int top = 0;
+  int width = 0;
+  int rows = 0;
+  std::vector<std::uint8_t> ink;  // width x rows, 1 where the glyph is drawn
+  double advance = 0;             // along the baseline, before turning, in pixels
+};
+
+class FontFace {
+ public:
+  // Null when no face can be found or loaded, or the size is absurd.
+  static std::unique_ptr<FontFace> open(const FontRequest& request);
+  ~FontFace();
+
+  const Glyph& glyph(char32_t character);
+  int ascent() const { return ascent_; }
+  int cellHeight() const { return ascent_ + descent_; }
+  // The baseline's direction: cosine and sine of the escapement.
+  double directionX() const { return cos_; }
+  double directionY() const { return sin_; }
+
+ private:
+  struct Face;
+  FontFace() = default;
+  Face* faceFor(char32_t character);
+
+  FontRequest request_{};
+  std::vector<std::unique_ptr<Face>> faces_;  // [0] is the font itself, the rest fallbacks
+  std::map<char32_t, Glyph> glyphs_;
+  int ascent_ = 0;
+  int descent_ = 0;
+  double cos_ = 1;
+  double sin_ = 0;
+};
+
+}  // namespace compat

@@ -1,0 +1,116 @@
+// Fonts and text: CreateFontA, TextOutA and GetTextExtentPoint32A. Text is code page 932,
+// converted before glyph lookup; it is drawn from the top-left of its cell, turned by the
+// font's escapement about that corner, over an opaque background box unless the context's
+// background mode is transparent.
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+#include "platform/compat/gdi_fonts.h"
+#include "platform/compat/gdi_objects.h"
+#include "platform/compat/text_encoding.h"
+
+namespace compat {
+namespace {
+
+FontFace* faceOf(const HDC__& dc) {
+  auto* font = dynamic_cast<GdiFont*>(static_cast<HGDIOBJ__*>(dc.font));
+  return font != nullptr && font->face ? font->face.get() : nullptr;
+}
+
+std::u32string charactersOf(LPCSTR text, int length) {
+  if (text == nullptr || length <= 0) return {};
+  return cp932ToUtf32(std::string_view(text, static_cast<size_t>(length)));
+}
+
+// The text's extent before turning: the advances along the baseline, and the cell height.
+SIZE extentOf(FontFace& face, const std::u32string& characters) {
+  double width = 0;
+  for (char32_t c : characters) width += face.glyph(c).advance;
+  return {static_cast<LONG>(std::lround(width)), face.cellHeight()};
+}
+
+// Fills the text's box, turned with the text about (x, y), with the background colour.
+void fillBackground(Canvas& canvas, FontFace& face, int x, int y, SIZE extent,
+                    std::uint8_t colour) {
+  const double c = face.directionX(), s = face.directionY();
+  // The box's corners on the canvas, for the area to scan.
+  const double cornersX[4] = {0, extent.cx * c, extent.cx * c + extent.cy * s, extent.cy * s};
+  const double cornersY[4] = {0, -extent.cx * s, -extent.cx * s + extent.cy * c, extent.cy * c};
+  const int left = x + static_cast<int>(std::floor(*std::min_element(cornersX, cornersX + 4)));
+  const int right = x + static_cast<int>(std::ceil(*std::max_element(cornersX, cornersX + 4)));
+  const int top = y + static_cast<int>(std::floor(*std::min_element(cornersY, cornersY + 4)));
+  const int bottom = y + static_cast<int>(std::ceil(*std::max_element(cornersY, cornersY + 4)));
+  for (int py = std::max(top, 0); py < std::min(bottom, canvas.height); ++py)
+    for (int px = std::max(left, 0); px < std::min(right, canvas.width); ++px) {
+      // The pixel's centre in the text's own axes.
+      const double dx = px + 0.5 - x, dy = py + 0.5 - y;
+      const double along = dx * c - dy * s, down = dx * s + dy * c;
+      if (along >= 0 && along < extent.cx && down >= 0 && down < extent.cy)
+        canvas.at(px, py) = colour;
+    }
+}
+
+void drawGlyph(Canvas& canvas, const Glyph& glyph, int penX, int penY, std::uint8_t colour) {
+  for (int gy = 0; gy < glyph.rows; ++gy) {
+    const int y = penY + glyph.top + gy;
+    if (y < 0 || y >= canvas.height) continue;
+    for (int gx = 0; gx < glyph.width; ++gx) {
+      const int x = penX + glyph.left + gx;
+      if (x >= 0 && x < canvas.width && glyph.ink[static_cast<size_t>(gy) * glyph.width + gx])
+        canvas.at(x, y) = colour;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace compat
+
+HFONT WINAPI CreateFontA(int height, int width, int escapement, int /*orientation*/, int weight,
+                         DWORD italic, DWORD /*underline*/, DWORD /*strikeOut*/, DWORD charSet,
+                         DWORD /*outputPrecision*/, DWORD /*clipPrecision*/, DWORD /*quality*/,
+                         DWORD /*pitchAndFamily*/, LPCSTR faceName) {
+  const compat::FontRequest request{height, width, escapement % 3600, weight == 0 ? 400 : weight,
+                                    italic != 0, charSet,
+                                    compat::cp932ToUtf8(faceName ? faceName : "")};
+  std::unique_ptr<compat::FontFace> face = compat::FontFace::open(request);
+  if (!face) return nullptr;
+  auto* font = compat::makeGdiObject<compat::GdiFont>();
+  font->face = std::move(face);
+  return font;
+}
+
+BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size) {
+  HDC__* context = compat::liveDeviceContext(dc);
+  compat::FontFace* face = context ? compat::faceOf(*context) : nullptr;
+  if (face == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0))
+    return FALSE;
+  *size = compat::extentOf(*face, compat::charactersOf(text, length));
+  return TRUE;
+}
+
+BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
+  HDC__* context = compat::liveDeviceContext(dc);
+  if (context == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
+  compat::FontFace* face = compat::faceOf(*context);
+  std::optional<compat::Canvas> canvas = compat::canvasOf(*context);
+  if (face == nullptr || !canvas) return FALSE;
+  const std::u32string characters = compat::charactersOf(text, length);
+  compat::ColourMatcher matcher(canvas->palette);
+  if (context->backgroundMode == OPAQUE)
+    compat::fillBackground(*canvas, *face, x, y, compat::extentOf(*face, characters),
+                           matcher.indexFor(context->backgroundColour));
+  const std::uint8_t ink = matcher.indexFor(context->textColour);
+  // The baseline starts one ascent below the cell's top-left corner, turned with the text.
+  const double c = face->directionX(), s = face->directionY();
+  double penX = x + face->ascent() * s;
+  double penY = y + face->ascent() * c;
+  for (char32_t character : characters) {
+    const compat::Glyph& glyph = face->glyph(character);
+    compat::drawGlyph(*canvas, glyph, static_cast<int>(std::lround(penX)),
+                      static_cast<int>(std::lround(penY)), ink);
+    penX += glyph.advance * c;
+    penY -= glyph.advance * s;
+  }
+  return TRUE;
+}

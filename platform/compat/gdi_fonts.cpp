@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -141,8 +142,11 @@ std::unique_ptr<FontFace> FontFace::open(const FontRequest& request) {
   std::unique_ptr<FontFace> font(new FontFace());
   font->request_ = request;
   const FT_Size_Metrics& metrics = face->face->size->metrics;
-  font->ascent_ = static_cast<int>((metrics.ascender + 63) >> 6);
-  font->descent_ = static_cast<int>((-metrics.descender + 63) >> 6);
+  font->ascent_ = static_cast<int>((metrics.ascender + 32) >> 6);
+  font->descent_ = static_cast<int>((-metrics.descender + 32) >> 6);
+  // A cell height asked for is the cell height given, as GDI's text metrics report it.
+  const int cell = request.height > 0 ? request.height : request.height == 0 ? defaultCellHeight : 0;
+  if (cell > 0) font->descent_ = std::max(cell - font->ascent_, 0);
   const double angle = request.escapement / 10.0 * pi / 180.0;
   font->cos_ = std::cos(angle);
   font->sin_ = std::sin(angle);

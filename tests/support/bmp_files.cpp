@@ -66,4 +66,75 @@ std::vector<uint8_t> eightBitBmp(int width, int height, uint32_t (*colour)(int),
   return out;
 }
 
+std::vector<uint8_t> bmpFile(const BmpSpec& spec) {
+  const int bits = spec.bitsPerPixel;
+  const bool indexed = bits <= 8;
+  const uint32_t tableEntries = indexed ? static_cast<uint32_t>(spec.colours.size()) : 0;
+  auto indexOf = [&](uint32_t colour) {
+    for (size_t i = 0; i < spec.colours.size(); ++i)
+      if (spec.colours[i] == colour) return static_cast<uint32_t>(i);
+    return 0u;
+  };
+  // The pixel rows in file order, each padded to four bytes.
+  std::vector<uint8_t> data;
+  const uint32_t stride = ((static_cast<uint32_t>(spec.width) * bits + 31) / 32) * 4;
+  for (int r = 0; r < spec.height; ++r) {
+    const int y = spec.topDown ? r : spec.height - 1 - r;
+    const uint32_t* row = &spec.pixels[static_cast<size_t>(y) * spec.width];
+    if (spec.rle8) {
+      for (int x = 0; x < spec.width; ++x) {  // runs of one pixel: simple, and valid
+        data.push_back(1);
+        data.push_back(static_cast<uint8_t>(indexOf(row[x])));
+      }
+      data.push_back(0);
+      data.push_back(0);  // end of line
+      continue;
+    }
+    std::vector<uint8_t> bytes(stride, 0);
+    for (int x = 0; x < spec.width; ++x) {
+      const uint32_t c = row[x];
+      switch (bits) {
+        case 1: bytes[x / 8] |= static_cast<uint8_t>(indexOf(c) << (7 - x % 8)); break;
+        case 4: bytes[x / 2] |= static_cast<uint8_t>(indexOf(c) << (x % 2 ? 0 : 4)); break;
+        case 8: bytes[x] = static_cast<uint8_t>(indexOf(c)); break;
+        case 24:
+        case 32: {
+          const size_t at = static_cast<size_t>(x) * (bits / 8);
+          bytes[at] = c & 0xFF;
+          bytes[at + 1] = (c >> 8) & 0xFF;
+          bytes[at + 2] = (c >> 16) & 0xFF;
+          break;
+        }
+      }
+    }
+    data.insert(data.end(), bytes.begin(), bytes.end());
+  }
+  if (spec.rle8) {
+    data.push_back(0);
+    data.push_back(1);  // end of bitmap
+  }
+  const uint32_t offset = 54 + 4 * tableEntries;
+  std::vector<uint8_t> out;
+  out.push_back('B');
+  out.push_back('M');
+  put32(out, offset + static_cast<uint32_t>(data.size()));
+  put32(out, 0);
+  put32(out, offset);
+  put32(out, 40);
+  put32(out, static_cast<uint32_t>(spec.width));
+  put32(out, static_cast<uint32_t>(spec.topDown ? -spec.height : spec.height));
+  put16(out, 1);
+  put16(out, static_cast<uint32_t>(bits));
+  put32(out, spec.rle8 ? 1 : 0);  // BI_RLE8 or BI_RGB
+  put32(out, static_cast<uint32_t>(data.size()));
+  put32(out, 2835);
+  put32(out, 2835);
+  put32(out, tableEntries);
+  put32(out, 0);
+  if (indexed)
+    for (uint32_t colour : spec.colours) put32(out, colour);
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
+}
+
 }  // namespace support

@@ -16,6 +16,9 @@ extern const char directDrawInitFailed[];
 // "%s ファイルが見つかりません": file not found; %s is the file's name
 extern const char fileNotFoundFormat[];
 
+// The frames-per-second line; %d is the count
+extern const char fpsFormat[];
+
 // The window class
 extern const char windowClassName[];
 

@@ -34,6 +34,7 @@ TEST(Texts, DecodeToTheirIntendedText) {
       {texts::windowCreationFailed, "ウィンドウを作成出来ません。"},
       {texts::directDrawInitFailed, "DirectDrawを初期化出来ません(;;"},
       {texts::fileNotFoundFormat, "%s ファイルが見つかりません"},
+      {texts::fpsFormat, "FPS %d"},
       {texts::windowClassName, "rz"},
   };
   for (const auto& c : cases) {

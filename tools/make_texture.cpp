@@ -1,0 +1,132 @@
+// make-texture: writes the demo's sample texture, an 8-bit Windows bitmap (40-byte information
+// header, a full 256-entry colour table at byte 54) of 128 x 128 pixels.
+//
+//   make-texture [FILE]     (default: texture.bmp in the current folder)
+//
+// The picture is made for watching a rotozoom: smooth colour bands that repeat every 128
+// pixels in both directions (so the tiled plane has no seam), under a large arrow and a ring
+// of dots that are not symmetric about any axis, so both the turning and its direction show.
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int side = 128;
+constexpr double pi = 3.14159265358979323846;
+
+// Palette: 0 black; 1..191 a smooth cycle of hues; 192..255 warm whites for the arrow.
+struct Rgb {
+  uint8_t red, green, blue;
+};
+
+Rgb paletteEntry(int i) {
+  if (i == 0) return {0, 0, 0};
+  if (i < 192) {
+    const double t = 2 * pi * (i - 1) / 191.0;
+    auto channel = [t](double phase) {
+      return static_cast<uint8_t>(std::lround(110 + 100 * std::sin(t + phase)));
+    };
+    return {channel(0), channel(2 * pi / 3), channel(4 * pi / 3)};
+  }
+  const int k = i - 192;  // 0..63
+  return {255, static_cast<uint8_t>(190 + k), static_cast<uint8_t>(120 + 2 * k)};
+}
+
+// Bands of colour that wrap at the tile's edges: sums of sines with whole periods per tile.
+int backgroundIndex(int x, int y) {
+  const double u = 2 * pi * x / side, v = 2 * pi * y / side;
+  const double field = std::sin(u) + std::sin(v + 2 * std::sin(u)) + 0.5 * std::sin(u + 2 * v);
+  const double unit = (field + 2.5) / 5.0;  // about 0..1
+  return 1 + static_cast<int>(std::lround(unit * 190 * 2)) % 191;
+}
+
+// An arrow pointing up and to the right, with a notch on one side only.
+bool inArrow(int x, int y) {
+  const double px = x - 64.0, py = 64.0 - y;  // y up
+  const double along = (px + py) / std::sqrt(2.0), across = (px - py) / std::sqrt(2.0);
+  if (along > -38 && along < 10 && std::fabs(across) < 7) return !(along < -25 && across > 0);
+  return along >= 10 && along < 34 && std::fabs(across) < (34 - along) * 0.75;
+}
+
+// A ring of dots growing in size clockwise: one more asymmetry to follow.
+bool inDot(int x, int y) {
+  for (int k = 0; k < 8; ++k) {
+    const double a = 2 * pi * k / 8, radius = 2.0 + k * 0.7;
+    const double cx = 64 + 50 * std::cos(a), cy = 64 + 50 * std::sin(a);
+    if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius) return true;
+  }
+  return false;
+}
+
+void put16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(v & 0xFF);
+  out.push_back((v >> 8) & 0xFF);
+}
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+  put16(out, v & 0xFFFF);
+  put16(out, v >> 16);
+}
+
+std::vector<uint8_t> textureFile() {
+  constexpr uint32_t tableOffset = 14 + 40;
+  constexpr uint32_t pixelOffset = tableOffset + 256 * 4;
+  constexpr uint32_t pixelBytes = side * side;  // rows of 128 bytes need no padding
+  std::vector<uint8_t> out;
+  out.push_back('B');
+  out.push_back('M');
+  put32(out, pixelOffset + pixelBytes);
+  put32(out, 0);
+  put32(out, pixelOffset);
+  put32(out, 40);  // BITMAPINFOHEADER
+  put32(out, side);
+  put32(out, side);  // positive: rows bottom-up
+  put16(out, 1);
+  put16(out, 8);
+  put32(out, 0);  // BI_RGB
+  put32(out, pixelBytes);
+  put32(out, 2835);
+  put32(out, 2835);
+  put32(out, 256);
+  put32(out, 256);
+  for (int i = 0; i < 256; ++i) {
+    const Rgb c = paletteEntry(i);
+    out.push_back(c.blue);
+    out.push_back(c.green);
+    out.push_back(c.red);
+    out.push_back(0);
+  }
+  for (int y = side - 1; y >= 0; --y)
+    for (int x = 0; x < side; ++x) {
+      int index = backgroundIndex(x, y);
+      if (inArrow(x, y)) index = 192 + (x + y) / 4;  // a gentle ramp along the arrow
+      if (inDot(x, y)) index = 0;
+      out.push_back(static_cast<uint8_t>(index));
+    }
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 2) {
+    std::fprintf(stderr, "usage: make-texture [FILE]\n");
+    return 2;
+  }
+  const char* name = argc == 2 ? argv[1] : "texture.bmp";
+  const std::vector<uint8_t> bytes = textureFile();
+  std::FILE* file = std::fopen(name, "wb");
+  if (file == nullptr) {
+    std::fprintf(stderr, "make-texture: %s: %s\n", name, std::strerror(errno));
+    return 1;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if (std::fclose(file) != 0 || !written) {
+    std::fprintf(stderr, "make-texture: %s: cannot write: %s\n", name, std::strerror(errno));
+    return 1;
+  }
+  return 0;
+}

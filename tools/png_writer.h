@@ -1,0 +1,10 @@
+// Indexed 8-bit PNG files, with their palette.
+#pragma once
+
+#include <string>
+
+#include "platform/compat/screen.h"
+
+// Writes the frame with the palette as an indexed PNG. On failure, false with the reason.
+bool writeIndexedPng(const std::string& path, const compat::IndexedFrame& frame,
+                     const compat::Palette& palette, std::string& error);

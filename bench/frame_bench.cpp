@@ -1,6 +1,6 @@
-// The per-frame work of the demo, beside anchors that bound it: the walk as first written,
-// a naive per-pixel floating-point rotozoom, the index-table gather that is the practical
-// floor for any mapping of 76,800 pixels, and a plain copy of a frame.
+// The per-frame work of the demo, beside anchors that bound it: the whole frame, the walk as
+// first written, a naive per-pixel floating-point rotozoom, the index-table gather that is the
+// practical floor for any mapping of 76,800 pixels, and a plain copy of a frame.
 //
 //   build/release/bench/frame_bench [--benchmark_filter=...]
 //
@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -16,7 +17,12 @@
 #include "app/animation.h"
 #include "app/texture_mapper.h"
 #include "bench/ratio_report.h"
+#include "app/frame_presentation.h"
 #include "display/display_engine.h"
+#include "display/palette_tables.h"
+#include "host/main_window.h"
+#include "host/shared_data.h"
+#include "host/texts.h"
 #include "tests/support/reference_walk.h"
 
 namespace {
@@ -24,34 +30,28 @@ namespace {
 constexpr int framePixels = pictureWidth * pictureHeight;
 const std::vector<int64_t> frames = {0, 30, 150, 298};  // zoom 0.4, 9.4, 45.4, 89.8
 
-// Slots 2 and 3 as the demo has them: 320 x 240 system-memory surfaces, a random texture.
-class Slots {
+// The demo's display as start-up leaves it (full-screen 320 x 240, six slots, on the headless
+// screen), with a random palette and texture.
+class Demo {
  public:
-  Slots() {
-    DirectDrawCreate(nullptr, &directDraw_, nullptr);
-    directDraw_->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
-    for (int slot : {2, 3}) {
-      DDSURFACEDESC desc{};
-      desc.dwSize = sizeof desc;
-      desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-      desc.dwWidth = pictureWidth;
-      desc.dwHeight = pictureHeight;
-      desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-      directDraw_->CreateSurface(&desc, &surfaces[slot], nullptr);
-    }
+  Demo() {
+    createMainWindow(GetModuleHandleA(nullptr), nullptr, SW_SHOWDEFAULT);
+    displayEngine.setupDisplay(mainWindow, pictureWidth, pictureHeight, 1, 8, 6);
     std::mt19937 random(1);
+    for (PALETTEENTRY& entry : basePalette)
+      entry = {static_cast<BYTE>(random()), static_cast<BYTE>(random()),
+               static_cast<BYTE>(random()), 1};
+    displayEngine.resetPalette();
     displayEngine.lockSurface(3);
     for (int i = 0; i < surfacePitch[3] * pictureHeight; ++i)
       surfaceBits[3][i] = static_cast<uint8_t>(random());
     displayEngine.unlockSurface(3);
+    std::snprintf(messageText, sizeof messageText, texts::fpsFormat, 60);
   }
-
- private:
-  IDirectDraw* directDraw_ = nullptr;
 };
 
-Slots& slots() {
-  static Slots instance;
+Demo& slots() {
+  static Demo instance;
   return instance;
 }
 
@@ -166,6 +166,21 @@ void BM_memcpyFrame(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * framePixels);
 }
 BENCHMARK(BM_memcpyFrame);
+
+// A whole frame of the demo on the headless screen: the grid, the mapping, and the frame's
+// presentation (the FPS line, the copy to the back buffer, the flip, the count, one pass of
+// message handling).
+void BM_wholeFrame(benchmark::State& state) {
+  slots();
+  animateTo(state.range(0));
+  for (auto _ : state) {
+    advanceAnimation();
+    mapTextureBlocks();
+    finishFrame();
+  }
+  labelZoom(state);
+}
+BENCHMARK(BM_wholeFrame)->ArgsProduct({frames});
 
 void BM_advanceAnimation(benchmark::State& state) {
   for (auto _ : state) {

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The built demo as a user runs it, in a temporary folder on a 640 x 480 screen (the picture
+# fills it, scaled by 2): it shows the turning texture with the FPS line's white box at the
+# top-left; Escape, Pause, a right click and closing the window each end it with status 1
+# within a second; without a readable texture.bmp it shows the file-not-found box and ends
+# with status 1. Command-line arguments change nothing.
+set -euo pipefail
+demo="$1"
+make_texture="$2"
+close_window="$3"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+"$make_texture" texture.bmp
+
+fail() { echo "FAILED: $*"; exit 1; }
+
+window_named() {  # window_named TITLE: the demo's window with that title, if any
+  local w
+  for w in $(xdotool search --pid "$pid" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+
+start_demo() {  # start_demo [ARGUMENTS...]: runs the demo and waits for its window
+  "$demo" "$@" > out 2> err &
+  pid=$!
+  window=""
+  for _ in $(seq 1 100); do
+    window="$(window_named "ぽこるん")" && break
+    sleep 0.05
+  done
+  [ -n "${window:-}" ] || fail "the demo's window did not appear: $(cat err)"
+  sleep 0.5
+}
+
+expect_exit_within_a_second() {  # expect_exit_within_a_second WHAT
+  for _ in $(seq 1 20); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
+  if kill -0 $pid 2>/dev/null; then kill $pid; fail "$1 did not end the demo within a second"; fi
+  local status=0
+  wait $pid || status=$?
+  [ "$status" -eq 1 ] || fail "$1 ended the demo with status $status, expected 1"
+  echo "ok: $1 ends the demo with status 1"
+}
+
+colours_in() { convert "$1" -format "%k" info:; }
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+# The turning texture, with the FPS box at the top-left.
+start_demo
+import -window root one.png
+sleep 0.4
+import -window root two.png
+[ "$(colours_in one.png)" -gt 20 ] || fail "the first screenshot has almost one colour"
+[ "$(colours_in two.png)" -gt 20 ] || fail "the second screenshot has almost one colour"
+if cmp -s <(convert one.png rgb:-) <(convert two.png rgb:-); then fail "the picture does not move"; fi
+for shot in one.png two.png; do
+  # Picture pixels (0, 15) and (1, 15): the box's paper below the text's baseline.
+  for x in 0 2; do
+    IFS=, read -r r g b <<< "$(pixel $shot $x 31)"
+    [ "$r" -gt 230 ] && [ "$g" -gt 230 ] && [ "$b" -gt 200 ] ||
+      fail "$shot: no white FPS box at the top-left: ($x, 31) is $r,$g,$b"
+  done
+done
+echo "ok: the texture turns, and the FPS box is at the top-left"
+cp one.png "${SCREENSHOT:-/dev/null}" 2>/dev/null || true
+xdotool mousemove 320 240
+xdotool key Escape
+expect_exit_within_a_second "Escape"
+
+start_demo
+xdotool mousemove 320 240
+xdotool key Pause
+expect_exit_within_a_second "Pause"
+
+start_demo
+xdotool mousemove 320 240 click 3
+expect_exit_within_a_second "a right click"
+
+start_demo
+"$close_window" "$window"
+expect_exit_within_a_second "closing the window"
+
+# Arguments change nothing: it still runs, and Escape still ends it.
+start_demo --help -w 640 texture.bmp
+xdotool mousemove 320 240
+xdotool key Escape
+expect_exit_within_a_second "Escape, with arguments given"
+
+# No texture, then a texture that is not a bitmap: the box, then status 1 once it is closed.
+for case in missing broken; do
+  rm -f texture.bmp
+  [ "$case" = broken ] && printf 'not a bitmap at all, %.0s' $(seq 1 100) > texture.bmp
+  "$demo" > out 2> err &
+  pid=$!
+  box=""
+  for _ in $(seq 1 100); do
+    box="$(window_named "エラーが発生したらしい(^^;")" && break
+    sleep 0.05
+  done
+  [ -n "$box" ] || fail "$case texture: no message box appeared: $(cat err)"
+  grep -q "texture.bmp ファイルが見つかりません" err || fail "$case texture: message missing: $(cat err)"
+  kill -0 $pid 2>/dev/null || fail "$case texture: the demo ended before the box was answered"
+  xdotool mousemove 320 240
+  "$close_window" "$box"
+  expect_exit_within_a_second "answering the box for a $case texture"
+done

@@ -7,11 +7,11 @@ packages=(
   # build
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
-  libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
+  libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev
   # the real screen's end-to-end tests, and screenshots
   xvfb xauth xdotool imagemagick
-  # Japanese text
-  fonts-ipafont-gothic
+  # fonts: the default Latin face, and Japanese
+  fonts-dejavu-core fonts-ipafont-gothic
 )
 
 missing=()

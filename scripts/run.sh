@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds the Release configuration, and runs what it built.
-# The demo program lands in a later change; until then this runs the per-frame benchmarks,
-# which exercise the effect core on the headless screen.
+# Installs what is needed, builds the Release configuration, and starts the demo on the
+# sample texture in the run folder (run/ in this checkout). Needs a display: an X or Wayland
+# session, or Xvfb.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -11,4 +11,11 @@ build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build"
 
-"$build/bench/frame_bench" "$@"
+mkdir -p "$root/run"
+cd "$root/run"
+# The sample, unless a texture is already there (yours, or one made before).
+[ -f texture.bmp ] || "$build/tools/make-texture" texture.bmp
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "run: no display (DISPLAY is not set); under Xvfb, for instance: xvfb-run -a $0" >&2
+fi
+exec "$build/app/rotozoom"

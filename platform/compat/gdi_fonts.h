@@ -2,6 +2,7 @@
 // set, rasterised by FreeType at the requested size without anti-aliasing (a palette display
 // has no colours between ink and paper), turned by the escapement. Characters the face lacks
 // come from another face that fontconfig finds for them. Glyphs are rasterised once per font.
+// No Windows types here: the SDL screen draws its message boxes' text with it too.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/compat/win32_types.h"
 
 namespace compat {
 
@@ -20,7 +20,7 @@ struct FontRequest {
   int escapement;  // tenths of a degree, counter-clockwise
   int weight;      // 0..1000; 600 and more is bold
   bool italic;
-  DWORD charSet;
+  std::uint32_t charSet;  // a Windows character-set number; 128 is Shift-JIS
   std::string faceUtf8;  // empty: the system's sans-serif
 };
 

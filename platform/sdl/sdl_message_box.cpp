@@ -2,32 +2,90 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
 #include <string>
+
+#include "platform/compat/gdi_fonts.h"
 
 namespace sdl {
 namespace {
 
-constexpr int boxWidth = 360;
-constexpr int boxHeight = 120;
-constexpr SDL_Rect okButton{boxWidth / 2 - 40, boxHeight - 40, 80, 26};
+constexpr int margin = 20;
+constexpr int minimumWidth = 240;
+constexpr int buttonWidth = 80;
+constexpr int buttonHeight = 26;
 
-void draw(SDL_Renderer* renderer, bool pressed) {
-  SDL_SetRenderDrawColor(renderer, 212, 208, 200, 255);  // the classic dialog grey
-  SDL_RenderClear(renderer);
-  SDL_SetRenderDrawColor(renderer, pressed ? 160 : 255, pressed ? 160 : 255, pressed ? 160 : 255,
-                         255);
-  SDL_RenderFillRect(renderer, &okButton);
-  SDL_SetRenderDrawColor(renderer, 64, 64, 64, 255);
-  SDL_RenderDrawRect(renderer, &okButton);
-  // "OK" in strokes, until the box draws its text with the system's text rendering.
-  const int x = okButton.x + 30, y = okButton.y + 7;
-  SDL_Rect o{x, y, 9, 12};
-  SDL_RenderDrawRect(renderer, &o);
-  SDL_RenderDrawLine(renderer, x + 13, y, x + 13, y + 11);
-  SDL_RenderDrawLine(renderer, x + 13, y + 6, x + 20, y);
-  SDL_RenderDrawLine(renderer, x + 13, y + 6, x + 20, y + 11);
-  SDL_RenderPresent(renderer);
+std::u32string toCharacters(std::string_view utf8) {
+  const std::string text(utf8);
+  char* converted = SDL_iconv_string("UTF-32LE", "UTF-8", text.c_str(), text.size() + 1);
+  std::u32string characters;
+  if (converted == nullptr) return characters;
+  const auto* units = reinterpret_cast<const unsigned char*>(converted);
+  for (size_t i = 0;; i += 4) {
+    const char32_t c = units[i] | units[i + 1] << 8 | units[i + 2] << 16 |
+                       static_cast<char32_t>(units[i + 3]) << 24;
+    if (c == 0) break;
+    characters.push_back(c);
+  }
+  SDL_free(converted);
+  return characters;
 }
+
+// The box as a picture: dialog grey, the text in black, an OK button.
+class BoxPicture {
+ public:
+  explicit BoxPicture(std::string_view textUtf8) : characters_(toCharacters(textUtf8)) {
+    // The system's text rendering, with a Japanese face for the Japanese messages.
+    font_ = compat::FontFace::open({16, 0, 0, 400, false, 128, ""});
+    double textWidth = 0;
+    if (font_)
+      for (char32_t c : characters_) textWidth += font_->glyph(c).advance;
+    width = std::max(minimumWidth, static_cast<int>(std::ceil(textWidth)) + 2 * margin);
+    height = 2 * margin + 16 + 12 + buttonHeight;
+    button = {width / 2 - buttonWidth / 2, height - margin / 2 - buttonHeight, buttonWidth,
+              buttonHeight};
+  }
+
+  void draw(SDL_Renderer* renderer, bool pressed) {
+    SDL_SetRenderDrawColor(renderer, 212, 208, 200, 255);
+    SDL_RenderClear(renderer);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    drawText(renderer, characters_, margin, margin);
+    const int shade = pressed ? 160 : 255;
+    SDL_SetRenderDrawColor(renderer, shade, shade, shade, 255);
+    SDL_RenderFillRect(renderer, &button);
+    SDL_SetRenderDrawColor(renderer, 64, 64, 64, 255);
+    SDL_RenderDrawRect(renderer, &button);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    drawText(renderer, U"OK", button.x + button.w / 2 - 10, button.y + 5);
+    SDL_RenderPresent(renderer);
+  }
+
+  int width = minimumWidth;
+  int height = 100;
+  SDL_Rect button{};
+
+ private:
+  void drawText(SDL_Renderer* renderer, const std::u32string& text, int x, int y) {
+    if (!font_) return;
+    double penX = x;
+    const int penY = y + font_->ascent();
+    for (char32_t c : text) {
+      const compat::Glyph& glyph = font_->glyph(c);
+      const int left = static_cast<int>(std::lround(penX)) + glyph.left;
+      for (int gy = 0; gy < glyph.rows; ++gy)
+        for (int gx = 0; gx < glyph.width; ++gx)
+          if (glyph.ink[static_cast<size_t>(gy) * glyph.width + gx])
+            SDL_RenderDrawPoint(renderer, left + gx, penY + glyph.top + gy);
+      penX += glyph.advance;
+    }
+  }
+
+  std::u32string characters_;
+  std::unique_ptr<compat::FontFace> font_;
+};
 
 bool inside(const SDL_Rect& r, int x, int y) {
   return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
@@ -35,11 +93,12 @@ bool inside(const SDL_Rect& r, int x, int y) {
 
 }  // namespace
 
-void runMessageBox(std::string_view captionUtf8, std::string_view /*textUtf8*/) {
+void runMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
+  BoxPicture picture(textUtf8);
   const std::string title(captionUtf8);
-  SDL_Window* window =
-      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, boxWidth,
-                       boxHeight, SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
+  SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                        SDL_WINDOWPOS_CENTERED, picture.width, picture.height,
+                                        SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
   if (window == nullptr) return;  // the text is on standard error already
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) {
@@ -49,11 +108,11 @@ void runMessageBox(std::string_view captionUtf8, std::string_view /*textUtf8*/) 
   SDL_RaiseWindow(window);
   const Uint32 id = SDL_GetWindowID(window);
   bool answered = false;
-  draw(renderer, false);
+  picture.draw(renderer, false);
   while (!answered) {
     SDL_Event event;
     if (!SDL_WaitEventTimeout(&event, 250)) {
-      draw(renderer, false);  // keep the box drawn where nothing tells us it was exposed
+      picture.draw(renderer, false);  // keep it drawn where nothing says it was exposed
       continue;
     }
     switch (event.type) {
@@ -63,7 +122,7 @@ void runMessageBox(std::string_view captionUtf8, std::string_view /*textUtf8*/) 
       case SDL_WINDOWEVENT:
         if (event.window.windowID != id) break;
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) answered = true;
-        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) draw(renderer, false);
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) picture.draw(renderer, false);
         break;
       case SDL_KEYDOWN: {
         const SDL_Keycode key = event.key.keysym.sym;
@@ -71,8 +130,12 @@ void runMessageBox(std::string_view captionUtf8, std::string_view /*textUtf8*/) 
           answered = true;
         break;
       }
+      case SDL_MOUSEBUTTONDOWN:
+        if (event.button.windowID == id && inside(picture.button, event.button.x, event.button.y))
+          picture.draw(renderer, true);
+        break;
       case SDL_MOUSEBUTTONUP:
-        if (event.button.windowID == id && inside(okButton, event.button.x, event.button.y))
+        if (event.button.windowID == id && inside(picture.button, event.button.x, event.button.y))
           answered = true;
         break;
       default:

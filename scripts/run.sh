@@ -16,6 +16,6 @@ cd "$root/run"
 # The sample, unless a texture is already there (yours, or one made before).
 [ -f texture.bmp ] || "$build/tools/make-texture" texture.bmp
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "run: no display (DISPLAY is not set); under Xvfb, for instance: xvfb-run -a $0" >&2
+  echo "run: no display (DISPLAY is not set); under Xvfb: xvfb-run -a -s \"-screen 0 640x480x24\" $0" >&2
 fi
 exec "$build/app/rotozoom"

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/sdl/sdl_display_loss.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_message_box.h"
 
@@ -44,6 +45,7 @@ bool SdlScreen::startVideo() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) endProcessOnDisplayLoss();
   std::atexit(SDL_Quit);  // closes the window and gives the desktop back on every exit
   videoReady_ = true;
   return true;

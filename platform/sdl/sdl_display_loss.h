@@ -1,0 +1,11 @@
+// What happens when the X server goes away under a running program.
+#pragma once
+
+namespace sdl {
+
+// From now on, losing the X display ends the process at once with status 1. Xlib's own
+// handler calls exit(), whose clean-up (SDL_Quit) talks to the dead server again and hangs;
+// there is nothing left to clean up on a display that is gone.
+void endProcessOnDisplayLoss();
+
+}  // namespace sdl

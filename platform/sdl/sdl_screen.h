@@ -4,9 +4,10 @@
 // sampling and its aspect kept; windowed mode shows the window's part of the desktop that the
 // primary surface stands for.
 //
-// Frames go, in one pass, from the 8-bit primary through a 256-entry lookup (the palette
-// mapped to the window's own pixel format) into a streaming texture, which the renderer scales
-// and presents, synchronised to the vertical blank where the system offers it.
+// The shown part of each frame is kept as 8 bits (a palette-only change re-presents it), and
+// goes in one pass through a 256-entry lookup (the palette mapped to the window's own pixel
+// format) into a streaming texture, which the renderer scales and presents, synchronised to
+// the vertical blank where the system offers it. No RGB surface stands in between.
 #pragma once
 
 #include <SDL.h>

@@ -198,14 +198,16 @@ TEST_F(PaletteTest, RangeBrightnessLeavesOtherEntriesAlone) {
 
 namespace {
 
-// Reads the brightness level back from what the screen shows: entry 1 is black at base, so
-// its red is a positive level; entry 2 is white at base, so its red is 255 plus a negative one.
-std::vector<int> levelsShownDuring(void (*fadeCall)()) {
+// Reads the brightness level back from what the screen shows: table entry 1 is black at base,
+// so its red is a positive level; entry 2 is white at base, so its red is 255 plus a negative
+// one. `firstHardwareEntry` is where table entry 0 shows: 0 full-screen, 10 windowed.
+std::vector<int> levelsShownDuring(void (*fadeCall)(), int firstHardwareEntry = 0) {
   basePalette[1] = {0, 0, 0, 1};
   basePalette[2] = {255, 255, 255, 1};
   std::vector<int> levels;
-  compat::headlessScreen().setPaletteCallback([&levels](const compat::Palette& shown) {
-    levels.push_back(shown[1].red > 0 ? shown[1].red : shown[2].red - 255);
+  const int black = firstHardwareEntry + 1, white = firstHardwareEntry + 2;
+  compat::headlessScreen().setPaletteCallback([&](const compat::Palette& shown) {
+    levels.push_back(shown[black].red > 0 ? shown[black].red : shown[white].red - 255);
   });
   DWORD now = 1000;
   compat::testing::setClock([&now] { return now += 3; });
@@ -245,18 +247,9 @@ TEST_F(PaletteTest, FullScreenFadesStepByTheGivenStepThenLandOnTheTarget) {
 
 TEST_F(PaletteTest, WindowedFadesMoveFourStepsAtATime) {
   setUpWindowed();
-  // Windowed, table entries 0..235 show on hardware entries 10..245: entry 1 on 11.
-  basePalette[1] = {0, 0, 0, 1};
-  basePalette[2] = {255, 255, 255, 1};
-  std::vector<int> levels;
-  compat::headlessScreen().setPaletteCallback([&levels](const compat::Palette& shown) {
-    levels.push_back(shown[11].red > 0 ? shown[11].red : shown[12].red - 255);
-  });
-  DWORD now = 0;
-  compat::testing::setClock([&now] { return now += 5; });
-  displayEngine.fadeUp(-255, 0, 16, 20);
-  compat::testing::setClock(nullptr);
-  EXPECT_EQ(levels, (std::vector<int>{-255, -191, -127, -63, 0}));
+  // Windowed, table entries 0..235 show on hardware entries 10..245.
+  EXPECT_EQ(levelsShownDuring([] { displayEngine.fadeUp(-255, 0, 16, 20); }, 10),
+            (std::vector<int>{-255, -191, -127, -63, 0}));
 }
 
 TEST_F(PaletteTest, WindowedTransferMapsTableEntriesFromHardwareEntryTen) {

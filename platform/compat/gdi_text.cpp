@@ -34,6 +34,13 @@ SIZE extentOf(FontFace& face, const std::u32string& characters) {
 void fillBackground(Canvas& canvas, FontFace& face, int x, int y, SIZE extent,
                     std::uint8_t colour) {
   const double c = face.directionX(), s = face.directionY();
+  if (s == 0 && c == 1) {  // unturned, as the per-frame FPS line is: a plain rectangle
+    const int bottom = static_cast<int>(std::min<int64_t>(int64_t{y} + extent.cy, canvas.height));
+    const int right = static_cast<int>(std::min<int64_t>(int64_t{x} + extent.cx, canvas.width));
+    for (int py = std::max(y, 0); py < bottom; ++py)
+      for (int px = std::max(x, 0); px < right; ++px) canvas.at(px, py) = colour;
+    return;
+  }
   // The box's corners on the canvas, for the area to scan.
   const double cornersX[4] = {0, extent.cx * c, extent.cx * c + extent.cy * s, extent.cy * s};
   const double cornersY[4] = {0, -extent.cx * s, -extent.cx * s + extent.cy * c, extent.cy * c};

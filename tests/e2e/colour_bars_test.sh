@@ -4,20 +4,10 @@
 # picture scales by 2 to 640 x 480, with black bars 80 pixels wide at both sides.
 set -euo pipefail
 program="$1"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-"$program" > log 2> errors &
-pid=$!
-trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 1 100); do grep -q "bars shown" log 2>/dev/null && break; sleep 0.05; done
-grep -q "bars shown" log || { echo "the program did not start:"; cat errors; exit 1; }
+source "$(dirname "$0")/common.sh"
+start_program "bars shown" "$program"
 sleep 0.5
 
-pixel() {  # colour at (x, y) of a screenshot, as "r,g,b"
-  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
-}
 check() {  # file x y expected what
   local got
   got="$(pixel "$1" "$2" "$3")"
@@ -49,7 +39,5 @@ check second.png 120 100 "10,20,30" "first bar after the palette change"
 check second.png 200 100 "0,255,0" "second bar after the palette change"
 
 xdotool key Escape
-status=0
-wait $pid || status=$?
-[ "$status" -eq 1 ] || { echo "exit status $status, expected 1"; exit 1; }
+expect_status_one
 echo "colour bars: every bar as expected, aspect kept, palette change shown"

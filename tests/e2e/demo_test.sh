@@ -8,9 +8,7 @@ set -euo pipefail
 demo="$1"
 make_texture="$2"
 close_window="$3"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/common.sh"
 "$make_texture" texture.bmp
 
 fail() { echo "FAILED: $*"; exit 1; }
@@ -40,12 +38,12 @@ expect_exit_within_a_second() {  # expect_exit_within_a_second WHAT
   if kill -0 $pid 2>/dev/null; then kill $pid; fail "$1 did not end the demo within a second"; fi
   local status=0
   wait $pid || status=$?
+  pid=""
   [ "$status" -eq 1 ] || fail "$1 ended the demo with status $status, expected 1"
   echo "ok: $1 ends the demo with status 1"
 }
 
 colours_in() { convert "$1" -format "%k" info:; }
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 
 # The turning texture, with the FPS box at the top-left.
 start_demo

@@ -1,0 +1,33 @@
+# What the end-to-end scripts share; sourced after `set -euo pipefail`.
+
+# Works in a new temporary folder, removed at the end, with any program still running killed.
+pid=""
+work="$(mktemp -d)"
+trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
+cd "$work"
+
+# start_program READY PROGRAM [ARGUMENTS...]: starts the program (standard output to `log`,
+# standard error to `errors`), sets pid, and waits until it prints the line READY.
+start_program() {
+  local ready="$1"
+  shift
+  "$@" > log 2> errors &
+  pid=$!
+  for _ in $(seq 1 100); do grep -qx "$ready" log 2>/dev/null && return 0; sleep 0.05; done
+  echo "$1 did not start:"
+  cat errors
+  exit 1
+}
+
+# expect_status_one: waits for the program to end and checks its exit status is 1.
+expect_status_one() {
+  local status=0
+  wait "$pid" || status=$?
+  pid=""
+  [ "$status" -eq 1 ] || { echo "exit status $status, expected 1"; exit 1; }
+}
+
+# pixel FILE X Y: the colour at (X, Y) of an image, as "r,g,b".
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}

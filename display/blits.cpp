@@ -74,8 +74,7 @@ HRESULT DisplayEngine::blitRect(int32_t x, int32_t y, int32_t srcX, int32_t srcY
 }
 
 HRESULT DisplayEngine::blitClipped(int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w,
-                                   int32_t h, int32_t destSlot, int32_t sourceSlot,
-                                   DWORD flags) {
+                                   int32_t h, int32_t destSlot, int32_t sourceSlot, DWORD flags) {
   if (clipToRect(x, y, srcX, srcY, w, h)) return 1;
   return blitRect(x, y, srcX, srcY, w, h, destSlot, sourceSlot, flags);
 }

@@ -36,8 +36,7 @@ struct DisplayEngine {
   HRESULT fillSurface(int32_t slot, int32_t colour);
   HRESULT clearRect(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h);
   // The four 1-pixel edges of the rectangle after clipping to clipRect; 1 when nothing is left.
-  HRESULT drawRectOutline(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h,
-                          int32_t colour);
+  HRESULT drawRectOutline(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
   // BltFast of the source rectangle (null: the whole source) to (x, y), unclipped.
   HRESULT blitFast(int32_t x, int32_t y, RECT* sourceRect, int32_t destSlot, int32_t sourceSlot,
                    DWORD flags);
@@ -49,8 +48,7 @@ struct DisplayEngine {
   void setClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
   // Moves and shrinks the destination rectangle into clipRect, moving the source corner by
   // the same amounts. True when nothing is left to draw.
-  bool clipToRect(int32_t& x, int32_t& y, int32_t& srcX, int32_t& srcY, int32_t& w,
-                  int32_t& h);
+  bool clipToRect(int32_t& x, int32_t& y, int32_t& srcX, int32_t& srcY, int32_t& w, int32_t& h);
 
   // ---- Palette (palette.cpp). Every change is built in basePalette / shownPalette and handed
   // to the display palette in one transfer: 256 entries full-screen; windowed, table entries
@@ -89,15 +87,46 @@ struct DisplayEngine {
   // x or y of -1 centres the text on centreX or centreY. Measures the text into textExtent.
   // A font that cannot be made ends the program with the box "font".
   void drawFontText(int32_t x, int32_t y, int32_t centreX, int32_t centreY, const char* text,
-                    int32_t height, int32_t width, int32_t weight, int32_t shadow,
-                    COLORREF colour, int32_t italic, const char* faceName, int32_t charSet,
-                    int32_t slot, int32_t escapement);
+                    int32_t height, int32_t width, int32_t weight, int32_t shadow, COLORREF colour,
+                    int32_t italic, const char* faceName, int32_t charSet, int32_t slot,
+                    int32_t escapement);
   // A filled circle in the base colour of a palette entry.
   void drawFilledCircle(int32_t slot, int32_t centreX, int32_t centreY, int32_t radius,
                         int32_t index);
   // The palette index GDI picks for a colour, found by drawing it at (0, 0) of slot 1 and
   // putting the pixel back.
   uint8_t probePaletteIndex(COLORREF colour);
+
+  // ---- Pixel effects (pixel_copies.cpp, rotated_sprite.cpp, strip_copies.cpp). None reports
+  // a result. Whatever the areas, they read and write only pixels on the surfaces; a failed
+  // lock draws nothing, and one slot may be both destination and source.
+  // Copies the area as blockSize x blockSize blocks, each in the colour of the source pixel at
+  // its top-left corner (blocks counted from the area's corner); 0 fills the whole area with the
+  // source corner's colour, a negative size draws nothing.
+  void mosaicCopy(int32_t destX, int32_t destY, int32_t srcX, int32_t srcY, int32_t width,
+                  int32_t height, int32_t destSlot, int32_t sourceSlot, int32_t blockSize);
+  // Copies one position of every 4 x 4 cell, the one dissolve step 0..15 stands for (other
+  // steps draw nothing and lock nothing). flags == DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT leaves
+  // colour 0 out; any other value copies it.
+  void dissolveCopy(int32_t destX, int32_t destY, int32_t srcX, int32_t srcY, int32_t width,
+                    int32_t height, int32_t destSlot, int32_t sourceSlot, int8_t step,
+                    int32_t flags);
+  // Draws the block turned counter-clockwise by `angle` degrees about its centre, which lands
+  // where it lies in an unturned copy at (centreX, centreY). Index 0 is transparent; turned
+  // pixels land only within columns 0..638 and rows 0..478.
+  void drawRotatedSprite(int32_t centreX, int32_t centreY, int32_t srcX, int32_t srcY,
+                         int32_t width, int32_t height, int32_t angle, int32_t destSlot,
+                         int32_t sourceSlot);
+  // Copies the block row by row, row i moved down by sin(i * frequency + phase) * amplitude
+  // (degrees, pixels); rows that land where the previous row landed are skipped. Each row is a
+  // blitClipped.
+  void drawSineStrips(int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                      int32_t rowCount, int32_t destSlot, int32_t sourceSlot, int32_t flags,
+                      float phase, float frequency, float amplitude);
+  // Writes the text in the 16 x 16 bitmap font whose glyphs are the band of rows 464..479 of
+  // slot 2, one blitRect per glyph, 16 pixels per character; characters without a glyph leave a
+  // gap. x of -1 centres the text on column 320.
+  void drawBitmapFontText(int32_t slot, int32_t x, int32_t y, const char* text, int8_t flags);
 
   // ---- Presentation (presentation.cpp)
   // Shows the back buffer: a page flip full-screen (surfaceBits of slots 0 and 1 follow the
@@ -115,16 +144,16 @@ struct DisplayEngine {
   // Gives back the lock taken by lockSurface, with the address that lock handed out.
   HRESULT unlockSurface(int32_t slot);
 
-  DDBLTFX clearFx;                            // colour 0 fills of clearSurface and clearRect
-  DDBLTFX fillFx;                             // colour fills; keeps the last colour used
-  DDSURFACEDESC surfaceDesc[maxSurfaceSlots]; // each slot's lock record
-  int32_t surfaceCount;                       // slots in use; 0 before set-up and after teardown
-  RECT clipRect;                              // the clipped copies' bounds, right/bottom exclusive
-  int32_t width;                              // display size, and every offscreen slot's
+  DDBLTFX clearFx;                             // colour 0 fills of clearSurface and clearRect
+  DDBLTFX fillFx;                              // colour fills; keeps the last colour used
+  DDSURFACEDESC surfaceDesc[maxSurfaceSlots];  // each slot's lock record
+  int32_t surfaceCount;                        // slots in use; 0 before set-up and after teardown
+  RECT clipRect;                               // the clipped copies' bounds, right/bottom exclusive
+  int32_t width;                               // display size, and every offscreen slot's
   int32_t height;
-  int32_t fullscreen;                         // 1: exclusive with page flips; 0: windowed
-  SIZE textExtent;                            // size of the last font text drawn
-  uint8_t* swapScratch;                       // used while presentFrame swaps two surfaceBits
+  int32_t fullscreen;    // 1: exclusive with page flips; 0: windowed
+  SIZE textExtent;       // size of the last font text drawn
+  uint8_t* swapScratch;  // used while presentFrame swaps two surfaceBits
 
  private:
   void transferPalette(const PALETTEENTRY* table);

@@ -23,9 +23,8 @@ DWORD cooperativeFlags(int32_t fullscreen, int32_t width, int32_t height) {
 
 }  // namespace
 
-int32_t DisplayEngine::setupDisplay(HWND window, int32_t width, int32_t height,
-                                    int32_t fullscreen, int32_t bitsPerPixel,
-                                    int32_t surfaceCount) {
+int32_t DisplayEngine::setupDisplay(HWND window, int32_t width, int32_t height, int32_t fullscreen,
+                                    int32_t bitsPerPixel, int32_t surfaceCount) {
   this->surfaceCount = surfaceCount;
   this->width = width;
   this->height = height;
@@ -33,8 +32,7 @@ int32_t DisplayEngine::setupDisplay(HWND window, int32_t width, int32_t height,
   clipRect = {0, 0, width, height};
 
   if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return 0;
-  if (directDraw->SetCooperativeLevel(window, cooperativeFlags(fullscreen, width, height)) !=
-      DD_OK)
+  if (directDraw->SetCooperativeLevel(window, cooperativeFlags(fullscreen, width, height)) != DD_OK)
     return 0;
   if (fullscreen == 1 && directDraw->SetDisplayMode(width, height, bitsPerPixel) != DD_OK) quit();
 

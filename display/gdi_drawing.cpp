@@ -17,9 +17,9 @@ const char fontFailed[] = "font";
 void DisplayEngine::loadBitmapToSurface(const char* fileName, int32_t width, int32_t height,
                                         int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
                                         int32_t slot) {
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), fileName,
-                                                   IMAGE_BITMAP, 0, 0,
-                                                   LR_CREATEDIBSECTION | LR_LOADFROMFILE));
+  HBITMAP bitmap =
+      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), fileName, IMAGE_BITMAP, 0, 0,
+                                      LR_CREATEDIBSECTION | LR_LOADFROMFILE));
   if (bitmap == nullptr) exitFileNotFound(fileName);
   HDC memory = CreateCompatibleDC(nullptr);
   HGDIOBJ kept = SelectObject(memory, bitmap);
@@ -74,8 +74,8 @@ void DisplayEngine::drawFontText(int32_t x, int32_t y, int32_t centreX, int32_t 
   DeleteObject(font);
 }
 
-void DisplayEngine::drawFilledCircle(int32_t slot, int32_t centreX, int32_t centreY,
-                                     int32_t radius, int32_t index) {
+void DisplayEngine::drawFilledCircle(int32_t slot, int32_t centreX, int32_t centreY, int32_t radius,
+                                     int32_t index) {
   // The base colour, not the faded one: GDI matches it into whatever the palette shows.
   const PALETTEENTRY& entry = basePalette[index & 0xFF];
   const COLORREF colour = RGB(entry.peRed, entry.peGreen, entry.peBlue);

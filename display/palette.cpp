@@ -67,8 +67,8 @@ void DisplayEngine::loadPaletteFromBmp(const char* fileName) {
 
 void DisplayEngine::setPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue) {
   if (index >= 0 && index < 256) {
-    basePalette[index] = {static_cast<BYTE>(red), static_cast<BYTE>(green),
-                          static_cast<BYTE>(blue), reservedFlag};
+    basePalette[index] = {static_cast<BYTE>(red), static_cast<BYTE>(green), static_cast<BYTE>(blue),
+                          reservedFlag};
     shownPalette[index] = basePalette[index];
   }
   applyPalette();
@@ -135,8 +135,8 @@ void DisplayEngine::fadeDown(int32_t from, int32_t to, int32_t step, uint32_t wa
   fade(from, to, step, waitMs, false, fullscreen, [this](int32_t level) { setBrightness(level); });
 }
 
-void DisplayEngine::fadeRangeUp(int32_t from, int32_t to, int32_t first, int32_t last,
-                                int32_t step, uint32_t waitMs) {
+void DisplayEngine::fadeRangeUp(int32_t from, int32_t to, int32_t first, int32_t last, int32_t step,
+                                uint32_t waitMs) {
   fade(from, to, step, waitMs, true, fullscreen,
        [=, this](int32_t level) { setRangeBrightness(first, last, level); });
 }

@@ -18,4 +18,12 @@ void mapTextureBlocks();
 
 // The fill itself on memory the caller vouches for: 240 rows of 320 bytes at `picture`, and
 // 128 rows of 128 texels `texturePitch` bytes apart at `texture`. Reads gridU and gridV.
+// Uses the code path chosen for this processor.
 void renderTextureBlocks(const uint8_t* texture, int32_t texturePitch, uint8_t* picture);
+
+namespace mapper {
+struct Path;
+}
+// The same with a given path, for tests and benchmarks that hold every path to the same result.
+void renderTextureBlocksWith(const mapper::Path& path, const uint8_t* texture, int32_t texturePitch,
+                             uint8_t* picture);

@@ -25,7 +25,7 @@ struct Presenter {
   SDL_Texture* ours = nullptr;    // in the window's format
   SDL_Texture* anchor = nullptr;  // ARGB8888, as most programs make it
   Uint32 windowFormat = SDL_PIXELFORMAT_ARGB8888;
-  SDL_Surface* frame = nullptr;   // the 8-bit frame, with its palette
+  SDL_Surface* frame = nullptr;  // the 8-bit frame, with its palette
   sdl::ColourLookup lookup{};
 
   Presenter() {
@@ -39,8 +39,7 @@ struct Presenter {
                              frameHeight);
     anchor = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                frameWidth, frameHeight);
-    frame = SDL_CreateRGBSurfaceWithFormat(0, frameWidth, frameHeight, 8,
-                                           SDL_PIXELFORMAT_INDEX8);
+    frame = SDL_CreateRGBSurfaceWithFormat(0, frameWidth, frameHeight, 8, SDL_PIXELFORMAT_INDEX8);
     std::mt19937 random(3);
     SDL_Color colours[256];
     std::uint8_t rgb[256][3];

@@ -57,15 +57,21 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 
 int runWithRatios(int argc, char** argv, const std::string& baseline) {
   std::vector<char*> args(argv, argv + argc);
-  bool repetitionsGiven = false;
-  for (int i = 1; i < argc; ++i)
-    if (std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0) repetitionsGiven = true;
+  const auto given = [&](const char* option) {
+    for (int i = 1; i < argc; ++i)
+      if (std::strncmp(argv[i], option, std::strlen(option)) == 0) return true;
+    return false;
+  };
   char repetitions[] = "--benchmark_repetitions=7";
   char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
-  if (!repetitionsGiven) {
+  // Repetitions of different benchmarks taken in random order: a change in the machine's load
+  // during the run then spreads over all of them instead of skewing one ratio.
+  char interleaved[] = "--benchmark_enable_random_interleaving=true";
+  if (!given("--benchmark_repetitions")) {
     args.push_back(repetitions);
     args.push_back(aggregatesOnly);
   }
+  if (!given("--benchmark_enable_random_interleaving")) args.push_back(interleaved);
   int count = static_cast<int>(args.size());
   args.push_back(nullptr);
   benchmark::Initialize(&count, args.data());

@@ -10,6 +10,8 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev
   # the real screen's end-to-end tests, and screenshots
   xvfb xauth xdotool imagemagick
+  # the benchmark comparison script
+  python3
   # fonts: the default Latin face, and Japanese
   fonts-dejavu-core fonts-ipafont-gothic
 )

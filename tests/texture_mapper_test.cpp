@@ -1,9 +1,11 @@
 // The block texture mapper against the closed form of its walk and the walk itself.
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <random>
 
 #include "app/animation.h"
+#include "app/mapper_paths.h"
 #include "app/texture_mapper.h"
 #include "tests/support/engine_slots_fixture.h"
 #include "tests/support/reference_walk.h"
@@ -75,7 +77,29 @@ class TextureMapperTest : public EngineSlotsTest {
       for (int x = 0; x < 16; ++x) texels.emplace_back(rows.at(x, y), columns.at(x, y));
     return texels;
   }
+
+  // Every code path this processor runs draws exactly `expected` from the texture.
+  static void expectEveryPathToDraw(const std::vector<uint8_t>& expected, const Picture& texture) {
+    int pathsRun = 0;
+    for (const mapper::Path& path : mapper::allPaths()) {
+      if (!path.runsHere()) continue;
+      SCOPED_TRACE(path.name);
+      std::vector<uint8_t> drawn(pictureWidth * pictureHeight, 0xEE);
+      renderTextureBlocksWith(path, texture.pixels.data(), texture.width, drawn.data());
+      ASSERT_EQ(0, std::memcmp(drawn.data(), expected.data(), drawn.size()));
+      ++pathsRun;
+    }
+    ASSERT_GE(pathsRun, 1);  // the portable path runs everywhere
+  }
 };
+
+TEST(MapperPaths, TheChosenPathRunsHereAndThePortableOneIsLast) {
+  const mapper::Path& chosen = mapper::chosenPath();
+  EXPECT_TRUE(chosen.runsHere());
+  EXPECT_TRUE(chosen.fastHere());
+  EXPECT_STREQ(mapper::allPaths().back().name, "portable");
+  std::printf("mapper path on this processor: %s\n", chosen.name);
+}
 
 TEST_F(TextureMapperTest, MatchesTheClosedFormAndThePlainWalkOnRandomGrids) {
   const unsigned seed = 20261209;
@@ -102,6 +126,7 @@ TEST_F(TextureMapperTest, MatchesTheClosedFormAndThePlainWalkOnRandomGrids) {
             << "pixel " << x << "," << y;
     reference::plainWalk(texturePicture.pixels.data(), 320, walked.data());
     ASSERT_EQ(0, std::memcmp(walked.data(), picture.pixels.data(), walked.size()));
+    expectEveryPathToDraw(walked, texturePicture);
   }
 }
 
@@ -120,6 +145,7 @@ TEST_F(TextureMapperTest, AnimationFramesMatchTheClosedForm) {
         ASSERT_EQ(picture.at(x, y),
                   reference::closedFormPixel(texturePicture.pixels.data(), 320, x, y))
             << "pixel " << x << "," << y;
+    expectEveryPathToDraw(picture.pixels, texturePicture);
   }
 }
 
@@ -132,19 +158,43 @@ TEST_F(TextureMapperTest, BlocksWithKnownCornersShowKnownTexels) {
     std::function<std::pair<int, int>(int px, int py)> texel;  // (row, column)
   };
   const Case cases[] = {
-      {"all zero", {0, 0, 0, 0}, {0, 0, 0, 0}, [](int, int) { return std::pair{0, 0}; }},
-      {"rows step along x", {0, 16 * one, 0, 16 * one}, {0, 0, 0, 0},
-       [](int px, int) { return std::pair{px, 0}; }},
-      {"rows step down", {0, 0, 16 * one, 16 * one}, {0, 0, 0, 0},
-       [](int, int py) { return std::pair{py, 0}; }},
-      {"columns step along x", {0, 0, 0, 0}, {0, 16 * one, 0, 16 * one},
-       [](int px, int) { return std::pair{0, px}; }},
-      {"equal corners", {5 * one + 7, 5 * one + 7, 5 * one + 7, 5 * one + 7},
+      {"all zero",
+       {0, 0, 0, 0},
+       {0, 0, 0, 0},
+       [](int, int) {
+         return std::pair{0, 0};
+       }},
+      {"rows step along x",
+       {0, 16 * one, 0, 16 * one},
+       {0, 0, 0, 0},
+       [](int px, int) {
+         return std::pair{px, 0};
+       }},
+      {"rows step down",
+       {0, 0, 16 * one, 16 * one},
+       {0, 0, 0, 0},
+       [](int, int py) {
+         return std::pair{py, 0};
+       }},
+      {"columns step along x",
+       {0, 0, 0, 0},
+       {0, 16 * one, 0, 16 * one},
+       [](int px, int) {
+         return std::pair{0, px};
+       }},
+      {"equal corners",
+       {5 * one + 7, 5 * one + 7, 5 * one + 7, 5 * one + 7},
        {77 * one + 3, 77 * one + 3, 77 * one + 3, 77 * one + 3},
-       [](int, int) { return std::pair{5, 77}; }},
+       [](int, int) {
+         return std::pair{5, 77};
+       }},
       // The step along a row widens by one texel per row: (V11 - V01) / 16 - stepX = 16 texels.
-      {"steps grow down the block", {0, 0, 0, 256 * one}, {0, 0, 0, 0},
-       [](int px, int py) { return std::pair{(px * py) & 0x7F, 0}; }},
+      {"steps grow down the block",
+       {0, 0, 0, 256 * one},
+       {0, 0, 0, 0},
+       [](int px, int py) {
+         return std::pair{(px * py) & 0x7F, 0};
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -167,11 +217,11 @@ TEST_F(TextureMapperTest, StepsAreCornerDifferencesShiftedTowardMinusInfinity) {
     int rowAfter;
   };
   const Case cases[] = {
-      {-1, 0, 1, 127},      // step -1
-      {15, 65535, 16, 0},   // step 0
-      {16, 65531, 5, 1},    // step 1
-      {-16, 3, 4, 127},     // step -1
-      {-17, 7, 4, 127},     // step -2; rounding toward zero would give -1 and pixel 8
+      {-1, 0, 1, 127},     // step -1
+      {15, 65535, 16, 0},  // step 0
+      {16, 65531, 5, 1},   // step 1
+      {-16, 3, 4, 127},    // step -1
+      {-17, 7, 4, 127},    // step -2; rounding toward zero would give -1 and pixel 8
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "difference " << c.difference);
@@ -188,8 +238,7 @@ TEST_F(TextureMapperTest, CoordinatesWrapToTheTextureOnBothAxes) {
     int64_t value;
     int texel;
   } cases[] = {
-      {-1, 127},         {-65536, 127},       {-65537, 126},
-      {128 * 65536, 0},  {128 * 65536 - 1, 127},
+      {-1, 127},         {-65536, 127},  {-65537, 126}, {128 * 65536, 0}, {128 * 65536 - 1, 127},
       {0x7FFFFFFF, 127}, {INT32_MIN, 0},
   };
   for (const auto& c : cases) {

@@ -12,28 +12,39 @@ void mapColours(Uint32 pixelFormat, const std::uint8_t (*rgb)[3], ColourLookup& 
   SDL_FreeFormat(format);
 }
 
+namespace {
+
+using RowConverter = void (*)(const std::uint8_t* in, std::uint32_t* out, int width,
+                              const ColourLookup& lookup);
+
+void convertRow(const std::uint8_t* in, std::uint32_t* out, int width, const ColourLookup& lookup) {
+  int x = 0;
+  // Eight indices per read: one load feeds eight lookups.
+  for (; x + 8 <= width; x += 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, in + x, 8);
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) out[x + k] = lookup[(eight >> (8 * k)) & 0xFF];
+  }
+  for (; x < width; ++x) out[x] = lookup[in[x]];
+}
+
+RowConverter chooseRowConverter() { return convertRow; }
+
+}  // namespace
+
 bool convertIntoTexture(SDL_Texture* texture, const std::uint8_t* pixels, int pitch, int width,
                         int height, const ColourLookup& lookup) {
+  static const RowConverter convert = chooseRowConverter();
   SDL_Rect area{0, 0, width, height};
   void* out = nullptr;
   int outPitch = 0;
   if (SDL_LockTexture(texture, &area, &out, &outPitch) != 0) return false;
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* in = pixels + static_cast<ptrdiff_t>(y) * pitch;
-    auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(out) +
-                                                 static_cast<ptrdiff_t>(y) * outPitch);
-    int x = 0;
-    // Four indices per read: one load feeds four lookups.
-    for (; x + 4 <= width; x += 4) {
-      std::uint32_t four;
-      std::memcpy(&four, in + x, 4);
-      row[x] = lookup[four & 0xFF];
-      row[x + 1] = lookup[(four >> 8) & 0xFF];
-      row[x + 2] = lookup[(four >> 16) & 0xFF];
-      row[x + 3] = lookup[four >> 24];
-    }
-    for (; x < width; ++x) row[x] = lookup[in[x]];
-  }
+  for (int y = 0; y < height; ++y)
+    convert(pixels + static_cast<ptrdiff_t>(y) * pitch,
+            reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(out) +
+                                             static_cast<ptrdiff_t>(y) * outPitch),
+            width, lookup);
   SDL_UnlockTexture(texture);
   return true;
 }

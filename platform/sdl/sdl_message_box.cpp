@@ -96,9 +96,9 @@ bool inside(const SDL_Rect& r, int x, int y) {
 void runMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
   BoxPicture picture(textUtf8);
   const std::string title(captionUtf8);
-  SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                        SDL_WINDOWPOS_CENTERED, picture.width, picture.height,
-                                        SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
+  SDL_Window* window =
+      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, picture.width,
+                       picture.height, SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
   if (window == nullptr) return;  // the text is on standard error already
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) {

@@ -60,9 +60,9 @@ compat::DesktopSize SdlScreen::desktopSize() {
 }
 
 void SdlScreen::createWindow() {
-  window_ = SDL_CreateWindow(title_.c_str(), placement_.x, placement_.y,
-                             std::max(placement_.width, 1), std::max(placement_.height, 1),
-                             SDL_WINDOW_HIDDEN);
+  window_ =
+      SDL_CreateWindow(title_.c_str(), placement_.x, placement_.y, std::max(placement_.width, 1),
+                       std::max(placement_.height, 1), SDL_WINDOW_HIDDEN);
   if (window_ == nullptr) {
     std::fprintf(stderr, "screen: cannot create the window: %s\n", SDL_GetError());
     return;
@@ -149,8 +149,8 @@ void SdlScreen::mapPalette() {
 bool SdlScreen::ensureTexture(int width, int height) {
   if (texture_ != nullptr && width == textureWidth_ && height == textureHeight_) return true;
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  texture_ = SDL_CreateTexture(renderer_, textureFormat_, SDL_TEXTUREACCESS_STREAMING, width,
-                               height);
+  texture_ =
+      SDL_CreateTexture(renderer_, textureFormat_, SDL_TEXTUREACCESS_STREAMING, width, height);
   textureWidth_ = width;
   textureHeight_ = height;
   if (texture_ == nullptr) return false;
@@ -162,8 +162,8 @@ bool SdlScreen::ensureTexture(int width, int height) {
 void SdlScreen::showPicture() {
   if (renderer_ == nullptr || pictureWidth_ == 0 || pictureHeight_ == 0) return;
   if (!ensureTexture(pictureWidth_, pictureHeight_)) return;
-  if (!convertIntoTexture(texture_, picture_.data(), pictureWidth_, pictureWidth_,
-                          pictureHeight_, lookup_))
+  if (!convertIntoTexture(texture_, picture_.data(), pictureWidth_, pictureWidth_, pictureHeight_,
+                          lookup_))
     return;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);

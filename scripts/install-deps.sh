@@ -12,6 +12,8 @@ packages=(
   xvfb xauth xdotool imagemagick
   # the benchmark comparison script
   python3
+  # the Windows build, and its tests under Wine
+  g++-mingw-w64-x86-64-posix wine wine64
   # fonts: the default Latin face, and Japanese
   fonts-dejavu-core fonts-ipafont-gothic
 )

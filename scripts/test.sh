@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs every unit test in it, each in its own process; then
-# builds the Release configuration and runs the end-to-end tests on it, one at a time, each
-# on its own virtual X display.
+# builds the Release configuration and the Windows programs, and runs the end-to-end tests,
+# one at a time, each on its own virtual X display: the Linux programs, then the Windows ones
+# under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -18,7 +19,10 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
+"$root/scripts/build-windows.sh"
+
 release="$root/build/release"
-cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DROTOZOOM_WINDOWS_BUILD="$root/build/windows"
 cmake --build "$release"
-ctest --test-dir "$release" --output-on-failure -L e2e
+ctest --test-dir "$release" --output-on-failure -L 'e2e|wine'

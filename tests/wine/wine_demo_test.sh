@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The Windows build of the demo under Wine, in Wine's virtual desktop inside Xvfb (a plain X
+# server cannot switch to 320 x 240 x 8), in a temporary folder with a fresh Wine prefix:
+#  - with the sample texture the desktop shows the turning texture, and the picture is one of
+#    the frames the demo draws on Linux;
+#  - Escape ends it with status 1;
+#  - without texture.bmp the file-not-found box appears, and closing it with a key ends the
+#    program with status 1.
+# Screenshots are kept in SHOTS for people to look at.
+set -euo pipefail
+exe="$1"
+box_text="$2"
+make_texture="$3"
+match_frame="$4"
+shots="$5"
+source "$(dirname "$0")/../e2e/common.sh"
+mkdir -p "$shots"
+
+fail() { echo "FAILED: $*"; [ -f err ] && tail -5 err; exit 1; }
+
+# A fresh 64-bit prefix with no Mono or Gecko installers, in Japanese so that the program's
+# code page 932 texts are read as such; Wine's own chatter off.
+export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine() { env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine "$@"; }
+wineboot -i > /dev/null 2>&1
+# The virtual desktop through the registry, so that `wine program` still hands back the
+# program's exit status; then wait for the wine server to write it all down.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f > /dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 640x480 /f > /dev/null 2>&1
+wineserver -w
+echo "ok: prefix ready"
+
+window_titled() {  # window_titled TITLE: an X window with that title, if any
+  local w
+  for w in $(xdotool search --name "" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+
+start_demo() {
+  wine "$exe" > out 2> err &
+  pid=$!
+  for _ in $(seq 1 200); do
+    window_titled "ぽこるん" > /dev/null && return 0
+    kill -0 "$pid" 2>/dev/null || fail "the demo ended before its window appeared"
+    sleep 0.1
+  done
+  fail "the demo's window did not appear"
+}
+
+expect_exit_with_status_one() {  # expect_exit_with_status_one WHAT
+  for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "$1 did not end the demo within 5 s"
+  expect_status_one
+  echo "ok: $1 ends the demo with status 1"
+}
+
+"$make_texture" texture.bmp
+start_demo
+sleep 2
+desktop="$(window_titled "Default - Wine desktop")" || fail "no Wine desktop window"
+matched=""
+for n in 1 2 3; do
+  import -window root "$shots/wine-$n.png"
+  # The desktop's place on the screen, and the picture in it scaled back to 320 x 240.
+  eval "$(xdotool getwindowgeometry --shell "$desktop")"
+  convert "$shots/wine-$n.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+    -sample '320x240!' rgb:picture.rgb
+  [ "$(convert "$shots/wine-$n.png" -format "%k" info:)" -gt 20 ] ||
+    fail "screenshot $n has almost one colour"
+  # A screenshot taken while a frame was being drawn mixes two; one of three is enough.
+  if [ -z "$matched" ] && "$match_frame" picture.rgb > match.txt; then matched="$(cat match.txt)"; fi
+  sleep 0.3
+done
+cmp -s <(convert "$shots/wine-1.png" rgb:-) <(convert "$shots/wine-2.png" rgb:-) &&
+  fail "the picture does not move"
+[ -n "$matched" ] || fail "no screenshot matches a frame drawn on Linux: $(cat match.txt)"
+echo "ok: the texture turns; the picture under Wine is Linux's $matched"
+
+xdotool mousemove 100 100 key Escape
+expect_exit_with_status_one "Escape"
+
+rm texture.bmp
+wine "$exe" > out 2> err &
+pid=$!
+caption="エラーが発生したらしい(^^;"
+echo "$caption" > caption.txt
+wine "$box_text" caption.txt 2> /dev/null | tr -d '\r' > box.txt ||
+  fail "no message box titled $caption appeared"
+grep -qx "texture.bmp ファイルが見つかりません" box.txt || fail "the box says: $(cat box.txt)"
+import -window root "$shots/wine-message-box.png"
+kill -0 "$pid" 2>/dev/null || fail "the demo ended before the box was answered"
+xdotool key Return
+expect_exit_with_status_one "answering the file-not-found box"

@@ -6,26 +6,39 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <optional>
+#include <vector>
 
+#include "platform/compat/bmp_header.h"
 #include "platform/compat/gdi_objects.h"
 
 namespace compat {
 namespace {
 
-constexpr int largestBitmapSide = 16384;
-constexpr long long largestBitmapPixels = 1LL << 26;
-
-bool isRegularFile(const char* name) {
+// The whole file, if it is a regular file no larger than any bitmap read here.
+std::optional<std::vector<std::uint8_t>> readBitmapFile(const char* name) {
   struct stat status;
-  return stat(name, &status) == 0 && S_ISREG(status.st_mode);
+  if (stat(name, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
+      static_cast<std::size_t>(status.st_size) > largestBitmapFileBytes)
+    return std::nullopt;
+  std::FILE* file = std::fopen(name, "rb");
+  if (file == nullptr) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(status.st_size));
+  const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+  if (read != bytes.size()) return std::nullopt;
+  return bytes;
 }
 
-// SDL's BMP reader knows 1, 4, 8, 24 and 32 bits a pixel, bottom-up and top-down, RLE.
+// SDL's BMP reader knows 1, 4, 8, 24 and 32 bits a pixel, bottom-up and top-down, RLE; it sees
+// only files whose headers passed our own check.
 GdiBitmap* loadBmpFile(const char* name) {
-  if (!isRegularFile(name)) return nullptr;
-  SDL_RWops* file = SDL_RWFromFile(name, "rb");
-  if (file == nullptr) return nullptr;
-  SDL_Surface* loaded = SDL_LoadBMP_RW(file, 1);
+  const std::optional<std::vector<std::uint8_t>> bytes = readBitmapFile(name);
+  if (!bytes || !bmpHeaderProblem(bytes->data(), bytes->size()).empty()) return nullptr;
+  SDL_RWops* memory = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+  if (memory == nullptr) return nullptr;
+  SDL_Surface* loaded = SDL_LoadBMP_RW(memory, 1);
   if (loaded == nullptr) return nullptr;
   SDL_Surface* rgb = nullptr;
   if (loaded->w > 0 && loaded->h > 0 && loaded->w <= largestBitmapSide &&
@@ -39,9 +52,8 @@ GdiBitmap* loadBmpFile(const char* name) {
   bitmap->height = rgb->h;
   bitmap->pixels.resize(static_cast<size_t>(rgb->w) * rgb->h);
   for (int y = 0; y < rgb->h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(
-                                                                 rgb->pixels) +
-                                                             static_cast<ptrdiff_t>(y) * rgb->pitch);
+    const auto* row = reinterpret_cast<const std::uint32_t*>(
+        static_cast<const std::uint8_t*>(rgb->pixels) + static_cast<ptrdiff_t>(y) * rgb->pitch);
     for (int x = 0; x < rgb->w; ++x) {
       const std::uint32_t argb = row[x];
       bitmap->pixels[static_cast<size_t>(y) * rgb->w + x] =
@@ -101,8 +113,10 @@ BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
   auto* pen = dynamic_cast<compat::GdiPen*>(static_cast<HGDIOBJ__*>(context->pen));
   auto* brush = dynamic_cast<compat::GdiBrush*>(static_cast<HGDIOBJ__*>(context->brush));
   // The ellipse inscribed in the box, right and bottom edges excluded.
-  const double cx = (static_cast<double>(left) + right) / 2, cy = (static_cast<double>(top) + bottom) / 2;
-  const double rx = (static_cast<double>(right) - left) / 2, ry = (static_cast<double>(bottom) - top) / 2;
+  const double cx = (static_cast<double>(left) + right) / 2,
+               cy = (static_cast<double>(top) + bottom) / 2;
+  const double rx = (static_cast<double>(right) - left) / 2,
+               ry = (static_cast<double>(bottom) - top) / 2;
   if (rx <= 0 || ry <= 0) return TRUE;  // an empty box draws nothing
   auto inside = [&](int px, int py) {
     const double dx = (px + 0.5 - cx) / rx, dy = (py + 0.5 - cy) / ry;
@@ -117,8 +131,8 @@ BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
     for (int px = x0; px < x1; ++px) {
       if (!inside(px, py)) continue;
       // A pixel of the ellipse with a neighbour outside it is on the outline.
-      const bool edge = !inside(px - 1, py) || !inside(px + 1, py) || !inside(px, py - 1) ||
-                        !inside(px, py + 1);
+      const bool edge =
+          !inside(px - 1, py) || !inside(px + 1, py) || !inside(px, py - 1) || !inside(px, py + 1);
       if (edge && pen && !pen->hollow)
         canvas->at(px, py) = outline;
       else if (brush && !brush->hollow)

@@ -12,6 +12,8 @@ packages=(
   xvfb xauth xdotool imagemagick
   # the benchmark comparison script
   python3
+  # the texture fuzzer: clang with its libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev
   # the Windows build, and its tests under Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # fonts: the default Latin face, and Japanese

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds the test configuration (AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every unit test in it, each in its own process; then
+# UndefinedBehaviorSanitizer) and runs every unit test in it, each in its own process; fuzzes
+# the texture file reader for a minute; then
 # builds the Release configuration and the Windows programs, and runs the end-to-end tests,
 # one at a time, each on its own virtual X display: the Linux programs, then the Windows ones
 # under Wine.
@@ -18,6 +19,15 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# The texture file fuzzer (clang, libFuzzer) for a minute from the seed corpus; what it finds
+# is replayed through the demo, built with the sanitizers above, in child processes.
+fuzz="$root/build/fuzz"
+cmake -S "$root" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DROTOZOOM_FUZZ=ON
+cmake --build "$fuzz"
+"$root/tests/fuzz/run_fuzzer.sh" "$fuzz/tests/fuzz/texture_fuzzer" "$root/tests/fuzz/corpus" 60 \
+  "$fuzz/artifacts" "$build/tools/rotozoom-capture"
 
 "$root/scripts/build-windows.sh"
 

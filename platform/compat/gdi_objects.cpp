@@ -105,7 +105,10 @@ GdiFont* defaultFont() {
 }
 
 std::uint8_t ColourMatcher::indexFor(COLORREF colour) {
-  if (last_ && last_->first == colour) return last_->second;
+  // Pictures repeat their colours: each search is remembered in a small direct-mapped table.
+  const COLORREF rgb = colour & 0xFFFFFF;
+  Remembered& slot = remembered_[(rgb ^ (rgb >> 10) ^ (rgb >> 20)) % remembered_.size()];
+  if (slot.known && slot.colour == rgb) return slot.index;
   const int red = GetRValue(colour), green = GetGValue(colour), blue = GetBValue(colour);
   int best = 0;
   long bestDistance = -1;
@@ -119,7 +122,7 @@ std::uint8_t ColourMatcher::indexFor(COLORREF colour) {
       if (distance == 0) break;  // the first exact match
     }
   }
-  last_ = std::pair{colour, static_cast<std::uint8_t>(best)};
+  slot = {rgb, static_cast<std::uint8_t>(best), true};
   return static_cast<std::uint8_t>(best);
 }
 
@@ -179,9 +182,12 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
   HGDIOBJ__* selected = compat::liveObject(object);
   if (context == nullptr || selected == nullptr) return nullptr;
   HGDIOBJ* slot = nullptr;
-  if (dynamic_cast<compat::GdiFont*>(selected)) slot = &context->font;
-  else if (dynamic_cast<compat::GdiPen*>(selected)) slot = &context->pen;
-  else if (dynamic_cast<compat::GdiBrush*>(selected)) slot = &context->brush;
+  if (dynamic_cast<compat::GdiFont*>(selected))
+    slot = &context->font;
+  else if (dynamic_cast<compat::GdiPen*>(selected))
+    slot = &context->pen;
+  else if (dynamic_cast<compat::GdiBrush*>(selected))
+    slot = &context->brush;
   else if (dynamic_cast<compat::GdiBitmap*>(selected)) {
     // Only a memory context holds a bitmap.
     if (context->surface != nullptr) return nullptr;
@@ -197,8 +203,9 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
   if (doomed->stock) return TRUE;  // stock objects live on, and deleting one is harmless
   if (compat::selectedAnywhere(object)) return FALSE;
   auto& all = compat::objects();
-  all.erase(std::find_if(all.begin(), all.end(),
-                         [object](const std::unique_ptr<HGDIOBJ__>& o) { return o.get() == object; }));
+  all.erase(std::find_if(all.begin(), all.end(), [object](const std::unique_ptr<HGDIOBJ__>& o) {
+    return o.get() == object;
+  }));
   return TRUE;
 }
 

@@ -4,6 +4,7 @@
 // memory context's bitmap is not supported (the engine never does it).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -69,8 +70,13 @@ class ColourMatcher {
   std::uint8_t indexFor(COLORREF colour);
 
  private:
+  struct Remembered {
+    COLORREF colour = 0;
+    std::uint8_t index = 0;
+    bool known = false;
+  };
   const Palette& palette_;
-  std::optional<std::pair<COLORREF, std::uint8_t>> last_;
+  std::array<Remembered, 1024> remembered_{};
 };
 
 // Makes a GDI object that compat owns until DeleteObject.

@@ -29,6 +29,11 @@ wineboot -i > /dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f > /dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 640x480 /f > /dev/null 2>&1
 wineserver -w
+# One wine server for the whole test, with the virtual desktop brought up before the demo
+# asks it for a display mode.
+wineserver -p
+trap 'wineserver -k 2> /dev/null || true; if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
+wine cmd /c exit > /dev/null 2>&1
 echo "ok: prefix ready"
 
 window_titled() {  # window_titled TITLE: an X window with that title, if any
@@ -44,7 +49,12 @@ start_demo() {
   pid=$!
   for _ in $(seq 1 200); do
     window_titled "ぽこるん" > /dev/null && return 0
-    kill -0 "$pid" 2>/dev/null || fail "the demo ended before its window appeared"
+    if ! kill -0 "$pid" 2>/dev/null; then
+      local status=0
+      wait "$pid" || status=$?
+      pid=""
+      fail "the demo ended with status $status before its window appeared"
+    fi
     sleep 0.1
   done
   fail "the demo's window did not appear"

@@ -1,0 +1,81 @@
+// seed-bitmaps OUT_DIR: writes the bitmaps of the texture fuzzer's seed corpus that are not cut
+// from the sample texture: every depth Windows writes, run-length and top-down files, and
+// headers that lie about the picture's size or colours.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/support/bmp_files.h"
+
+namespace {
+
+void put32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+support::BmpSpec spec(int bits, int width = 16, int height = 16) {
+  support::BmpSpec s;
+  s.width = width;
+  s.height = height;
+  s.bitsPerPixel = bits;
+  if (bits <= 8)
+    for (int i = 0; i < (1 << bits); ++i) s.colours.push_back(0x010203u * i);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      s.pixels.push_back(bits <= 8 ? s.colours[(x + y) % s.colours.size()] : 0x123456u * (x ^ y));
+  return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: seed-bitmaps OUT_DIR\n");
+    return 2;
+  }
+  const std::filesystem::path folder = argv[1];
+  std::filesystem::create_directories(folder);
+  const auto write = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::ofstream(folder / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  };
+
+  for (int bits : {1, 4, 8, 24, 32})
+    write("depth-" + std::to_string(bits) + ".bmp", bmpFile(spec(bits)));
+  support::BmpSpec topDown = spec(8, 128, 128);
+  topDown.topDown = true;
+  write("top-down-128.bmp", bmpFile(topDown));
+  support::BmpSpec runLength = spec(8, 128, 128);
+  runLength.rle8 = true;
+  write("rle8-128.bmp", bmpFile(runLength));
+
+  // Header lies on a small 8-bit file (information header at byte 14).
+  const std::vector<uint8_t> base = bmpFile(spec(8));
+  const struct {
+    const char* name;
+    size_t at;
+    uint32_t value;
+  } lies[] = {
+      {"huge-width.bmp", 18, 0x7FFFFFFF},
+      {"huge-height.bmp", 22, 0x7FFFFFFF},
+      {"most-negative-height.bmp", 22, 0x80000000},
+      {"16384-square.bmp", 18, 16384},
+      {"zero-width.bmp", 18, 0},
+      {"zero-colours.bmp", 46, 0},
+      {"1000-colours.bmp", 46, 1000},
+      {"bits-7.bmp", 28, 0x00070001},
+      {"rle-on-24-bits.bmp", 28, 0x00180001},
+      {"offset-past-end.bmp", 10, 0xFFFFFF00},
+      {"header-size-0.bmp", 14, 0},
+  };
+  for (const auto& lie : lies) {
+    std::vector<uint8_t> file = base;
+    put32(file, lie.at, lie.value);
+    if (std::string(lie.name) == "16384-square.bmp") put32(file, 22, 16384);
+    if (std::string(lie.name) == "rle-on-24-bits.bmp") put32(file, 30, 1);
+    write(lie.name, file);
+  }
+  return 0;
+}

@@ -12,6 +12,11 @@ namespace {
 
 const char fontFailed[] = "font";
 
+// A position beyond the range of int is off every surface; it stays off at the range's end.
+int saturated(int64_t position) {
+  return static_cast<int>(std::clamp<int64_t>(position, INT32_MIN, INT32_MAX));
+}
+
 }  // namespace
 
 void DisplayEngine::loadBitmapToSurface(const char* fileName, int32_t width, int32_t height,
@@ -55,19 +60,21 @@ void DisplayEngine::drawFontText(int32_t x, int32_t y, int32_t centreX, int32_t 
   SIZE extent{};
   GetTextExtentPoint32A(dc, text, length, &extent);
   textExtent = extent;
-  // Centring rounds the half down, each axis on its own.
-  if (x == -1) x = centreX - extent.cx / 2;
-  if (y == -1) y = centreY - extent.cy / 2;
+  // Centring rounds the half down, each axis on its own. Positions are summed in 64 bits.
+  int64_t left = x == -1 ? int64_t{centreX} - extent.cx / 2 : x;
+  int64_t top = y == -1 ? int64_t{centreY} - extent.cy / 2 : y;
   // Windowed, slot 0 is the whole desktop: the window's origin puts the text inside it.
-  POINT offset{0, 0};
-  if (fullscreen == 0 && slot == 0) offset = windowOrigin;
+  if (fullscreen == 0 && slot == 0) {
+    left += windowOrigin.x;
+    top += windowOrigin.y;
+  }
   if (shadow != 0) {
     const COLORREF keptColour = SetTextColor(dc, RGB(1, 1, 1));
-    TextOutA(dc, x + offset.x + shadow, y + offset.y + shadow, text, length);
+    TextOutA(dc, saturated(left + shadow), saturated(top + shadow), text, length);
     SetTextColor(dc, keptColour);
   }
   const COLORREF keptColour = SetTextColor(dc, colour);
-  TextOutA(dc, x + offset.x, y + offset.y, text, length);
+  TextOutA(dc, saturated(left), saturated(top), text, length);
   SetTextColor(dc, keptColour);
   SelectObject(dc, keptFont);
   surfaces[slot]->ReleaseDC(dc);
@@ -86,7 +93,9 @@ void DisplayEngine::drawFilledCircle(int32_t slot, int32_t centreX, int32_t cent
   HPEN pen = CreatePen(PS_SOLID, 1, colour);
   HGDIOBJ keptBrush = SelectObject(dc, brush);
   HGDIOBJ keptPen = SelectObject(dc, pen);
-  Ellipse(dc, centreX - radius, centreY - radius, centreX + radius, centreY + radius);
+  // Bounds past the range of int are cut to it: only circles far off every surface change.
+  Ellipse(dc, saturated(int64_t{centreX} - radius), saturated(int64_t{centreY} - radius),
+          saturated(int64_t{centreX} + radius), saturated(int64_t{centreY} + radius));
   SelectObject(dc, keptBrush);
   SelectObject(dc, keptPen);
   DeleteObject(brush);

@@ -187,6 +187,12 @@ void DirectDrawObject::countObjects(testing::LiveObjects& counts) const {
   counts.clippers += static_cast<int>(clippers_.size());
 }
 
+bool DirectDrawObject::surfaceGuardsIntact() const {
+  for (const auto& surface : surfaces_)
+    if (!surface->guardsIntact()) return false;
+  return true;
+}
+
 void DirectDrawObject::destroy(DirectDrawPalette* palette) { takeOut(palettes_, palette); }
 
 void DirectDrawObject::destroy(DirectDrawClipper* clipper) { takeOut(clippers_, clipper); }
@@ -195,6 +201,12 @@ testing::LiveObjects testing::liveObjects() {
   LiveObjects counts{};
   for (const auto& object : directDrawObjects()) object->countObjects(counts);
   return counts;
+}
+
+bool testing::surfaceGuardsIntact() {
+  for (const auto& object : directDrawObjects())
+    if (!object->surfaceGuardsIntact()) return false;
+  return true;
 }
 
 }  // namespace compat

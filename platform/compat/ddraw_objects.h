@@ -10,6 +10,7 @@
 
 #include "platform/compat/ddraw_api.h"
 #include "platform/compat/gdi_objects.h"
+#include "platform/compat/guarded_pixels.h"
 #include "platform/compat/screen.h"
 #include "platform/compat/testing.h"
 
@@ -75,8 +76,8 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceRect,
                                 DWORD flags, LPDDBLTFX effects) override;
-  HRESULT STDMETHODCALLTYPE BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE source,
-                                    LPRECT sourceRect, DWORD trans) override;
+  HRESULT STDMETHODCALLTYPE BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE source, LPRECT sourceRect,
+                                    DWORD trans) override;
   HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE targetOverride, DWORD flags) override;
   HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS caps,
                                                LPDIRECTDRAWSURFACE* attached) override;
@@ -96,6 +97,7 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   int height() const { return height_; }
   int pitch() const { return pitch_; }
   std::uint8_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * pitch_; }
+  bool guardsIntact() const { return pixels_.guardsIntact(); }
   DWORD caps() const { return caps_; }
   bool isPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
   DirectDrawPalette* palette() const { return palette_; }
@@ -123,7 +125,7 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   int width_;
   int height_;
   int pitch_;
-  std::vector<std::uint8_t> pixels_;
+  GuardedPixels pixels_;
   bool locked_ = false;
   HDC dc_ = nullptr;  // the device context GetDC handed out, until ReleaseDC
   void* lockedAddress_ = nullptr;
@@ -153,6 +155,7 @@ class DirectDrawObject final : public IDirectDraw {
   bool exclusive() const { return (cooperativeLevel_ & DDSCL_EXCLUSIVE) != 0; }
   DirectDrawSurface* primary() const { return primary_; }
   void countObjects(testing::LiveObjects& counts) const;
+  bool surfaceGuardsIntact() const;
 
   // Called when an object's reference count reaches zero.
   void destroy(DirectDrawSurface* surface);

@@ -28,7 +28,7 @@ DirectDrawSurface::DirectDrawSurface(DirectDrawObject& owner, DWORD caps, int wi
       pitch_(pitchFor(width)),
       // New surface memory holds no defined picture; a visible pattern keeps anyone from
       // relying on a zero that real DirectDraw does not promise.
-      pixels_(static_cast<std::size_t>(pitchFor(width)) * height, 0xCD) {}
+      pixels_(width, height, pitchFor(width), 0xCD) {}
 
 ULONG DirectDrawSurface::AddRef() { return ++references_; }
 

@@ -44,12 +44,17 @@ void fillBackground(Canvas& canvas, FontFace& face, int x, int y, SIZE extent,
   // The box's corners on the canvas, for the area to scan.
   const double cornersX[4] = {0, extent.cx * c, extent.cx * c + extent.cy * s, extent.cy * s};
   const double cornersY[4] = {0, -extent.cx * s, -extent.cx * s + extent.cy * c, extent.cy * c};
-  const int left = x + static_cast<int>(std::floor(*std::min_element(cornersX, cornersX + 4)));
-  const int right = x + static_cast<int>(std::ceil(*std::max_element(cornersX, cornersX + 4)));
-  const int top = y + static_cast<int>(std::floor(*std::min_element(cornersY, cornersY + 4)));
-  const int bottom = y + static_cast<int>(std::ceil(*std::max_element(cornersY, cornersY + 4)));
-  for (int py = std::max(top, 0); py < std::min(bottom, canvas.height); ++py)
-    for (int px = std::max(left, 0); px < std::min(right, canvas.width); ++px) {
+  // In 64 bits and cut to the canvas: a box far off it must not overflow on the way.
+  const auto onCanvas = [](int origin, double offset, int size) {
+    return static_cast<int>(std::clamp<int64_t>(origin + static_cast<int64_t>(offset), 0, size));
+  };
+  const int left = onCanvas(x, std::floor(*std::min_element(cornersX, cornersX + 4)), canvas.width);
+  const int right = onCanvas(x, std::ceil(*std::max_element(cornersX, cornersX + 4)), canvas.width);
+  const int top = onCanvas(y, std::floor(*std::min_element(cornersY, cornersY + 4)), canvas.height);
+  const int bottom =
+      onCanvas(y, std::ceil(*std::max_element(cornersY, cornersY + 4)), canvas.height);
+  for (int py = top; py < bottom; ++py)
+    for (int px = left; px < right; ++px) {
       // The pixel's centre in the text's own axes.
       const double dx = px + 0.5 - x, dy = py + 0.5 - y;
       const double along = dx * c - dy * s, down = dx * s + dy * c;
@@ -58,17 +63,22 @@ void fillBackground(Canvas& canvas, FontFace& face, int x, int y, SIZE extent,
     }
 }
 
-void drawGlyph(Canvas& canvas, const Glyph& glyph, int penX, int penY, std::uint8_t colour) {
+// The pen position in 64 bits: text may run far past the canvas on either side.
+void drawGlyph(Canvas& canvas, const Glyph& glyph, int64_t penX, int64_t penY,
+               std::uint8_t colour) {
   for (int gy = 0; gy < glyph.rows; ++gy) {
-    const int y = penY + glyph.top + gy;
+    const int64_t y = penY + glyph.top + gy;
     if (y < 0 || y >= canvas.height) continue;
     for (int gx = 0; gx < glyph.width; ++gx) {
-      const int x = penX + glyph.left + gx;
+      const int64_t x = penX + glyph.left + gx;
       if (x >= 0 && x < canvas.width && glyph.ink[static_cast<size_t>(gy) * glyph.width + gx])
-        canvas.at(x, y) = colour;
+        canvas.at(static_cast<int>(x), static_cast<int>(y)) = colour;
     }
   }
 }
+
+// A pen coordinate rounded to whole pixels; beyond any canvas it stays beyond.
+int64_t pixelOf(double position) { return std::llround(std::clamp(position, -0x1p40, 0x1p40)); }
 
 }  // namespace
 }  // namespace compat
@@ -77,8 +87,12 @@ HFONT WINAPI CreateFontA(int height, int width, int escapement, int /*orientatio
                          DWORD italic, DWORD /*underline*/, DWORD /*strikeOut*/, DWORD charSet,
                          DWORD /*outputPrecision*/, DWORD /*clipPrecision*/, DWORD /*quality*/,
                          DWORD /*pitchAndFamily*/, LPCSTR faceName) {
-  const compat::FontRequest request{height, width, escapement % 3600, weight == 0 ? 400 : weight,
-                                    italic != 0, charSet,
+  const compat::FontRequest request{height,
+                                    width,
+                                    escapement % 3600,
+                                    weight == 0 ? 400 : weight,
+                                    italic != 0,
+                                    charSet,
                                     compat::cp932ToUtf8(faceName ? faceName : "")};
   std::unique_ptr<compat::FontFace> face = compat::FontFace::open(request);
   if (!face) return nullptr;
@@ -114,8 +128,7 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   double penY = y + face->ascent() * c;
   for (char32_t character : characters) {
     const compat::Glyph& glyph = face->glyph(character);
-    compat::drawGlyph(*canvas, glyph, static_cast<int>(std::lround(penX)),
-                      static_cast<int>(std::lround(penY)), ink);
+    compat::drawGlyph(*canvas, glyph, compat::pixelOf(penX), compat::pixelOf(penY), ink);
     penX += glyph.advance * c;
     penY -= glyph.advance * s;
   }

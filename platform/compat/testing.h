@@ -60,6 +60,10 @@ struct LiveObjects {
 };
 LiveObjects liveObjects();
 
+// Every live surface's guard bytes (around its memory, and in each row's padding past the
+// width) are untouched: nothing has written outside a surface.
+bool surfaceGuardsIntact();
+
 // Replaces the millisecond clock behind timeGetTime; an empty function restores the real one.
 void setClock(std::function<DWORD()> clock);
 

@@ -35,4 +35,4 @@ release="$root/build/release"
 cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DROTOZOOM_WINDOWS_BUILD="$root/build/windows"
 cmake --build "$release"
-ctest --test-dir "$release" --output-on-failure -L 'e2e|wine'
+ctest --test-dir "$release" --output-on-failure -L 'e2e|wine|long'

@@ -123,6 +123,20 @@ TEST_F(DrawingBoundsTest, RandomArgumentsNeverWriteOutsideASurface) {
       },
       [&](ArgumentSource& r) {
         const int32_t s = r.slot(), x = r.any(), y = r.any(), w = r.size(), h = r.size();
+        displayEngine.fillRect8(s, x, y, w, h, r.any());
+        return describe("fillRect8", {s, x, y, w, h});
+      },
+      [&](ArgumentSource& r) {
+        const int32_t s = r.slot();
+        if (r.pick(2)) {
+          displayEngine.fillSurface(s, r.any());
+          return describe("fillSurface", {s});
+        }
+        displayEngine.clearSurface(s);
+        return describe("clearSurface", {s});
+      },
+      [&](ArgumentSource& r) {
+        const int32_t s = r.slot(), x = r.any(), y = r.any(), w = r.size(), h = r.size();
         displayEngine.clearRect(s, x, y, w, h);
         return describe("clearRect", {s, x, y, w, h});
       },

@@ -12,12 +12,17 @@ artifacts="$4"
 capture="$5"
 here="$(dirname "$0")"
 found="$(mktemp -d)"
-trap 'rm -rf "$found"' EXIT
+trap 'rm -rf "$found" "$found.log"' EXIT
 mkdir -p "$artifacts"
+status=0
 "$fuzzer" "$found" "$seeds" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 \
-  -max_len=65536 -artifact_prefix="$artifacts/" -print_final_stats=1 2>&1 |
-  grep -E "^(#[0-9]+ +(INITED|DONE)|stat::|Done|==[0-9]+==|SUMMARY|.*(ERROR|WARNING|runtime error))" || true
-status="${PIPESTATUS[0]}"
-[ "$status" -eq 0 ] || { echo "FAILED: the fuzzer stopped with status $status; inputs in $artifacts"; exit 1; }
+  -max_len=65536 -artifact_prefix="$artifacts/" -print_final_stats=1 > "$found.log" 2>&1 ||
+  status=$?
+grep -E "^(#[0-9]+[[:space:]]+(INITED|DONE)|stat::|Done)" "$found.log" || true
+if [ "$status" -ne 0 ]; then
+  tail -60 "$found.log"
+  echo "FAILED: the fuzzer stopped with status $status; the input is in $artifacts"
+  exit 1
+fi
 echo "corpus after fuzzing: $(find "$found" -type f | wc -l) new inputs"
 "$here/replay_corpus.sh" "$capture" "$found"

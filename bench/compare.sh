@@ -15,7 +15,7 @@ cmake --build "$build" --target frame_bench present_bench > /dev/null
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-options=(--benchmark_repetitions=7 --benchmark_min_time=0.2
+options=(--benchmark_repetitions=15 --benchmark_min_time=0.1
          --benchmark_enable_random_interleaving=true --benchmark_out_format=json "$@")
 "$build/bench/frame_bench" --benchmark_filter='BM_(mapTextureBlocks|plainWalk|gatherFloor|wholeFrame)/' \
   "${options[@]}" --benchmark_out="$out/frame.json" > /dev/null 2> "$out/log" || { cat "$out/log"; exit 2; }

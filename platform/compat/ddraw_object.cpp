@@ -131,8 +131,7 @@ HRESULT DirectDrawObject::createPrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWS
   return DD_OK;
 }
 
-HRESULT DirectDrawObject::createOffscreen(const DDSURFACEDESC& desc,
-                                          LPDIRECTDRAWSURFACE* surface) {
+HRESULT DirectDrawObject::createOffscreen(const DDSURFACEDESC& desc, LPDIRECTDRAWSURFACE* surface) {
   const DWORD sized = DDSD_WIDTH | DDSD_HEIGHT;
   if ((desc.dwFlags & sized) != sized) return DDERR_INVALIDPARAMS;
   if (!validSide(desc.dwWidth) || !validSide(desc.dwHeight)) return DDERR_INVALIDPARAMS;

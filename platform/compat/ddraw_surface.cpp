@@ -121,8 +121,7 @@ HRESULT DirectDrawSurface::GetSurfaceDesc(LPDDSURFACEDESC desc) {
   return DD_OK;
 }
 
-HRESULT DirectDrawSurface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD /*flags*/,
-                                HANDLE event) {
+HRESULT DirectDrawSurface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD /*flags*/, HANDLE event) {
   if (auto fault = takeFault(testing::DirectDrawCall::Lock)) return *fault;
   if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC) || event != nullptr)
     return DDERR_INVALIDPARAMS;

@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "platform/compat/win32_types.h"
 #include "platform/compat/ddraw_api.h"
+#include "platform/compat/win32_types.h"
 
 namespace compat::testing {
 

@@ -38,10 +38,20 @@ struct BlockWalk {
   }
 };
 
-// A run of 16 pixels: coordinates at its first pixel and their change per pixel.
+// Only bits 16..22 of each coordinate choose a texel, and bit n of a sum depends only on bits
+// 0..n of the addends, so the low 23 bits of u and of v can ride in one 64-bit word (u in bits
+// 0..22, v in bits 32..54) and step together in one addition. The carries out of u collect in
+// bits 23..31: the fifteen additions of a run never reach v.
+inline uint64_t packCoordinates(uint32_t u, uint32_t v) {
+  constexpr uint32_t coordinateBits = 0x7FFFFF;
+  return (static_cast<uint64_t>(v & coordinateBits) << 32) | (u & coordinateBits);
+}
+
+// A run of 16 pixels: the packed coordinates (packCoordinates) at its first pixel and their
+// change per pixel.
 struct Run {
-  uint32_t u, v;
-  uint32_t stepU, stepV;
+  uint64_t word;
+  uint64_t step;
 };
 
 // Calls Path::drawRun(run, texture, out) for every 16-pixel run of the picture. Each path's
@@ -60,29 +70,12 @@ inline void walkBlocks(const uint8_t* texture, uint8_t* picture) {
                   corner(gridV, 1, 1));
       uint8_t* out = picture + (by * blockSide) * pictureWidth + bx * blockSide;
       for (int py = 0; py < blockSide; ++py, out += pictureWidth) {
-        Path::drawRun(Run{u.row, v.row, u.stepX, v.stepX}, texture, out);
+        Path::drawRun(Run{packCoordinates(u.row, v.row), packCoordinates(u.stepX, v.stepX)},
+                      texture, out);
         u.nextRow();
         v.nextRow();
       }
     }
-}
-
-// The texture the paths read: 128 x 128 texels with a 128-byte pitch, then a few spare bytes
-// so that a four-byte read at the last texel stays inside.
-inline constexpr int packedTextureBytes = textureSide * textureSide + 4;
-
-// Only bits 16..22 of each coordinate choose a texel, and bit n of a sum depends only on bits
-// 0..n of the addends, so the low 23 bits of u and of v can ride in one 64-bit word (u in bits
-// 0..22, v in bits 32..54) and step together in one addition. The carries out of u collect in
-// bits 23..31: the fifteen additions of a run never reach v.
-inline uint64_t packCoordinates(uint32_t u, uint32_t v) {
-  constexpr uint32_t coordinateBits = 0x7FFFFF;
-  return (static_cast<uint64_t>(v & coordinateBits) << 32) | (u & coordinateBits);
-}
-
-// Texel index of a coordinate pair: bits 16..22 of v and of u, v's above u's.
-inline uint32_t texelIndex(uint32_t u, uint32_t v) {
-  return ((v >> 9) & 0x3F80) | ((u >> 16) & 0x7F);
 }
 
 }  // namespace mapper

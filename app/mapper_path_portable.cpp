@@ -8,13 +8,12 @@ namespace {
 
 struct PortableRun {
   static void drawRun(Run run, const uint8_t* texture, uint8_t* out) {
-    uint64_t word = packCoordinates(run.u, run.v);
-    const uint64_t step = packCoordinates(run.stepU, run.stepV);
+    uint64_t word = run.word;
 #pragma GCC unroll 16
     for (int px = 0; px < blockSide; ++px) {
       // v's bits 16..22 are the word's bits 48..54, u's bits 16..22 its bits 16..22.
       out[px] = texture[((word >> 41) & 0x3F80) | ((word >> 16) & 0x7F)];
-      word += step;
+      word += run.step;
     }
   }
 };

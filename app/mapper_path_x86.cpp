@@ -15,12 +15,11 @@ struct BitExtractRun {
   [[gnu::target("bmi2")]] static inline void drawRun(Run run, const uint8_t* texture,
                                                      uint8_t* out) {
     constexpr uint64_t texelBits = 0x007F0000'007F0000;
-    uint64_t word = packCoordinates(run.u, run.v);
-    const uint64_t step = packCoordinates(run.stepU, run.stepV);
+    uint64_t word = run.word;
 #pragma GCC unroll 16
     for (int px = 0; px < blockSide; ++px) {
       out[px] = texture[_pext_u64(word, texelBits)];
-      word += step;
+      word += run.step;
     }
   }
 };

@@ -11,7 +11,7 @@ struct Path {
   const char* name;
   bool (*runsHere)();  // the processor has the instructions
   bool (*fastHere)();  // and runs them fast
-  // Fills the 320 x 240 picture from a packed texture (packedTextureBytes, 128-byte pitch).
+  // Fills the 320 x 240 picture from a packed texture (128 x 128 texels, 128-byte pitch).
   void (*render)(const uint8_t* packedTexture, uint8_t* picture);
 };
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/block_walk.h"
 #include "app/mapper_paths.h"
 #include "display/display_engine.h"
 
@@ -35,9 +34,7 @@ void renderTextureBlocksWith(const mapper::Path& path, const uint8_t* texture, i
                              uint8_t* picture) {
   // A private copy with a 128-byte pitch turns the texel address into a shift, and 16 KiB
   // stay in the first-level cache for the whole frame.
-  alignas(64) uint8_t packedTexture[mapper::packedTextureBytes];
-  std::memset(packedTexture + textureSide * textureSide, 0,
-              mapper::packedTextureBytes - textureSide * textureSide);
+  alignas(64) uint8_t packedTexture[textureSide * textureSide];
   for (int row = 0; row < textureSide; ++row)
     std::memcpy(packedTexture + row * textureSide,
                 texture + static_cast<std::ptrdiff_t>(row) * texturePitch, textureSide);

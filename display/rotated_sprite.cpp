@@ -3,13 +3,10 @@
 #include <cmath>
 
 #include "display/area_bounds.h"
+#include "display/effect_tables.h"
 #include "display/locked_slot_pair.h"
 
 namespace {
-
-// The conversion factors the positions are defined with; not pi/180 at full precision.
-constexpr double radiansPerDegree = 0.017453292;
-constexpr double degreesPerRadian = 57.29577951;
 
 // Turned pixels land only in this window, whatever the destination's size.
 constexpr int64_t windowWidth = 639;

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr double radiansPerDegree = 0.017453292;
-
 bool fitsInt32(int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
 
 // The destination row of strip i, or nothing when the wave puts it beyond any coordinate.

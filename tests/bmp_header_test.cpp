@@ -14,14 +14,6 @@ std::string problemOf(const std::vector<uint8_t>& file) {
   return compat::bmpHeaderProblem(file.data(), file.size());
 }
 
-void put32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-void put16(std::vector<uint8_t>& file, size_t at, uint16_t value) {
-  file[at] = static_cast<uint8_t>(value);
-  file[at + 1] = static_cast<uint8_t>(value >> 8);
-}
-
 std::vector<uint8_t> sample(int bits, bool topDown = false, bool rle8 = false) {
   support::BmpSpec spec;
   spec.width = 7;
@@ -65,19 +57,23 @@ TEST(BmpHeader, LiesAndCutsAreNamed) {
       {"cut inside the colour table", [](auto& f) { f.resize(60); }, "colour table cut short"},
       {"cut inside the pixels", [](auto& f) { f.resize(f.size() - 3); }, "pixel data cut short"},
       {"no signature", [](auto& f) { f[0] = 'X'; }, "no BM signature"},
-      {"unknown header size", [](auto& f) { put32(f, 14, 41); }, "information header size"},
-      {"zero width", [](auto& f) { put32(f, 18, 0); }, "dimensions"},
-      {"negative width", [](auto& f) { put32(f, 18, uint32_t(-7)); }, "dimensions"},
-      {"absurd height", [](auto& f) { put32(f, 22, 0x7FFFFFFF); }, "dimensions"},
-      {"too many pixels", [](auto& f) { put32(f, 18, 16384), put32(f, 22, 16384); }, "dimensions"},
-      {"most negative height", [](auto& f) { put32(f, 22, 0x80000000); }, "dimensions"},
-      {"two planes", [](auto& f) { put16(f, 26, 2); }, "plane count"},
-      {"7 bits a pixel", [](auto& f) { put16(f, 28, 7); }, "bit count"},
-      {"RLE4 on 8 bits", [](auto& f) { put32(f, 30, 2); }, "compression"},
-      {"JPEG inside", [](auto& f) { put32(f, 30, 4); }, "compression"},
-      {"300 colours", [](auto& f) { put32(f, 46, 300); }, "colour count"},
-      {"pixels before the headers", [](auto& f) { put32(f, 10, 20); }, "offset"},
-      {"pixels past the end", [](auto& f) { put32(f, 10, 0xFFFFFFF0); }, "offset"},
+      {"unknown header size", [](auto& f) { support::overwrite32(f, 14, 41); },
+       "information header size"},
+      {"zero width", [](auto& f) { support::overwrite32(f, 18, 0); }, "dimensions"},
+      {"negative width", [](auto& f) { support::overwrite32(f, 18, uint32_t(-7)); }, "dimensions"},
+      {"absurd height", [](auto& f) { support::overwrite32(f, 22, 0x7FFFFFFF); }, "dimensions"},
+      {"too many pixels",
+       [](auto& f) { support::overwrite32(f, 18, 16384), support::overwrite32(f, 22, 16384); },
+       "dimensions"},
+      {"most negative height", [](auto& f) { support::overwrite32(f, 22, 0x80000000); },
+       "dimensions"},
+      {"two planes", [](auto& f) { support::overwrite16(f, 26, 2); }, "plane count"},
+      {"7 bits a pixel", [](auto& f) { support::overwrite16(f, 28, 7); }, "bit count"},
+      {"RLE4 on 8 bits", [](auto& f) { support::overwrite32(f, 30, 2); }, "compression"},
+      {"JPEG inside", [](auto& f) { support::overwrite32(f, 30, 4); }, "compression"},
+      {"300 colours", [](auto& f) { support::overwrite32(f, 46, 300); }, "colour count"},
+      {"pixels before the headers", [](auto& f) { support::overwrite32(f, 10, 20); }, "offset"},
+      {"pixels past the end", [](auto& f) { support::overwrite32(f, 10, 0xFFFFFFF0); }, "offset"},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> file = sample(8);
@@ -89,9 +85,9 @@ TEST(BmpHeader, LiesAndCutsAreNamed) {
 
 TEST(BmpHeader, ZeroColoursMeansAFullTableAndATopDownRunLengthFileIsRefused) {
   std::vector<uint8_t> file = sample(8);
-  put32(file, 46, 0);  // 0: all 256 colours, more than this file's two
+  support::overwrite32(file, 46, 0);  // 0: all 256 colours, more than this file's two
   EXPECT_EQ(problemOf(file), "colour table cut short");
   std::vector<uint8_t> rle = sample(8, false, true);
-  put32(rle, 22, uint32_t(-5));
+  support::overwrite32(rle, 22, uint32_t(-5));
   EXPECT_NE(problemOf(rle).find("top-down"), std::string::npos);
 }

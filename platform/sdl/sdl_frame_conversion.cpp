@@ -14,12 +14,10 @@ void mapColours(Uint32 pixelFormat, const std::uint8_t (*rgb)[3], ColourLookup& 
 
 namespace {
 
-using RowConverter = void (*)(const std::uint8_t* in, std::uint32_t* out, int width,
-                              const ColourLookup& lookup);
-
 void convertRow(const std::uint8_t* in, std::uint32_t* out, int width, const ColourLookup& lookup) {
   int x = 0;
-  // Eight indices per read: one load feeds eight lookups.
+  // Eight indices per read (little-endian: the first pixel in the low byte): one load feeds
+  // eight lookups.
   for (; x + 8 <= width; x += 8) {
     std::uint64_t eight;
     std::memcpy(&eight, in + x, 8);
@@ -29,22 +27,19 @@ void convertRow(const std::uint8_t* in, std::uint32_t* out, int width, const Col
   for (; x < width; ++x) out[x] = lookup[in[x]];
 }
 
-RowConverter chooseRowConverter() { return convertRow; }
-
 }  // namespace
 
 bool convertIntoTexture(SDL_Texture* texture, const std::uint8_t* pixels, int pitch, int width,
                         int height, const ColourLookup& lookup) {
-  static const RowConverter convert = chooseRowConverter();
   SDL_Rect area{0, 0, width, height};
   void* out = nullptr;
   int outPitch = 0;
   if (SDL_LockTexture(texture, &area, &out, &outPitch) != 0) return false;
   for (int y = 0; y < height; ++y)
-    convert(pixels + static_cast<ptrdiff_t>(y) * pitch,
-            reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(out) +
-                                             static_cast<ptrdiff_t>(y) * outPitch),
-            width, lookup);
+    convertRow(pixels + static_cast<ptrdiff_t>(y) * pitch,
+               reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(out) +
+                                                static_cast<ptrdiff_t>(y) * outPitch),
+               width, lookup);
   SDL_UnlockTexture(texture);
   return true;
 }

@@ -5,14 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/support/bmp_files.h"
 
 namespace {
-
-void put32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 support::BmpSpec spec(int bits, int width = 16, int height = 16) {
   support::BmpSpec s;
@@ -53,28 +51,26 @@ int main(int argc, char** argv) {
 
   // Header lies on a small 8-bit file (information header at byte 14).
   const std::vector<uint8_t> base = bmpFile(spec(8));
+  // Each lie: the 32-bit fields it overwrites, as (offset, value).
   const struct {
     const char* name;
-    size_t at;
-    uint32_t value;
+    std::vector<std::pair<size_t, uint32_t>> fields;
   } lies[] = {
-      {"huge-width.bmp", 18, 0x7FFFFFFF},
-      {"huge-height.bmp", 22, 0x7FFFFFFF},
-      {"most-negative-height.bmp", 22, 0x80000000},
-      {"16384-square.bmp", 18, 16384},
-      {"zero-width.bmp", 18, 0},
-      {"zero-colours.bmp", 46, 0},
-      {"1000-colours.bmp", 46, 1000},
-      {"bits-7.bmp", 28, 0x00070001},
-      {"rle-on-24-bits.bmp", 28, 0x00180001},
-      {"offset-past-end.bmp", 10, 0xFFFFFF00},
-      {"header-size-0.bmp", 14, 0},
+      {"huge-width.bmp", {{18, 0x7FFFFFFF}}},
+      {"huge-height.bmp", {{22, 0x7FFFFFFF}}},
+      {"most-negative-height.bmp", {{22, 0x80000000}}},
+      {"16384-square.bmp", {{18, 16384}, {22, 16384}}},
+      {"zero-width.bmp", {{18, 0}}},
+      {"zero-colours.bmp", {{46, 0}}},
+      {"1000-colours.bmp", {{46, 1000}}},
+      {"bits-7.bmp", {{28, 0x00070001}}},
+      {"rle-on-24-bits.bmp", {{28, 0x00180001}, {30, 1}}},
+      {"offset-past-end.bmp", {{10, 0xFFFFFF00}}},
+      {"header-size-0.bmp", {{14, 0}}},
   };
   for (const auto& lie : lies) {
     std::vector<uint8_t> file = base;
-    put32(file, lie.at, lie.value);
-    if (std::string(lie.name) == "16384-square.bmp") put32(file, 22, 16384);
-    if (std::string(lie.name) == "rle-on-24-bits.bmp") put32(file, 30, 1);
+    for (auto [at, value] : lie.fields) support::overwrite32(file, at, value);
     write(lie.name, file);
   }
   return 0;

@@ -33,7 +33,8 @@ std::string TemporaryFolder::write(const std::string& name,
                                    const std::vector<uint8_t>& bytes) const {
   const std::filesystem::path file = path(name);
   std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return file.string();
 }
 
@@ -94,9 +95,15 @@ std::vector<uint8_t> bmpFile(const BmpSpec& spec) {
     for (int x = 0; x < spec.width; ++x) {
       const uint32_t c = row[x];
       switch (bits) {
-        case 1: bytes[x / 8] |= static_cast<uint8_t>(indexOf(c) << (7 - x % 8)); break;
-        case 4: bytes[x / 2] |= static_cast<uint8_t>(indexOf(c) << (x % 2 ? 0 : 4)); break;
-        case 8: bytes[x] = static_cast<uint8_t>(indexOf(c)); break;
+        case 1:
+          bytes[x / 8] |= static_cast<uint8_t>(indexOf(c) << (7 - x % 8));
+          break;
+        case 4:
+          bytes[x / 2] |= static_cast<uint8_t>(indexOf(c) << (x % 2 ? 0 : 4));
+          break;
+        case 8:
+          bytes[x] = static_cast<uint8_t>(indexOf(c));
+          break;
         case 24:
         case 32: {
           const size_t at = static_cast<size_t>(x) * (bits / 8);
@@ -135,6 +142,16 @@ std::vector<uint8_t> bmpFile(const BmpSpec& spec) {
     for (uint32_t colour : spec.colours) put32(out, colour);
   out.insert(out.end(), data.begin(), data.end());
   return out;
+}
+
+void overwrite16(std::vector<uint8_t>& file, size_t at, uint16_t value) {
+  file.at(at) = static_cast<uint8_t>(value);
+  file.at(at + 1) = static_cast<uint8_t>(value >> 8);
+}
+
+void overwrite32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
+  overwrite16(file, at, static_cast<uint16_t>(value));
+  overwrite16(file, at + 2, static_cast<uint16_t>(value >> 16));
 }
 
 }  // namespace support

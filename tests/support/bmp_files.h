@@ -22,8 +22,8 @@ class TemporaryFolder {
 
 // An 8-bit Windows bitmap: 14-byte file header, 40-byte information header, a full 256-entry
 // colour table (entry i from `colour(i)` as blue, green, red, reserved) and bottom-up rows.
-std::vector<uint8_t> eightBitBmp(int width, int height,
-                                 uint32_t (*colour)(int index), uint8_t (*pixel)(int x, int y));
+std::vector<uint8_t> eightBitBmp(int width, int height, uint32_t (*colour)(int index),
+                                 uint8_t (*pixel)(int x, int y));
 
 // A bitmap of any of the depths Windows writes. Pixels are given as colours; for 1, 4 and 8
 // bits the colour table holds `colours` and each pixel is the index of its colour there.
@@ -32,10 +32,14 @@ struct BmpSpec {
   int height = 0;
   int bitsPerPixel = 8;  // 1, 4, 8, 24 or 32
   bool topDown = false;
-  bool rle8 = false;  // 8 bits only
-  std::vector<uint32_t> colours;                 // 0x00RRGGBB, for 1, 4 and 8 bits
-  std::vector<uint32_t> pixels;                  // 0x00RRGGBB, rows top to bottom
+  bool rle8 = false;              // 8 bits only
+  std::vector<uint32_t> colours;  // 0x00RRGGBB, for 1, 4 and 8 bits
+  std::vector<uint32_t> pixels;   // 0x00RRGGBB, rows top to bottom
 };
 std::vector<uint8_t> bmpFile(const BmpSpec& spec);
+
+// Overwrites a little-endian field of a file's bytes, to make a header lie.
+void overwrite16(std::vector<uint8_t>& file, size_t at, uint16_t value);
+void overwrite32(std::vector<uint8_t>& file, size_t at, uint32_t value);
 
 }  // namespace support

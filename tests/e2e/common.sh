@@ -31,3 +31,14 @@ expect_status_one() {
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
+
+# window_titled TITLE [PID]: an X window with exactly that title (of that process, if given).
+# Titles are compared here: xdotool's own --name search misses UTF-8 titles.
+window_titled() {
+  local w search=(--name "")
+  [ -n "${2:-}" ] && search=(--pid "$2")
+  for w in $(xdotool search "${search[@]}" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
+  done
+  return 1
+}

@@ -13,20 +13,12 @@ source "$(dirname "$0")/common.sh"
 
 fail() { echo "FAILED: $*"; exit 1; }
 
-window_named() {  # window_named TITLE: the demo's window with that title, if any
-  local w
-  for w in $(xdotool search --pid "$pid" 2>/dev/null); do
-    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
-  done
-  return 1
-}
-
 start_demo() {  # start_demo [ARGUMENTS...]: runs the demo and waits for its window
   "$demo" "$@" > out 2> err &
   pid=$!
   window=""
   for _ in $(seq 1 100); do
-    window="$(window_named "ぽこるん")" && break
+    window="$(window_titled "ぽこるん" "$pid")" && break
     sleep 0.05
   done
   [ -n "${window:-}" ] || fail "the demo's window did not appear: $(cat err)"
@@ -94,7 +86,7 @@ for case in missing broken; do
   pid=$!
   box=""
   for _ in $(seq 1 100); do
-    box="$(window_named "エラーが発生したらしい(^^;")" && break
+    box="$(window_titled "エラーが発生したらしい(^^;" "$pid")" && break
     sleep 0.05
   done
   [ -n "$box" ] || fail "$case texture: no message box appeared: $(cat err)"

@@ -36,14 +36,6 @@ trap 'wineserver -k 2> /dev/null || true; if [ -n "$pid" ]; then kill "$pid" 2>/
 wine cmd /c exit > /dev/null 2>&1
 echo "ok: prefix ready"
 
-window_titled() {  # window_titled TITLE: an X window with that title, if any
-  local w
-  for w in $(xdotool search --name "" 2>/dev/null); do
-    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
-  done
-  return 1
-}
-
 start_demo() {
   wine "$exe" > out 2> err &
   pid=$!

@@ -2,10 +2,11 @@
 
 #include <cstdio>
 
+#include "app/demo_slots.h"
 #include "display/display_engine.h"
-#include "host/message_pump.h"
 #include "host/shared_data.h"
 #include "host/texts.h"
+#include "host/timed_waits.h"
 
 int32_t frameCount = 0;
 uint32_t fpsIntervalStart = 0;
@@ -13,8 +14,6 @@ bool fpsIntervalStarted = false;
 
 namespace {
 
-constexpr int32_t workSlot = 2;
-constexpr int32_t backBufferSlot = 1;
 constexpr uint32_t fpsInterval = 1000;  // milliseconds
 
 }  // namespace
@@ -25,8 +24,8 @@ void finishFrame() {
     fpsIntervalStarted = true;
   }
   // The line drawn is the one formatted at the last update: it shows from the next frame on.
-  displayEngine.drawText(workSlot, 0, 0, messageText);
-  displayEngine.blitRect(0, 0, 0, 0, 320, 240, backBufferSlot, workSlot, DDBLTFAST_WAIT);
+  displayEngine.drawText(pictureSlot, 0, 0, messageText);
+  displayEngine.blitRect(0, 0, 0, 0, 320, 240, backBufferSlot, pictureSlot, DDBLTFAST_WAIT);
   displayEngine.presentFrame();
   frameCount = frameCount + 1;
   // The count of frames in an interval of at least a second, not a rate: a stall of 2.5 s

@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "app/animation.h"
+#include "app/demo_slots.h"
 #include "app/frame_presentation.h"
 #include "app/texture_mapper.h"
+#include "display/angle_factors.h"
 #include "display/display_engine.h"
 #include "host/fatal_exit.h"
 #include "host/main_window.h"
@@ -18,20 +20,19 @@ float sinTable[360];
 namespace {
 
 const char textureFile[] = "texture.bmp";
-constexpr double degreesToRadians = 0.017453292;  // as written, not pi / 180 in full
 
 }  // namespace
 
 void initApplication(HINSTANCE instance, HINSTANCE previousInstance, int showCommand) {
   if (!createMainWindow(instance, previousInstance, showCommand))
     fatalExit(texts::windowCreationFailed);
-  if (!displayEngine.setupDisplay(mainWindow, pictureWidth, pictureHeight, 1, 8, 6))
+  if (!displayEngine.setupDisplay(mainWindow, pictureWidth, pictureHeight, 1, 8, demoSurfaceCount))
     fatalExit(texts::directDrawInitFailed);
   displayEngine.loadPaletteFromBmp(textureFile);
-  displayEngine.loadBitmapToSurface(textureFile, textureSide, textureSide, 0, 0, 0, 0, 3);
+  displayEngine.loadBitmapToSurface(textureFile, textureSide, textureSide, 0, 0, 0, 0, textureSlot);
   std::snprintf(messageText, sizeof messageText, texts::fpsFormat, 0);
   for (int i = 0; i < 360; ++i) {
-    const double radians = i * degreesToRadians;
+    const double radians = i * radiansPerDegree;
     cosTable[i] = static_cast<float>(std::cos(radians));
     sinTable[i] = static_cast<float>(std::sin(radians));
   }

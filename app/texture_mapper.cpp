@@ -2,26 +2,30 @@
 
 #include <cstring>
 
+#include "app/demo_slots.h"
 #include "app/mapper_paths.h"
 #include "display/display_engine.h"
 
 namespace {
 
-// The locked slot 2 must hold the whole picture, the locked slot 3 the whole texture; checked
-// once per frame so that no grid and no surface can make the fill touch other memory.
+// The locked picture slot must hold the whole picture, the locked texture slot the whole texture;
+// checked once per frame so that no grid and no surface can make the fill touch other memory.
 bool pictureFits() {
-  const DDSURFACEDESC& desc = displayEngine.surfaceDesc[2];
-  if (surfaceBits[2] == nullptr || surfaceBits[2] != desc.lpSurface) return false;
+  const DDSURFACEDESC& desc = displayEngine.surfaceDesc[pictureSlot];
+  if (surfaceBits[pictureSlot] == nullptr || surfaceBits[pictureSlot] != desc.lpSurface)
+    return false;
   if (desc.lPitch <= 0 || desc.dwHeight == 0) return false;
   const uint64_t bytes = static_cast<uint64_t>(desc.lPitch) * (desc.dwHeight - 1) + desc.dwWidth;
   return bytes >= static_cast<uint64_t>(pictureWidth) * pictureHeight;
 }
 
 bool textureFits() {
-  const DDSURFACEDESC& desc = displayEngine.surfaceDesc[3];
-  if (surfaceBits[3] == nullptr || surfaceBits[3] != desc.lpSurface) return false;
-  return surfacePitch[3] == desc.lPitch && desc.lPitch >= static_cast<LONG>(desc.dwWidth) &&
-         desc.dwWidth >= textureSide && desc.dwHeight >= textureSide;
+  const DDSURFACEDESC& desc = displayEngine.surfaceDesc[textureSlot];
+  if (surfaceBits[textureSlot] == nullptr || surfaceBits[textureSlot] != desc.lpSurface)
+    return false;
+  return surfacePitch[textureSlot] == desc.lPitch &&
+         desc.lPitch >= static_cast<LONG>(desc.dwWidth) && desc.dwWidth >= textureSide &&
+         desc.dwHeight >= textureSide;
 }
 
 }  // namespace
@@ -42,10 +46,11 @@ void renderTextureBlocksWith(const mapper::Path& path, const uint8_t* texture, i
 }
 
 void mapTextureBlocks() {
-  displayEngine.lockSurface(2);
-  displayEngine.lockSurface(3);
+  displayEngine.lockSurface(pictureSlot);
+  displayEngine.lockSurface(textureSlot);
   if (pictureFits() && textureFits())
-    renderTextureBlocks(surfaceBits[3], surfacePitch[3], surfaceBits[2]);
-  displayEngine.unlockSurface(2);
-  displayEngine.unlockSurface(3);
+    renderTextureBlocks(surfaceBits[textureSlot], surfacePitch[textureSlot],
+                        surfaceBits[pictureSlot]);
+  displayEngine.unlockSurface(pictureSlot);
+  displayEngine.unlockSurface(textureSlot);
 }

@@ -1,5 +1,5 @@
 // Bounding the effects' areas by the surfaces: which offsets into an area of the caller's have
-// both their destination and their source pixel on the surfaces.
+// both their destination and their source pixel on the surfaces, worked out in 64 bits.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +11,9 @@ struct OffsetRange {
   int64_t end = 0;
   bool empty() const { return first >= end; }
 };
+
+// Whether a coordinate computed in 64 bits can be handed to a 32-bit call.
+inline bool fitsInt32(int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
 
 inline int64_t floorDiv(int64_t a, int64_t b) {
   const int64_t q = a / b;

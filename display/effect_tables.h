@@ -1,14 +1,11 @@
-// Constants of the pixel effects: the angle conversion factors, the order in which a dissolve
-// fills each 4 x 4 cell, and the characters the bitmap font has glyphs for.
+// Constants of the pixel effects: the order in which a dissolve fills each 4 x 4 cell, and the
+// characters the bitmap font has glyphs for.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-// The factors the turned sprite and the sine strips convert angles with; positions depend on
-// these decimal values, not on pi / 180 and 180 / pi in full.
-inline constexpr double radiansPerDegree = 0.017453292;
-inline constexpr double degreesPerRadian = 57.29577951;
+#include "display/angle_factors.h"
 
 // Step s of a dissolve copies the pixel at (column, row) = (dissolveColumnOffsets[s],
 // dissolveRowOffsets[s]) of every 4 x 4 cell; the sixteen steps visit each position once, in an

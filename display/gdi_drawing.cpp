@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "display/display_engine.h"
-#include "display/file_not_found.h"
 #include "display/palette_tables.h"
 #include "host/fatal_exit.h"
+#include "host/file_not_found.h"
 
 namespace {
 

@@ -1,16 +1,15 @@
 // The palette: loading the colour table of a BMP file, single colours, and brightness changes
 // of the whole table or a range, at once or as timed fades. Brightness is always recomputed
 // from basePalette, so fades accumulate no rounding and any level can be set directly.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "display/display_engine.h"
-#include "display/file_not_found.h"
 #include "display/palette_tables.h"
-#include "host/message_pump.h"
+#include "host/file_not_found.h"
+#include "host/timed_waits.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -18,18 +17,6 @@ constexpr BYTE reservedFlag = 1;  // PC_RESERVED: the entry may change, as in a 
 constexpr long colourTableOffset = 54;
 constexpr int windowedFirstEntry = 10;  // entries 0..9 and 246..255 belong to the system
 constexpr int windowedEntryCount = 236;
-
-// Opens a regular file for reading; null for anything else (missing, unreadable, a folder).
-std::FILE* openRegularFile(const char* fileName) {
-  std::FILE* file = std::fopen(fileName, "rb");
-  if (file == nullptr) return nullptr;
-  struct stat status;
-  if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
-    std::fclose(file);
-    return nullptr;
-  }
-  return file;
-}
 
 BYTE shifted(BYTE component, int32_t level) {
   return static_cast<BYTE>(std::clamp(component + level, 0, 255));

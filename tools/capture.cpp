@@ -14,10 +14,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/frame_presentation.h"
-#include "platform/compat/testing.h"
-#include "platform/headless/headless_screen.h"
-#include "platform/win32.h"
+#include "tools/headless_demo.h"
 #include "tools/png_writer.h"
 
 namespace {
@@ -41,8 +38,6 @@ long parseNumber(const char* text, long low, long high) {
   return value;
 }
 
-long framesSeen = 0;
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,24 +60,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // 1000/60 ms per frame, exactly on average: the clock reads whole milliseconds.
-  compat::testing::setClock(
-      [] { return static_cast<DWORD>(1000 + framesSeen * 1000 / 60); });
-  compat::headlessScreen().setFrameCallback(
-      [count, first](const compat::IndexedFrame& frame, const compat::Palette& palette) {
-        // Before the first frame of the loop, set-up's clears reach the screen too.
-        if (!fpsIntervalStarted) return;
-        const long frameNumber = framesSeen++;
-        if (frameNumber < first) return;
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%05ld.png", frameNumber);
-        std::string error;
-        if (!writeIndexedPng(name, frame, palette, error)) {
-          std::fprintf(stderr, "rotozoom-capture: %s: %s\n", name, error.c_str());
-          std::exit(1);
-        }
-        if (frameNumber == first + count - 1) std::exit(0);
-      });
-  char noArguments[] = "";
-  return WinMain(GetModuleHandleA(nullptr), nullptr, noArguments, SW_SHOWDEFAULT);
+  headless_demo::run([count, first](long frameNumber, const compat::IndexedFrame& frame,
+                                    const compat::Palette& palette) {
+    if (frameNumber < first) return;
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%05ld.png", frameNumber);
+    std::string error;
+    if (!writeIndexedPng(name, frame, palette, error)) {
+      std::fprintf(stderr, "rotozoom-capture: %s: %s\n", name, error.c_str());
+      std::exit(1);
+    }
+    if (frameNumber == first + count - 1) std::exit(0);
+  });
 }

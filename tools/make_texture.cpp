@@ -13,6 +13,8 @@
 #include <cstring>
 #include <vector>
 
+#include "tools/bmp_writer.h"
+
 namespace {
 
 constexpr int side = 128;
@@ -62,51 +64,22 @@ bool inDot(int x, int y) {
   return false;
 }
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
-
 std::vector<uint8_t> textureFile() {
-  constexpr uint32_t tableOffset = 14 + 40;
-  constexpr uint32_t pixelOffset = tableOffset + 256 * 4;
-  constexpr uint32_t pixelBytes = side * side;  // rows of 128 bytes need no padding
-  std::vector<uint8_t> out;
-  out.push_back('B');
-  out.push_back('M');
-  put32(out, pixelOffset + pixelBytes);
-  put32(out, 0);
-  put32(out, pixelOffset);
-  put32(out, 40);  // BITMAPINFOHEADER
-  put32(out, side);
-  put32(out, side);  // positive: rows bottom-up
-  put16(out, 1);
-  put16(out, 8);
-  put32(out, 0);  // BI_RGB
-  put32(out, pixelBytes);
-  put32(out, 2835);
-  put32(out, 2835);
-  put32(out, 256);
-  put32(out, 256);
+  std::vector<uint32_t> colours(256);
   for (int i = 0; i < 256; ++i) {
     const Rgb c = paletteEntry(i);
-    out.push_back(c.blue);
-    out.push_back(c.green);
-    out.push_back(c.red);
-    out.push_back(0);
+    colours[i] = static_cast<uint32_t>(c.red) << 16 | c.green << 8 | c.blue;
   }
-  for (int y = side - 1; y >= 0; --y)
+  std::vector<uint8_t> pixels;  // rows of 128 bytes need no padding
+  pixels.reserve(side * side);
+  for (int y = side - 1; y >= 0; --y)  // bottom-up, as a positive height says
     for (int x = 0; x < side; ++x) {
       int index = backgroundIndex(x, y);
       if (inArrow(x, y)) index = 192 + (x + y) / 4;  // a gentle ramp along the arrow
       if (inDot(x, y)) index = 0;
-      out.push_back(static_cast<uint8_t>(index));
+      pixels.push_back(static_cast<uint8_t>(index));
     }
-  return out;
+  return bmp::file({side, side, 8, 0}, colours, pixels);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "display/display_engine.h"
 #include "examples/showcase/artwork.h"
-#include "host/message_pump.h"
+#include "host/timed_waits.h"
 
 namespace {
 

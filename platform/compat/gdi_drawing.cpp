@@ -1,66 +1,25 @@
 // Bitmaps, copies and shapes: LoadImageA of BMP files, BitBlt from a memory context holding a
 // bitmap, Ellipse, SetPixel and GetPixel. Every colour reaches a surface as the index of its
 // nearest palette entry; everything is clipped to the canvas.
-#include <SDL.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
-#include "platform/compat/bmp_header.h"
+#include "platform/compat/bitmap_file.h"
 #include "platform/compat/gdi_objects.h"
 
 namespace compat {
 namespace {
 
-// The whole file, if it is a regular file no larger than any bitmap read here.
-std::optional<std::vector<std::uint8_t>> readBitmapFile(const char* name) {
-  struct stat status;
-  if (stat(name, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
-      static_cast<std::size_t>(status.st_size) > largestBitmapFileBytes)
-    return std::nullopt;
-  std::FILE* file = std::fopen(name, "rb");
-  if (file == nullptr) return std::nullopt;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(status.st_size));
-  const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-  if (read != bytes.size()) return std::nullopt;
-  return bytes;
-}
-
-// SDL's BMP reader knows 1, 4, 8, 24 and 32 bits a pixel, bottom-up and top-down, RLE; it sees
-// only files whose headers passed our own check.
+// A decoded bitmap file as a GDI bitmap object.
 GdiBitmap* loadBmpFile(const char* name) {
-  const std::optional<std::vector<std::uint8_t>> bytes = readBitmapFile(name);
-  if (!bytes || !bmpHeaderProblem(bytes->data(), bytes->size()).empty()) return nullptr;
-  SDL_RWops* memory = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
-  if (memory == nullptr) return nullptr;
-  SDL_Surface* loaded = SDL_LoadBMP_RW(memory, 1);
-  if (loaded == nullptr) return nullptr;
-  SDL_Surface* rgb = nullptr;
-  if (loaded->w > 0 && loaded->h > 0 && loaded->w <= largestBitmapSide &&
-      loaded->h <= largestBitmapSide &&
-      static_cast<long long>(loaded->w) * loaded->h <= largestBitmapPixels)
-    rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-  SDL_FreeSurface(loaded);
-  if (rgb == nullptr) return nullptr;
+  std::optional<DecodedBitmap> decoded = loadBitmapFile(name);
+  if (!decoded) return nullptr;
   auto* bitmap = makeGdiObject<GdiBitmap>();
-  bitmap->width = rgb->w;
-  bitmap->height = rgb->h;
-  bitmap->pixels.resize(static_cast<size_t>(rgb->w) * rgb->h);
-  for (int y = 0; y < rgb->h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(
-        static_cast<const std::uint8_t*>(rgb->pixels) + static_cast<ptrdiff_t>(y) * rgb->pitch);
-    for (int x = 0; x < rgb->w; ++x) {
-      const std::uint32_t argb = row[x];
-      bitmap->pixels[static_cast<size_t>(y) * rgb->w + x] =
-          RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-    }
-  }
-  SDL_FreeSurface(rgb);
+  bitmap->width = decoded->width;
+  bitmap->height = decoded->height;
+  bitmap->pixels = std::move(decoded->colours);
   return bitmap;
 }
 

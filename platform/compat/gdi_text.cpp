@@ -9,6 +9,7 @@
 #include "platform/compat/gdi_fonts.h"
 #include "platform/compat/gdi_objects.h"
 #include "platform/compat/text_encoding.h"
+#include "platform/compat/text_layout.h"
 
 namespace compat {
 namespace {
@@ -23,10 +24,10 @@ std::u32string charactersOf(LPCSTR text, int length) {
   return cp932ToUtf32(std::string_view(text, static_cast<size_t>(length)));
 }
 
-// The text's extent before turning: the advances along the baseline, and the cell height.
+// The text's extent before turning: the advances along the baseline, and the cell height. A
+// line too long for a LONG reports the largest one instead of wrapping negative.
 SIZE extentOf(FontFace& face, const std::u32string& characters) {
-  double width = 0;
-  for (char32_t c : characters) width += face.glyph(c).advance;
+  const double width = std::min(lineAdvance(face, characters), double{INT32_MAX});
   return {static_cast<LONG>(std::lround(width)), face.cellHeight()};
 }
 
@@ -77,9 +78,6 @@ void drawGlyph(Canvas& canvas, const Glyph& glyph, int64_t penX, int64_t penY,
   }
 }
 
-// A pen coordinate rounded to whole pixels; beyond any canvas it stays beyond.
-int64_t pixelOf(double position) { return std::llround(std::clamp(position, -0x1p40, 0x1p40)); }
-
 }  // namespace
 }  // namespace compat
 
@@ -122,15 +120,9 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     compat::fillBackground(*canvas, *face, x, y, compat::extentOf(*face, characters),
                            matcher.indexFor(context->backgroundColour));
   const std::uint8_t ink = matcher.indexFor(context->textColour);
-  // The baseline starts one ascent below the cell's top-left corner, turned with the text.
-  const double c = face->directionX(), s = face->directionY();
-  double penX = x + face->ascent() * s;
-  double penY = y + face->ascent() * c;
-  for (char32_t character : characters) {
-    const compat::Glyph& glyph = face->glyph(character);
-    compat::drawGlyph(*canvas, glyph, compat::pixelOf(penX), compat::pixelOf(penY), ink);
-    penX += glyph.advance * c;
-    penY -= glyph.advance * s;
-  }
+  compat::walkGlyphs(*face, characters, x, y,
+                     [&canvas, ink](const compat::Glyph& glyph, int64_t penX, int64_t penY) {
+                       compat::drawGlyph(*canvas, glyph, penX, penY, ink);
+                     });
   return TRUE;
 }

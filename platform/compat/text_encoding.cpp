@@ -3,26 +3,36 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <optional>
 
 namespace compat {
-
 namespace {
 
-// Converts with iconv to `target`; `replacement` stands in for each byte that does not convert.
-std::string convert(std::string_view text, const char* target, std::string_view replacement) {
-  iconv_t converter = iconv_open(target, "CP932");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return std::string(text);
-  std::string out;
-  char buffer[256];
+constexpr char32_t replacement = U'\uFFFD';
+
+bool isLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Converts with iconv to UTF-32 (little-endian, as the words are read back); U+FFFD stands in
+// for each byte that does not convert. Nothing when the system has no converter.
+std::optional<std::u32string> convertWithIconv(std::string_view text) {
+  iconv_t converter = iconv_open("UTF-32LE", "CP932");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::u32string out;
+  unsigned char buffer[256];
   char* in = const_cast<char*>(text.data());
   size_t inLeft = text.size();
   while (inLeft > 0) {
-    char* next = buffer;
+    char* next = reinterpret_cast<char*>(buffer);
     size_t outLeft = sizeof buffer;
     const size_t result = iconv(converter, &in, &inLeft, &next, &outLeft);
-    out.append(buffer, static_cast<size_t>(next - buffer));
+    const size_t produced = static_cast<size_t>(next - reinterpret_cast<char*>(buffer));
+    for (size_t i = 0; i + 3 < produced; i += 4)
+      out.push_back(buffer[i] | buffer[i + 1] << 8 | buffer[i + 2] << 16 |
+                    static_cast<char32_t>(buffer[i + 3]) << 24);
     if (result == static_cast<size_t>(-1) && errno != E2BIG) {
-      out += replacement;
+      out.push_back(replacement);
       ++in;
       --inLeft;
     }
@@ -33,21 +43,81 @@ std::string convert(std::string_view text, const char* target, std::string_view 
 
 }  // namespace
 
-std::string cp932ToUtf8(std::string_view text) { return convert(text, "UTF-8", "\xEF\xBF\xBD"); }
+std::u32string cp932WithoutConverter(std::string_view text) {
+  std::u32string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      out.push_back(byte);
+      continue;
+    }
+    if (isLeadByte(byte) && i + 1 < text.size()) ++i;  // the trail byte is part of it
+    out.push_back(replacement);
+  }
+  return out;
+}
 
 std::u32string cp932ToUtf32(std::string_view text) {
   // Plain ASCII, as the per-frame FPS line is, needs no converter.
   bool ascii = true;
   for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii) return std::u32string(text.begin(), text.end());
-  const std::string bytes = convert(text, "UTF-32LE", std::string_view("\xFD\xFF\0\0", 4));
-  std::u32string characters(bytes.size() / 4, U'\0');
-  for (size_t i = 0; i < characters.size(); ++i)
-    characters[i] = static_cast<unsigned char>(bytes[4 * i]) |
-                    static_cast<unsigned char>(bytes[4 * i + 1]) << 8 |
-                    static_cast<unsigned char>(bytes[4 * i + 2]) << 16 |
-                    static_cast<char32_t>(static_cast<unsigned char>(bytes[4 * i + 3])) << 24;
-  return characters;
+  std::optional<std::u32string> converted = convertWithIconv(text);
+  return converted ? std::move(*converted) : cp932WithoutConverter(text);
+}
+
+std::string cp932ToUtf8(std::string_view text) { return utf32ToUtf8(cp932ToUtf32(text)); }
+
+std::u32string utf8ToUtf32(std::string_view text) {
+  std::u32string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80                    ? 1
+                       : lead >= 0xC2 && lead <= 0xDF ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 0;
+    char32_t c = length == 1   ? lead
+                 : length == 2 ? lead & 0x1F
+                 : length == 3 ? lead & 0x0F
+                               : lead & 0x07;
+    bool wellFormed = length > 0 && i + length <= text.size();
+    for (int k = 1; wellFormed && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      wellFormed = (next & 0xC0) == 0x80;
+      c = c << 6 | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not characters.
+    wellFormed = wellFormed && !(length == 3 && c < 0x800) && !(length == 4 && c < 0x10000) &&
+                 !(c >= 0xD800 && c <= 0xDFFF) && c <= 0x10FFFF;
+    out.push_back(wellFormed ? c : replacement);
+    i += wellFormed ? length : 1;
+  }
+  return out;
+}
+
+std::string utf32ToUtf8(std::u32string_view characters) {
+  std::string out;
+  for (char32_t c : characters) {
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = replacement;
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | c >> 12);
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | c >> 18);
+      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
 }
 
 }  // namespace compat

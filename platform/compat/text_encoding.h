@@ -13,4 +13,14 @@ std::string cp932ToUtf8(std::string_view text);
 // The same text as characters, for glyph lookup; U+FFFD where a byte does not convert.
 std::u32string cp932ToUtf32(std::string_view text);
 
+// What both give where the system has no code page 932 converter: ASCII as it is, and U+FFFD
+// for each other character (a double-byte character's two bytes count as one).
+std::u32string cp932WithoutConverter(std::string_view text);
+
+// UTF-8 as characters; U+FFFD for each byte that does not begin a well-formed sequence.
+std::u32string utf8ToUtf32(std::string_view text);
+
+// Characters as UTF-8; a surrogate or a value past U+10FFFF becomes U+FFFD.
+std::string utf32ToUtf8(std::u32string_view characters);
+
 }  // namespace compat

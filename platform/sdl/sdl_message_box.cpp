@@ -3,11 +3,10 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <string>
 
-#include "platform/compat/gdi_fonts.h"
+#include "platform/compat/text_layout.h"
 
 namespace sdl {
 namespace {
@@ -17,32 +16,18 @@ constexpr int minimumWidth = 240;
 constexpr int buttonWidth = 80;
 constexpr int buttonHeight = 26;
 
-std::u32string toCharacters(std::string_view utf8) {
-  const std::string text(utf8);
-  char* converted = SDL_iconv_string("UTF-32LE", "UTF-8", text.c_str(), text.size() + 1);
-  std::u32string characters;
-  if (converted == nullptr) return characters;
-  const auto* units = reinterpret_cast<const unsigned char*>(converted);
-  for (size_t i = 0;; i += 4) {
-    const char32_t c = units[i] | units[i + 1] << 8 | units[i + 2] << 16 |
-                       static_cast<char32_t>(units[i + 3]) << 24;
-    if (c == 0) break;
-    characters.push_back(c);
-  }
-  SDL_free(converted);
-  return characters;
-}
-
 // The box as a picture: dialog grey, the text in black, an OK button.
 class BoxPicture {
  public:
-  explicit BoxPicture(std::string_view textUtf8) : characters_(toCharacters(textUtf8)) {
+  explicit BoxPicture(std::string_view textUtf8) {
     // The system's text rendering, with a Japanese face for the Japanese messages.
-    font_ = compat::FontFace::open({16, 0, 0, 400, false, 128, ""});
-    double textWidth = 0;
-    if (font_)
-      for (char32_t c : characters_) textWidth += font_->glyph(c).advance;
-    width = std::max(minimumWidth, static_cast<int>(std::ceil(textWidth)) + 2 * margin);
+    const std::unique_ptr<compat::FontFace> font =
+        compat::FontFace::open({16, 0, 0, 400, false, 128, ""});
+    if (font) {
+      text_ = compat::renderLine(*font, textUtf8);
+      ok_ = compat::renderLine(*font, "OK");
+    }
+    width = std::max(minimumWidth, text_.width + 2 * margin);
     height = 2 * margin + 16 + 12 + buttonHeight;
     button = {width / 2 - buttonWidth / 2, height - margin / 2 - buttonHeight, buttonWidth,
               buttonHeight};
@@ -52,14 +37,14 @@ class BoxPicture {
     SDL_SetRenderDrawColor(renderer, 212, 208, 200, 255);
     SDL_RenderClear(renderer);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    drawText(renderer, characters_, margin, margin);
+    drawInk(renderer, text_, margin, margin);
     const int shade = pressed ? 160 : 255;
     SDL_SetRenderDrawColor(renderer, shade, shade, shade, 255);
     SDL_RenderFillRect(renderer, &button);
     SDL_SetRenderDrawColor(renderer, 64, 64, 64, 255);
     SDL_RenderDrawRect(renderer, &button);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    drawText(renderer, U"OK", button.x + button.w / 2 - 10, button.y + 5);
+    drawInk(renderer, ok_, button.x + (button.w - ok_.width) / 2, button.y + 5);
     SDL_RenderPresent(renderer);
   }
 
@@ -68,23 +53,15 @@ class BoxPicture {
   SDL_Rect button{};
 
  private:
-  void drawText(SDL_Renderer* renderer, const std::u32string& text, int x, int y) {
-    if (!font_) return;
-    double penX = x;
-    const int penY = y + font_->ascent();
-    for (char32_t c : text) {
-      const compat::Glyph& glyph = font_->glyph(c);
-      const int left = static_cast<int>(std::lround(penX)) + glyph.left;
-      for (int gy = 0; gy < glyph.rows; ++gy)
-        for (int gx = 0; gx < glyph.width; ++gx)
-          if (glyph.ink[static_cast<size_t>(gy) * glyph.width + gx])
-            SDL_RenderDrawPoint(renderer, left + gx, penY + glyph.top + gy);
-      penX += glyph.advance;
-    }
+  static void drawInk(SDL_Renderer* renderer, const compat::TextInk& text, int x, int y) {
+    for (int ty = 0; ty < text.height; ++ty)
+      for (int tx = 0; tx < text.width; ++tx)
+        if (text.ink[static_cast<size_t>(ty) * text.width + tx])
+          SDL_RenderDrawPoint(renderer, x + tx, y + ty);
   }
 
-  std::u32string characters_;
-  std::unique_ptr<compat::FontFace> font_;
+  compat::TextInk text_;
+  compat::TextInk ok_;
 };
 
 bool inside(const SDL_Rect& r, int x, int y) {

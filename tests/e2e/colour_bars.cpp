@@ -6,9 +6,9 @@
 #include "display/display_engine.h"
 #include "host/fatal_exit.h"
 #include "host/main_window.h"
-#include "host/message_pump.h"
 #include "host/shared_data.h"
 #include "host/texts.h"
+#include "host/timed_waits.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "display/palette_tables.h"
 #include "host/fatal_exit.h"
 #include "host/main_window.h"
-#include "host/message_pump.h"
 #include "host/shared_data.h"
 #include "host/texts.h"
+#include "host/timed_waits.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand) {
   if (!createMainWindow(instance, previousInstance, showCommand))
@@ -35,8 +35,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int sh
                              SHIFTJIS_CHARSET, 2, 0);
   displayEngine.drawFontText(20, 110, 0, 0, "Italic, 20 high", 20, 0, FW_NORMAL, 0,
                              RGB(0, 220, 255), 1, "", ANSI_CHARSET, 2, 0);
-  displayEngine.drawFontText(300, 230, 0, 0, "turned 90", 16, 0, FW_NORMAL, 0,
-                             RGB(255, 255, 255), 0, "", ANSI_CHARSET, 2, 900);
+  displayEngine.drawFontText(300, 230, 0, 0, "turned 90", 16, 0, FW_NORMAL, 0, RGB(255, 255, 255),
+                             0, "", ANSI_CHARSET, 2, 900);
   displayEngine.drawFilledCircle(2, 80, 180, 30, 5);
   displayEngine.drawFilledCircle(2, 160, 190, 15, 2);
   displayEngine.blitRect(0, 0, 0, 0, 320, 240, 1, 2, DDBLTFAST_WAIT);

@@ -7,23 +7,31 @@
 #include "display/display_engine.h"
 #include "host/fatal_exit.h"
 #include "host/main_window.h"
-#include "host/message_pump.h"
 #include "host/shared_data.h"
 #include "host/texts.h"
+#include "host/timed_waits.h"
 #include "platform/win32.h"
 
 namespace {
 
 const char* messageName(UINT message) {
   switch (message) {
-    case WM_KEYDOWN: return "WM_KEYDOWN";
-    case WM_KEYUP: return "WM_KEYUP";
-    case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
-    case WM_SYSKEYUP: return "WM_SYSKEYUP";
-    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-    case WM_RBUTTONDOWN: return "WM_RBUTTONDOWN";
-    case WM_CLOSE: return "WM_CLOSE";
-    default: return nullptr;
+    case WM_KEYDOWN:
+      return "WM_KEYDOWN";
+    case WM_KEYUP:
+      return "WM_KEYUP";
+    case WM_SYSKEYDOWN:
+      return "WM_SYSKEYDOWN";
+    case WM_SYSKEYUP:
+      return "WM_SYSKEYUP";
+    case WM_LBUTTONDOWN:
+      return "WM_LBUTTONDOWN";
+    case WM_RBUTTONDOWN:
+      return "WM_RBUTTONDOWN";
+    case WM_CLOSE:
+      return "WM_CLOSE";
+    default:
+      return nullptr;
   }
 }
 

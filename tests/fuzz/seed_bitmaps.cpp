@@ -12,8 +12,8 @@
 
 namespace {
 
-support::BmpSpec spec(int bits, int width = 16, int height = 16) {
-  support::BmpSpec s;
+support::BitmapPicture spec(int bits, int width = 16, int height = 16) {
+  support::BitmapPicture s;
   s.width = width;
   s.height = height;
   s.bitsPerPixel = bits;
@@ -42,10 +42,10 @@ int main(int argc, char** argv) {
 
   for (int bits : {1, 4, 8, 24, 32})
     write("depth-" + std::to_string(bits) + ".bmp", bmpFile(spec(bits)));
-  support::BmpSpec topDown = spec(8, 128, 128);
+  support::BitmapPicture topDown = spec(8, 128, 128);
   topDown.topDown = true;
   write("top-down-128.bmp", bmpFile(topDown));
-  support::BmpSpec runLength = spec(8, 128, 128);
+  support::BitmapPicture runLength = spec(8, 128, 128);
   runLength.rle8 = true;
   write("rle8-128.bmp", bmpFile(runLength));
 

@@ -14,11 +14,8 @@
 #include <set>
 #include <string>
 
-#include "app/frame_presentation.h"
 #include "host/shared_data.h"
-#include "platform/compat/testing.h"
-#include "platform/headless/headless_screen.h"
-#include "platform/win32.h"
+#include "tools/headless_demo.h"
 
 namespace {
 
@@ -43,7 +40,7 @@ long lastUpdateSecond = 0;
 std::string lastFpsLine;
 std::set<std::string> fpsLines;
 
-DWORD simulatedMilliseconds() { return static_cast<DWORD>(1000 + ticks / 360); }
+uint32_t simulatedMilliseconds() { return static_cast<uint32_t>(1000 + ticks / 360); }
 
 long residentBytes() {
   long pages = 0, resident = 0;
@@ -92,12 +89,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: long-run FRAMES (1 to 100000000)\n");
     return 2;
   }
-  compat::testing::setClock(simulatedMilliseconds);
-  compat::headlessScreen().setFrameCallback(
-      [](const compat::IndexedFrame&, const compat::Palette&) {
-        // Before the first frame of the loop, set-up's clears reach the screen too.
-        if (!fpsIntervalStarted) return;
-        ++framesSeen;
+  headless_demo::run(
+      [](long frameNumber, const compat::IndexedFrame&, const compat::Palette&) {
+        framesSeen = frameNumber + 1;
         const long second = static_cast<long>(ticks / 360000);
         ticks += 360000 / ratesPerSecond[second % std::size(ratesPerSecond)];
         if (messageText != lastFpsLine) {
@@ -108,7 +102,6 @@ int main(int argc, char** argv) {
         }
         if (framesSeen == settleFrames) residentAtSettle = residentBytes();
         if (framesSeen == frames) finish();
-      });
-  char noArguments[] = "";
-  return WinMain(GetModuleHandleA(nullptr), nullptr, noArguments, SW_SHOWDEFAULT);
+      },
+      [](long) { return simulatedMilliseconds(); });
 }

@@ -25,9 +25,10 @@ class TemporaryFolder {
 std::vector<uint8_t> eightBitBmp(int width, int height, uint32_t (*colour)(int index),
                                  uint8_t (*pixel)(int x, int y));
 
-// A bitmap of any of the depths Windows writes. Pixels are given as colours; for 1, 4 and 8
-// bits the colour table holds `colours` and each pixel is the index of its colour there.
-struct BmpSpec {
+// A picture to write as a bitmap file of any of the depths Windows writes. Pixels are given as
+// colours; for 1, 4 and 8 bits the colour table holds `colours` and each pixel is the index of
+// its colour there.
+struct BitmapPicture {
   int width = 0;
   int height = 0;
   int bitsPerPixel = 8;  // 1, 4, 8, 24 or 32
@@ -36,7 +37,7 @@ struct BmpSpec {
   std::vector<uint32_t> colours;  // 0x00RRGGBB, for 1, 4 and 8 bits
   std::vector<uint32_t> pixels;   // 0x00RRGGBB, rows top to bottom
 };
-std::vector<uint8_t> bmpFile(const BmpSpec& spec);
+std::vector<uint8_t> bmpFile(const BitmapPicture& picture);
 
 // Overwrites a little-endian field of a file's bytes, to make a header lie.
 void overwrite16(std::vector<uint8_t>& file, size_t at, uint16_t value);

@@ -15,10 +15,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/frame_presentation.h"
-#include "platform/compat/testing.h"
-#include "platform/headless/headless_screen.h"
-#include "platform/win32.h"
+#include "tools/headless_demo.h"
 
 namespace {
 
@@ -28,7 +25,6 @@ constexpr int cycle = 900;
 constexpr int fpsRows = 20;  // the FPS line's box, whatever its width
 
 std::vector<unsigned char> picture;
-long framesSeen = 0;
 long bestFrame = -1;
 long bestDifferences = width * height + 1;
 
@@ -58,21 +54,16 @@ int main(int argc, char** argv) {
                  width * height * 3, picture.size());
     return 2;
   }
-  compat::testing::setClock([] { return static_cast<DWORD>(1000 + framesSeen * 1000 / 60); });
-  compat::headlessScreen().setFrameCallback(
-      [](const compat::IndexedFrame& frame, const compat::Palette& palette) {
-        // Before the first frame of the loop, set-up's clears reach the screen too.
-        if (!fpsIntervalStarted) return;
+  headless_demo::run(
+      [](long frameNumber, const compat::IndexedFrame& frame, const compat::Palette& palette) {
         const long differing = differences(frame, palette);
         if (differing < bestDifferences) {
           bestDifferences = differing;
-          bestFrame = framesSeen;
+          bestFrame = frameNumber;
         }
-        if (++framesSeen < cycle) return;
+        if (frameNumber + 1 < cycle) return;
         std::printf("best frame %ld: %ld of %d pixels differ\n", bestFrame, bestDifferences,
                     width * (height - fpsRows));
         std::exit(bestDifferences == 0 ? 0 : 1);
       });
-  char noArguments[] = "";
-  return WinMain(GetModuleHandleA(nullptr), nullptr, noArguments, SW_SHOWDEFAULT);
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <functional>
 
-#include "platform/compat/bmp_header.h"
+#include "platform/compat/bitmap_file.h"
 #include "tests/support/bmp_files.h"
 
 namespace {
@@ -15,7 +15,7 @@ std::string problemOf(const std::vector<uint8_t>& file) {
 }
 
 std::vector<uint8_t> sample(int bits, bool topDown = false, bool rle8 = false) {
-  support::BmpSpec spec;
+  support::BitmapPicture spec;
   spec.width = 7;
   spec.height = 5;
   spec.bitsPerPixel = bits;

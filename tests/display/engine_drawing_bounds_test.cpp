@@ -81,7 +81,7 @@ class DrawingBoundsTest : public EngineSetupTest {
       displayEngine.setPaletteEntry(i, random() & 0xFF, random() & 0xFF, random() & 0xFF);
     for (int32_t slot = 1; slot < displayEngine.surfaceCount; ++slot)
       displayEngine.fillSurface(slot, slot * 37);
-    support::BmpSpec spec;
+    support::BitmapPicture spec;
     spec.width = 50;
     spec.height = 30;
     spec.bitsPerPixel = 24;

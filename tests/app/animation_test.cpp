@@ -13,10 +13,10 @@ TEST(Animation, FirstFrameGridPoints) {
     int column, row;
     int32_t u, v;
   } points[] = {
-      {10, 7, 0, 0},              // the centre maps to texel (0, 0)
-      {11, 7, 26198, 914},        // one step right
-      {10, 8, -914, 26198},       // one step down
-      {0, 0, -255576, -192534},   // -255576.33 truncates toward zero
+      {10, 7, 0, 0},             // the centre maps to texel (0, 0)
+      {11, 7, 26198, 914},       // one step right
+      {10, 8, -914, 26198},      // one step down
+      {0, 0, -255576, -192534},  // -255576.33 truncates toward zero
   };
   for (const auto& p : points) {
     SCOPED_TRACE(testing::Message() << "(" << p.column << ", " << p.row << ")");

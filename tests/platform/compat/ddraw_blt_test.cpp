@@ -43,11 +43,11 @@ TEST_F(DirectDrawTest, ColourFillTakesTheLowByteOverTheWholeSurfaceOrARectangle)
     DWORD colour;
   };
   const Case cases[] = {
-      {std::nullopt, 0x1234},      // whole surface, low byte 0x34
-      {RECT{2, 3, 6, 7}, 0xAB},    // interior rectangle
-      {RECT{0, 0, 16, 1}, 0xFF00}, // top row, colour 0
-      {RECT{15, 0, 16, 16}, 7},    // right column
-      {RECT{4, 4, 4, 9}, 9},       // empty: draws nothing, succeeds
+      {std::nullopt, 0x1234},       // whole surface, low byte 0x34
+      {RECT{2, 3, 6, 7}, 0xAB},     // interior rectangle
+      {RECT{0, 0, 16, 1}, 0xFF00},  // top row, colour 0
+      {RECT{15, 0, 16, 16}, 7},     // right column
+      {RECT{4, 4, 4, 9}, 9},        // empty: draws nothing, succeeds
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "colour " << c.colour);
@@ -55,9 +55,9 @@ TEST_F(DirectDrawTest, ColourFillTakesTheLowByteOverTheWholeSurfaceOrARectangle)
     const Picture before = readSurface(surface);
     RECT area = c.area.value_or(RECT{0, 0, 16, 16});
     DDBLTFX fx = fillEffects(c.colour);
-    ASSERT_EQ(surface->Blt(c.area ? &area : nullptr, nullptr, nullptr,
-                           DDBLT_COLORFILL | DDBLT_WAIT, &fx),
-              DD_OK);
+    ASSERT_EQ(
+        surface->Blt(c.area ? &area : nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx),
+        DD_OK);
     const Picture expected = filled(before, area, static_cast<uint8_t>(c.colour & 0xFF));
     EXPECT_EQ(readSurface(surface), expected)
         << support::firstDifference(readSurface(surface), expected);
@@ -67,9 +67,9 @@ TEST_F(DirectDrawTest, ColourFillTakesTheLowByteOverTheWholeSurfaceOrARectangle)
 
 TEST_F(DirectDrawTest, RectanglesThatAreInvertedOrLeaveTheSurfaceAreRefusedAndDrawNothing) {
   const RECT bad[] = {
-      {5, 0, 2, 4},   {0, 5, 4, 2},  // inverted
-      {-1, 0, 2, 2},  {0, -1, 2, 2}, // past the top-left
-      {0, 0, 17, 4},  {0, 0, 4, 17}, // past the bottom-right
+      {5, 0, 2, 4},     {0, 5, 4, 2},   // inverted
+      {-1, 0, 2, 2},    {0, -1, 2, 2},  // past the top-left
+      {0, 0, 17, 4},    {0, 0, 4, 17},  // past the bottom-right
       {16, 16, 18, 18},
   };
   IDirectDrawSurface* dest = patterned();
@@ -77,8 +77,7 @@ TEST_F(DirectDrawTest, RectanglesThatAreInvertedOrLeaveTheSurfaceAreRefusedAndDr
   const Picture before = readSurface(dest);
   DDBLTFX fx = fillEffects(0x55);
   for (RECT r : bad) {
-    SCOPED_TRACE(testing::Message() << r.left << "," << r.top << "," << r.right << ","
-                                    << r.bottom);
+    SCOPED_TRACE(testing::Message() << r.left << "," << r.top << "," << r.right << "," << r.bottom);
     RECT area = r;
     EXPECT_EQ(dest->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx),
               DDERR_INVALIDRECT);
@@ -164,8 +163,7 @@ TEST_F(DirectDrawTest, BltRefusesWhatItCannotDo) {
   EXPECT_EQ(dest->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, nullptr), DDERR_INVALIDPARAMS);
   DDBLTFX wrongSize = fillEffects(3);
   wrongSize.dwSize = 100 + 8;
-  EXPECT_EQ(dest->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &wrongSize),
-            DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dest->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &wrongSize), DDERR_INVALIDPARAMS);
   EXPECT_EQ(readSurface(dest), before);
 
   // A locked surface is busy, as destination and as source.

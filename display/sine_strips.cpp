@@ -1,15 +1,14 @@
-// Effects made of rectangle copies: rows moved by a sine wave, and text in the bitmap font of
-// slot 2's glyph sheet.
+// Sine strips: a block copied row by row, each row moved down by a sine wave; every row is a
+// clipped rectangle copy.
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
 
+#include "display/angle_factors.h"
+#include "display/area_bounds.h"
 #include "display/display_engine.h"
-#include "display/effect_tables.h"
 
 namespace {
-
-bool fitsInt32(int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
 
 // The destination row of strip i, or nothing when the wave puts it beyond any coordinate.
 std::optional<int64_t> stripRow(int64_t i, int32_t y, float phase, float frequency,
@@ -48,20 +47,5 @@ void DisplayEngine::drawSineStrips(int32_t x, int32_t y, int32_t srcX, int32_t s
     if (!newRow || !row || !fitsInt32(*row)) continue;
     blitClipped(x, static_cast<int32_t>(*row), srcX, static_cast<int32_t>(srcY + i), width, 1,
                 destSlot, sourceSlot, static_cast<DWORD>(flags));
-  }
-}
-
-void DisplayEngine::drawBitmapFontText(int32_t slot, int32_t x, int32_t y, const char* text,
-                                       int8_t flags) {
-  if (text == nullptr) return;
-  const int64_t length = static_cast<int64_t>(std::strlen(text));
-  // -1 centres the text on column 320, 8 pixels (half a glyph) per character to the left.
-  int64_t penX = x == -1 ? 320 - 8 * length : x;
-  const DWORD blitFlags = static_cast<DWORD>(int32_t{flags});  // widened with its sign
-  for (const char* c = text; *c != '\0'; ++c, penX += glyphSize) {
-    const signed char code = static_cast<signed char>(*c);
-    if (code < 0 || glyphOfCharacter[code] < 0 || !fitsInt32(penX)) continue;
-    blitRect(static_cast<int32_t>(penX), y, glyphSize * glyphOfCharacter[code], glyphSheetTop,
-             glyphSize, glyphSize, slot, glyphSheetSlot, blitFlags);
   }
 }

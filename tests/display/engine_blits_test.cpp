@@ -33,8 +33,8 @@ TEST_F(EngineBlitsTest, ClipToRectMovesAndShrinksTheRectangle) {
       {"past the right", 300, 0, 0, 0, 50, 10, false, 300, 0, 0, 0, 20, 10},
       {"past the bottom", 0, 230, 0, 0, 10, 16, false, 0, 230, 0, 0, 10, 10},
       {"all four sides", -5, -6, 0, 0, 400, 300, false, 0, 0, 5, 6, 320, 240},
-      {"far outside", INT32_MIN, INT32_MIN, 0, 0, INT32_MAX, INT32_MAX, true,
-       0, INT32_MIN, INT32_MIN, 0, -1, INT32_MAX},
+      {"far outside", INT32_MIN, INT32_MIN, 0, 0, INT32_MAX, INT32_MAX, true, 0, INT32_MIN,
+       INT32_MIN, 0, -1, INT32_MAX},
       {"huge size", 1, 1, 0, 0, INT32_MAX, INT32_MAX, false, 1, 1, 0, 0, 319, 239},
   };
   for (const Case& c : cases) {
@@ -70,8 +70,8 @@ TEST_F(EngineBlitsTest, OutlineFillsExactlyTheBorderPixels) {
     const Picture picture = readSurface(surfaces[2]);
     for (int y = 0; y < 240; ++y)
       for (int x = 0; x < 320; ++x) {
-        const bool inside = x >= c.drawn.left && x < c.drawn.right && y >= c.drawn.top &&
-                            y < c.drawn.bottom;
+        const bool inside =
+            x >= c.drawn.left && x < c.drawn.right && y >= c.drawn.top && y < c.drawn.bottom;
         const bool border = inside && (x == c.drawn.left || x == c.drawn.right - 1 ||
                                        y == c.drawn.top || y == c.drawn.bottom - 1);
         ASSERT_EQ(picture.at(x, y), border ? 0x07 : 0) << x << "," << y;

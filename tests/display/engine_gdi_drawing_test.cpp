@@ -33,7 +33,8 @@ class EngineGdiTest : public EngineSetupTest {
 
 TEST_F(EngineGdiTest, LoadBitmapCopiesThroughThePaletteFromAnyPointOfThePicture) {
   // An 8-bit picture whose table matches the display palette, as the demo's texture does.
-  const std::string eight = folder.write("eight.bmp", support::eightBitBmp(200, 150, distinctColour, diagonal));
+  const std::string eight =
+      folder.write("eight.bmp", support::eightBitBmp(200, 150, distinctColour, diagonal));
   displayEngine.loadPaletteFromBmp(eight.c_str());
   displayEngine.loadBitmapToSurface(eight.c_str(), 128, 128, 0, 0, 0, 0, 3);
   Picture texture = slot(3);
@@ -49,7 +50,7 @@ TEST_F(EngineGdiTest, LoadBitmapCopiesThroughThePaletteFromAnyPointOfThePicture)
   EXPECT_EQ(part.at(140, 30), 0);
 
   // A 24-bit picture of palette colours lands on the same indices.
-  support::BmpSpec spec{16, 8, 24, false, false, {}, {}};
+  support::BitmapPicture spec{16, 8, 24, false, false, {}, {}};
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 16; ++x) spec.pixels.push_back(distinctColour(diagonal(x, y)));
   displayEngine.loadBitmapToSurface(folder.write("24.bmp", support::bmpFile(spec)).c_str(), 16, 8,
@@ -90,12 +91,13 @@ TEST_F(EngineGdiTest, TextIsInkNearestBlackInAnOpaqueBoxOfItsMeasuredExtent) {
   // Everything in the box is paper or ink.
   for (int y = box->top; y < box->bottom; ++y)
     for (int x = box->left; x < box->right; ++x)
-      ASSERT_TRUE(picture.at(x, y) == support::whiteIndex || picture.at(x, y) == support::blackIndex);
+      ASSERT_TRUE(picture.at(x, y) == support::whiteIndex ||
+                  picture.at(x, y) == support::blackIndex);
 }
 
 TEST_F(EngineGdiTest, FontTextCentresAndDrawsItsShadowFirst) {
-  displayEngine.drawFontText(-1, 50, 160, 0, "Centred", 20, 0, FW_NORMAL, 0, RGB(255, 0, 0), 0,
-                             "", 0, 2, 0);
+  displayEngine.drawFontText(-1, 50, 160, 0, "Centred", 20, 0, FW_NORMAL, 0, RGB(255, 0, 0), 0, "",
+                             0, 2, 0);
   const SIZE extent = displayEngine.textExtent;
   EXPECT_EQ(extent.cy, 20);
   const auto ink = support::boundsOf(slot(2), support::redIndex);
@@ -109,8 +111,8 @@ TEST_F(EngineGdiTest, FontTextCentresAndDrawsItsShadowFirst) {
 
   // Both axes centred; then a shadow two pixels down and right, under the text.
   displayEngine.fillSurface(2, support::greyIndex);
-  displayEngine.drawFontText(-1, -1, 100, 120, "Shadow", 24, 0, FW_BOLD, 2, RGB(255, 0, 0), 0,
-                             "", 0, 2, 0);
+  displayEngine.drawFontText(-1, -1, 100, 120, "Shadow", 24, 0, FW_BOLD, 2, RGB(255, 0, 0), 0, "",
+                             0, 2, 0);
   const Picture shadowed = slot(2);
   const auto text = support::boundsOf(shadowed, support::redIndex);
   const auto shadow = support::boundsOf(shadowed, support::shadowIndex);
@@ -128,8 +130,8 @@ TEST_F(EngineGdiTest, FontTextCentresAndDrawsItsShadowFirst) {
 
   // With no shadow, no shadow colour at all.
   displayEngine.fillSurface(2, support::greyIndex);
-  displayEngine.drawFontText(10, 10, 0, 0, "Plain", 24, 0, FW_BOLD, 0, RGB(0, 255, 0), 0, "", 0,
-                             2, 0);
+  displayEngine.drawFontText(10, 10, 0, 0, "Plain", 24, 0, FW_BOLD, 0, RGB(0, 255, 0), 0, "", 0, 2,
+                             0);
   EXPECT_EQ(support::countOf(slot(2), support::shadowIndex), 0);
   EXPECT_GT(support::countOf(slot(2), support::greenIndex), 20);
 }

@@ -54,8 +54,7 @@ TEST_F(DirectDrawTest, BltFastCopiesOrRefusesAsItsRectanglesAllow) {
           if ((c.flags & DDBLTFAST_SRCCOLORKEY) && p == 0) continue;
           expected.at(static_cast<int>(c.x) + i, static_cast<int>(c.y) + j) = p;
         }
-    EXPECT_EQ(readSurface(dest), expected)
-        << support::firstDifference(readSurface(dest), expected);
+    EXPECT_EQ(readSurface(dest), expected) << support::firstDifference(readSurface(dest), expected);
     dest->Release();
     source->Release();
   }

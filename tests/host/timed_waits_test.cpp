@@ -5,6 +5,7 @@
 
 #include "host/main_window.h"
 #include "host/message_pump.h"
+#include "host/timed_waits.h"
 #include "platform/compat/testing.h"
 
 namespace {

@@ -182,9 +182,9 @@ TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopAndItsClipperTrimsBlits) {
   for (int y = acrossCorner.top; y < acrossCorner.bottom; ++y)
     for (int x = acrossCorner.left; x < acrossCorner.right; ++x) {
       const bool inWindow = x < window.right && y < window.bottom;
-      const uint8_t expected = inWindow ? support::patternAt(x - acrossCorner.left,
-                                                             y - acrossCorner.top)
-                                        : desktop.at(x, y);
+      const uint8_t expected = inWindow
+                                   ? support::patternAt(x - acrossCorner.left, y - acrossCorner.top)
+                                   : desktop.at(x, y);
       ASSERT_EQ(after.at(x, y), expected) << x << "," << y;
     }
   // Inverted is still an error, and BltFast cannot clip at all.

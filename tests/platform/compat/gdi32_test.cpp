@@ -39,19 +39,23 @@ class GdiTest : public DirectDrawTest {
 };
 
 TEST_F(GdiTest, ColourMatchingPicksTheNearestEntryExactFirstLowestOnTies) {
-  setEntries({{40, {10, 10, 10, 0}}, {41, {12, 10, 10, 0}}, {60, {200, 100, 50, 0}},
-              {61, {200, 100, 50, 0}}, {70, {100, 0, 0, 0}}, {71, {102, 0, 0, 0}}});
+  setEntries({{40, {10, 10, 10, 0}},
+              {41, {12, 10, 10, 0}},
+              {60, {200, 100, 50, 0}},
+              {61, {200, 100, 50, 0}},
+              {70, {100, 0, 0, 0}},
+              {71, {102, 0, 0, 0}}});
   const struct {
     COLORREF colour;
     uint8_t index;
   } cases[] = {
-      {RGB(255, 0, 0), support::redIndex},     // exact
-      {RGB(200, 100, 50), 60},                 // exact twice: the lower index
-      {RGB(11, 10, 10), 40},                   // as near to 40 as to 41: the lower index
-      {RGB(12, 10, 11), 41},                   // nearer 41
-      {RGB(101, 0, 0), 70},                    // tie between 70 and 71
-      {RGB(250, 5, 5), support::redIndex},     // nearest
-      {RGB(1, 1, 1), support::shadowIndex},    // not black: its own entry
+      {RGB(255, 0, 0), support::redIndex},   // exact
+      {RGB(200, 100, 50), 60},               // exact twice: the lower index
+      {RGB(11, 10, 10), 40},                 // as near to 40 as to 41: the lower index
+      {RGB(12, 10, 11), 41},                 // nearer 41
+      {RGB(101, 0, 0), 70},                  // tie between 70 and 71
+      {RGB(250, 5, 5), support::redIndex},   // nearest
+      {RGB(1, 1, 1), support::shadowIndex},  // not black: its own entry
       {RGB(254, 254, 254), support::whiteIndex},
   };
   HDC context = dc();
@@ -93,11 +97,10 @@ TEST_F(GdiTest, SelectObjectReturnsWhatItReplaced) {
   HDC memory = CreateCompatibleDC(nullptr);
   EXPECT_EQ(SelectObject(context, CreatePen(PS_SOLID, 1, 0)), GetStockObject(BLACK_PEN));
   // A bitmap goes into a memory context only.
-  HANDLE bitmap = LoadImageA(nullptr,
-                             folder_.write("b.bmp", support::bmpFile({2, 2, 24, false, false, {},
-                                                                      {1, 2, 3, 4}}))
-                                 .c_str(),
-                             IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  HANDLE bitmap = LoadImageA(
+      nullptr,
+      folder_.write("b.bmp", support::bmpFile({2, 2, 24, false, false, {}, {1, 2, 3, 4}})).c_str(),
+      IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(SelectObject(context, static_cast<HGDIOBJ>(bitmap)), nullptr);
   HGDIOBJ kept = SelectObject(memory, static_cast<HGDIOBJ>(bitmap));
@@ -121,10 +124,11 @@ TEST_F(GdiTest, LoadImageReadsEveryDepthAndBitBltMatchesItsColours) {
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x) pixels.push_back(colours[(x + 2 * y) % 4]);
   std::vector<uint32_t> twoColours;
-  for (uint32_t p : pixels) twoColours.push_back(p == 0xFF0000 || p == 0x0000FF ? 0xFF0000 : 0xFFFFFF);
+  for (uint32_t p : pixels)
+    twoColours.push_back(p == 0xFF0000 || p == 0x0000FF ? 0xFF0000 : 0xFFFFFF);
   const struct {
     const char* name;
-    support::BmpSpec spec;
+    support::BitmapPicture spec;
   } cases[] = {
       {"1 bit", {7, 5, 1, false, false, {0xFF0000, 0xFFFFFF}, twoColours}},
       {"4 bits", {7, 5, 4, false, false, colours, pixels}},
@@ -136,10 +140,14 @@ TEST_F(GdiTest, LoadImageReadsEveryDepthAndBitBltMatchesItsColours) {
   };
   auto indexOf = [](uint32_t rgb) {
     switch (rgb) {
-      case 0xFF0000: return support::redIndex;
-      case 0x00FF00: return support::greenIndex;
-      case 0x0000FF: return support::blueIndex;
-      default: return support::whiteIndex;
+      case 0xFF0000:
+        return support::redIndex;
+      case 0x00FF00:
+        return support::greenIndex;
+      case 0x0000FF:
+        return support::blueIndex;
+      default:
+        return support::whiteIndex;
     }
   };
   for (const auto& c : cases) {
@@ -186,7 +194,8 @@ TEST_F(GdiTest, LoadImageRefusesWhatItCannotRead) {
       {"not a bitmap", folder_.write("text.bmp", {'h', 'e', 'l', 'l', 'o'})},
       {"empty", folder_.write("empty.bmp", {})},
       {"truncated pixels", folder_.write("truncated.bmp", truncated)},
-      {"header only", folder_.write("header.bmp", std::vector<uint8_t>(good.begin(), good.begin() + 30))},
+      {"header only",
+       folder_.write("header.bmp", std::vector<uint8_t>(good.begin(), good.begin() + 30))},
       {"zero width", folder_.write("zero.bmp", zeroWidth)},
       {"absurd width", folder_.write("absurd.bmp", absurd)},
   };
@@ -274,8 +283,9 @@ TEST_F(GdiTest, FontsFollowTheirHeightWeightEscapementAndScript) {
   EXPECT_GE(tall->left, 10);
 
   // Japanese text in code page 932 ("日本語") draws ink with a Japanese face.
-  HFONT gothic = CreateFontA(24, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                             "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
+  HFONT gothic =
+      CreateFontA(24, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                  "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
   ASSERT_NE(gothic, nullptr);
   const auto japanese = inkOf(gothic, "\x93\xfa\x96{\x8c\xea", 10, 10);
   ASSERT_TRUE(japanese);

@@ -16,9 +16,7 @@
 namespace {
 
 // Entry i: red i, green 255 - i, blue i / 2.
-uint32_t rampColour(int i) {
-  return static_cast<uint32_t>((i << 16) | ((255 - i) << 8) | (i / 2));
-}
+uint32_t rampColour(int i) { return static_cast<uint32_t>((i << 16) | ((255 - i) << 8) | (i / 2)); }
 uint8_t zeroPixel(int, int) { return 0; }
 
 PALETTEENTRY hardwareEntry(int index) {
@@ -226,17 +224,21 @@ TEST_F(PaletteTest, FullScreenFadesStepByTheGivenStepThenLandOnTheTarget) {
     void (*fade)();
     std::vector<int> levels;
   } cases[] = {
-      {"up from black", [] { displayEngine.fadeUp(-255, 0, 16, 20); },
+      {"up from black",
+       [] { displayEngine.fadeUp(-255, 0, 16, 20); },
        {-255, -239, -223, -207, -191, -175, -159, -143, -127, -111, -95, -79, -63, -47, -31, -15,
         0}},
-      {"down to black", [] { displayEngine.fadeDown(0, -255, 16, 20); },
+      {"down to black",
+       [] { displayEngine.fadeDown(0, -255, 16, 20); },
        {0, -16, -32, -48, -64, -80, -96, -112, -128, -144, -160, -176, -192, -208, -224, -240,
         -255}},
       {"up with from above to", [] { displayEngine.fadeUp(10, 0, 4, 20); }, {0}},
-      {"a step of zero goes straight to the target", [] { displayEngine.fadeUp(-100, 0, 0, 20); },
+      {"a step of zero goes straight to the target",
+       [] { displayEngine.fadeUp(-100, 0, 0, 20); },
        {0}},
       {"range up", [] { displayEngine.fadeRangeUp(0, 100, 1, 2, 50, 5); }, {0, 50, 100, 100}},
-      {"range down", [] { displayEngine.fadeRangeDown(0, -100, 1, 2, 40, 5); },
+      {"range down",
+       [] { displayEngine.fadeRangeDown(0, -100, 1, 2, 40, 5); },
        {0, -40, -80, -100}},
   };
   for (const auto& c : cases) {

@@ -26,8 +26,8 @@ HWND makeWindow(const char* className, DWORD style = WS_POPUP) {
   windowClass.lpfnWndProc = recordingProc;
   windowClass.lpszClassName = className;
   RegisterClassA(&windowClass);
-  return CreateWindowExA(0, className, "w", style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 80,
-                         nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowExA(0, className, "w", style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 80, nullptr,
+                         nullptr, nullptr, nullptr);
 }
 
 std::vector<UINT> messagesSeen() {
@@ -171,7 +171,11 @@ TEST(User32, ScreenInputBecomesWindowMessages) {
 TEST(User32, MessageBoxWritesCaptionAndTextAsUtf8ToStandardError) {
   testing::internal::CaptureStderr();
   // "エラー" and "テスト" in code page 932.
-  EXPECT_EQ(MessageBoxA(nullptr, "\x83" "e\x83X\x83g", "\x83G\x83\x89\x81[", MB_OK), IDOK);
+  EXPECT_EQ(MessageBoxA(nullptr,
+                        "\x83"
+                        "e\x83X\x83g",
+                        "\x83G\x83\x89\x81[", MB_OK),
+            IDOK);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "エラー: テスト\n");
   const auto& boxes = compat::headlessScreen().messageBoxes();
   ASSERT_EQ(boxes.size(), 1u);

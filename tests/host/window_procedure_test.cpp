@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "host/message_pump.h"
+#include "host/timed_waits.h"
 #include "platform/headless/headless_screen.h"
 #include "tests/support/engine_setup_fixture.h"
 
@@ -54,14 +55,11 @@ TEST_F(WindowProcedureTest, KeysUpdateTheKeyStateTable) {
     WPARAM key;
     uint8_t a, b, any;  // keyDown['A'], keyDown['B'], anyKeyDown afterwards
   } steps[] = {
-      {down, 'A', 1, 0, 1},
-      {down, 'B', 1, 1, 1},
-      {up, 'A', 0, 1, 0},     // B still held, yet nothing is "any key down"
-      {down, 'B', 0, 1, 1},   // auto-repeat
-      {down, 'B', 0, 1, 1},
-      {WM_SYSKEYDOWN, 'A', 0, 1, 1},  // system keys change nothing
-      {WM_SYSKEYUP, 'B', 0, 1, 1},
-      {up, 'B', 0, 0, 0},
+      {down, 'A', 1, 0, 1},        {down, 'B', 1, 1, 1},
+      {up, 'A', 0, 1, 0},    // B still held, yet nothing is "any key down"
+      {down, 'B', 0, 1, 1},  // auto-repeat
+      {down, 'B', 0, 1, 1},        {WM_SYSKEYDOWN, 'A', 0, 1, 1},  // system keys change nothing
+      {WM_SYSKEYUP, 'B', 0, 1, 1}, {up, 'B', 0, 0, 0},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(testing::Message() << std::hex << step.message << " " << char(step.key));
@@ -96,8 +94,7 @@ TEST_F(WindowProcedureTest, ReleasingControlEnablesWaits) {
 TEST_F(WindowProcedureTest, CursorIsHiddenOverTheWindow) {
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   ASSERT_TRUE(compat::headlessScreen().cursorVisible());
-  EXPECT_EQ(send(WM_SETCURSOR, reinterpret_cast<WPARAM>(mainWindow), MAKELPARAM(HTCLIENT, 0)),
-            1);
+  EXPECT_EQ(send(WM_SETCURSOR, reinterpret_cast<WPARAM>(mainWindow), MAKELPARAM(HTCLIENT, 0)), 1);
   EXPECT_FALSE(compat::headlessScreen().cursorVisible());
 }
 

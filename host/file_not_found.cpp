@@ -1,4 +1,4 @@
-#include "display/file_not_found.h"
+#include "host/file_not_found.h"
 
 #include <cstdio>
 #include <cstring>

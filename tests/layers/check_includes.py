@@ -1,0 +1,106 @@
+#!/usr/bin/env python3
+"""The layers' include rules, checked over the sources.
+
+Each product file may include only what its layer is allowed: the table below lists, for the
+folder a file is in, the paths of the tree and the outside libraries it may include. Arrows go
+down (app -> host, display -> platform/win32.h); host and display call each other only through
+the few headers named here; only the platform sees SDL, FreeType, fontconfig, X11 and iconv.
+Tests and benchmarks may include anything. Prints every forbidden edge; status 1 when any.
+"""
+import pathlib
+import re
+import sys
+
+PORTABLE_API = ["platform/win32.h", "platform/regular_file.h"]
+
+# folder -> paths of the tree its files may include (a path ending in / is a whole folder)
+ALLOWED_PATHS = {
+    "app/": ["app/", "host/", "display/"] + PORTABLE_API,
+    "host/": ["host/", "display/display_engine.h"] + PORTABLE_API,
+    "display/": [
+        "display/",
+        "host/fatal_exit.h",       # set-up and the font text end the program through it
+        "host/file_not_found.h",   # the file loaders' exit
+        "host/shared_data.h",      # mainWindow and messageText
+        "host/timed_waits.h",      # the fades' pace
+    ] + PORTABLE_API,
+    "examples/": ["examples/", "display/", "host/"] + PORTABLE_API,
+    "platform/win32.h": [
+        "platform/compat/win32_types.h",
+        "platform/compat/ddraw_api.h",
+        "platform/compat/gdi_api.h",
+        "platform/compat/user32_api.h",
+    ],
+    "platform/regular_file": ["platform/regular_file.h"],
+    "platform/compat/": ["platform/compat/", "platform/regular_file.h"],
+    "platform/headless/": ["platform/headless/", "platform/compat/screen.h"],
+    "platform/sdl/": [
+        "platform/sdl/",
+        "platform/compat/screen.h",
+        "platform/compat/virtual_keys.h",
+        "platform/compat/text_layout.h",
+    ],
+    "tools/": ["tools/", "app/", "host/shared_data.h", "platform/compat/screen.h",
+               "platform/compat/testing.h", "platform/headless/", "platform/win32.h"],
+}
+
+# outside libraries: the include's start -> the only files that may use it
+OUTSIDE = {
+    "SDL": ["platform/sdl/", "platform/compat/bitmap_file.cpp"],
+    "ft2build.h": ["platform/compat/gdi_fonts.cpp"],
+    "fontconfig/": ["platform/compat/gdi_fonts.cpp"],
+    "X11/": ["platform/sdl/"],
+    "iconv.h": ["platform/compat/text_encoding.cpp"],
+    "emscripten": ["platform/web/"],
+    # The real Windows headers only through platform/win32.h.
+    "windows.h": ["platform/win32.h", "platform/regular_file.cpp"],
+    "ddraw.h": ["platform/win32.h"],
+    "mmsystem.h": ["platform/win32.h"],
+}
+
+PRODUCT_FOLDERS = ["app", "host", "display", "examples", "platform", "tools"]
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
+
+
+def rule_for(relative):
+    """The longest table key that the file's path starts with."""
+    keys = [k for k in ALLOWED_PATHS if relative.startswith(k)]
+    return max(keys, key=len) if keys else None
+
+
+def allowed(path_list, target):
+    return any(target == p or (p.endswith("/") and target.startswith(p)) for p in path_list)
+
+
+def main(root):
+    root = pathlib.Path(root)
+    problems = []
+    checked = 0
+    for folder in PRODUCT_FOLDERS:
+        for source in sorted((root / folder).rglob("*")):
+            if source.suffix not in (".h", ".cpp"):
+                continue
+            relative = source.relative_to(root).as_posix()
+            rule = rule_for(relative)
+            if rule is None:
+                problems.append(f"{relative}: no rule for its folder in the table")
+                continue
+            checked += 1
+            for kind, target in INCLUDE.findall(source.read_text(encoding="utf-8")):
+                outside = [k for k in OUTSIDE if target.startswith(k)]
+                if outside:
+                    if not allowed(OUTSIDE[outside[0]], relative):
+                        problems.append(f"{relative}: includes <{target}>, which only "
+                                        f"{', '.join(OUTSIDE[outside[0]])} may use")
+                    continue
+                if kind == '"' and not allowed(ALLOWED_PATHS[rule], target):
+                    problems.append(f"{relative}: includes \"{target}\" across a forbidden edge "
+                                    f"(rule {rule})")
+    for line in problems:
+        print(line)
+    print(f"{checked} files checked, {len(problems)} forbidden includes")
+    return 1 if problems or checked == 0 else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1] if len(sys.argv) > 1 else "."))

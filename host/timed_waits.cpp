@@ -15,6 +15,18 @@ void pumpOrExit() {
   if (pumpMessages() == 0) std::exit(1);
 }
 
+// Whether a wait from `reference` that ends once the clock passes `end` (or reaches it, with
+// `inclusive`) is over at `now`. The sum `end` wraps at 2^32 as the clock does, and a sum that
+// wrapped ends the wait as soon as the clock passes it, as it always has. A sum that did not wrap
+// may lie at the very top of the clock (0xFFFFFFFF can never be exceeded) or be stepped over
+// when the clock jumps across the wrap: a clock that reads less than the reference has wrapped
+// past the whole wait, and the wait is over too instead of lasting another 49.7 days.
+bool waitIsOver(uint32_t now, uint32_t reference, uint32_t end, bool inclusive) {
+  if (inclusive ? now >= end : now > end) return true;
+  const bool sumWrapped = end < reference;
+  return !sumWrapped && now < reference;
+}
+
 }  // namespace
 
 void markFrameStart() { frameStartTime = timeGetTime(); }
@@ -22,8 +34,8 @@ void markFrameStart() { frameStartTime = timeGetTime(); }
 void waitSinceFrameStart(uint32_t milliseconds) {
   for (;;) {
     pumpOrExit();
-    // Strictly more; the sum wraps at 2^32 as the clock does.
-    if (timeGetTime() > frameStartTime + milliseconds) return;
+    // Strictly more than the time.
+    if (waitIsOver(timeGetTime(), frameStartTime, frameStartTime + milliseconds, false)) return;
     if (waitEnabled == 0) return;
   }
 }
@@ -32,7 +44,7 @@ void waitFor(uint32_t milliseconds) {
   const uint32_t start = timeGetTime();
   for (;;) {
     pumpOrExit();
-    if (timeGetTime() >= start + milliseconds) return;
+    if (waitIsOver(timeGetTime(), start, start + milliseconds, true)) return;
     if (waitEnabled == 0) return;
   }
 }

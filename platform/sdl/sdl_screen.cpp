@@ -10,6 +10,7 @@
 #include "platform/sdl/sdl_display_loss.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_shown_area.h"
 
 namespace sdl {
 namespace {
@@ -129,16 +130,6 @@ void SdlScreen::setCursorVisible(bool visible) {
   SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
-SDL_Rect SdlScreen::shownArea(int frameWidth, int frameHeight) const {
-  if (exclusive_) return {0, 0, frameWidth, frameHeight};
-  // Windowed: the frame is the desktop, and the window shows its own rectangle of it.
-  const int left = std::clamp(placement_.x, 0, frameWidth);
-  const int top = std::clamp(placement_.y, 0, frameHeight);
-  const int right = std::clamp(placement_.x + placement_.width, left, frameWidth);
-  const int bottom = std::clamp(placement_.y + placement_.height, top, frameHeight);
-  return {left, top, right - left, bottom - top};
-}
-
 void SdlScreen::mapPalette() {
   std::uint8_t rgb[256][3];
   for (size_t i = 0; i < palette_.size(); ++i)
@@ -174,7 +165,7 @@ void SdlScreen::showPicture() {
 
 void SdlScreen::presentFrame(const compat::IndexedFrame& frame, const compat::Palette& palette) {
   if (renderer_ == nullptr) return;
-  const SDL_Rect area = shownArea(frame.width, frame.height);
+  const SDL_Rect area = shownArea(exclusive_, placement_, frame.width, frame.height);
   pictureWidth_ = area.w;
   pictureHeight_ = area.h;
   picture_.resize(static_cast<size_t>(area.w) * area.h);

@@ -40,8 +40,6 @@ class SdlScreen final : public compat::Screen {
   bool startVideo();
   void createWindow();
   void applyPlacement();
-  // The part of a frame of the given size that the window shows.
-  SDL_Rect shownArea(int frameWidth, int frameHeight) const;
   void mapPalette();
   bool ensureTexture(int width, int height);
   // Converts the kept 8-bit picture through the lookup into the texture, and presents it.

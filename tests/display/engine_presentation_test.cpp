@@ -78,6 +78,25 @@ TEST_F(PresentationTest, WindowedPresentCopiesToTheWindowOrigin) {
   EXPECT_EQ(desktop.at(window.right, windowOrigin.y), 0xCD);  // outside: untouched
 }
 
+TEST_F(PresentationTest, WindowedPresentCopiesColourZeroTooThoughTheSurfacesAreKeyed) {
+  setUpWindowed();
+  // As loading the palette leaves them: every slot keyed on colour 0 for the engine's copies.
+  DDCOLORKEY key{0, 0};
+  ASSERT_EQ(surfaces[1]->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  writeSurface(surfaces[1], [](int x, int y) { return support::patternAt(x, y, 1); });
+  displayEngine.presentFrame();
+  // A frame of colour 0 replaces the old picture in the window instead of showing through it.
+  writeSurface(surfaces[1], [](int, int) { return uint8_t{0}; });
+  displayEngine.presentFrame();
+  const Picture desktop = readSurface(surfaces[0]);
+  RECT window;
+  ASSERT_TRUE(GetWindowRect(mainWindow, &window));
+  const int right = std::min<int>(window.right, windowOrigin.x + 320);
+  const int bottom = std::min<int>(window.bottom, windowOrigin.y + 240);
+  for (int y = windowOrigin.y; y < bottom; ++y)
+    for (int x = windowOrigin.x; x < right; ++x) ASSERT_EQ(desktop.at(x, y), 0) << x << "," << y;
+}
+
 TEST_F(PresentationTest, RestoreBringsLostSurfacesBackAndPresentsACleanScreen) {
   for (int32_t fullscreen : {1, 0}) {
     SCOPED_TRACE(fullscreen);

@@ -10,14 +10,22 @@
 
 namespace {
 
-// A clock that reads the given values in turn and then stays at the last; it counts reads.
+// Thrown by a scripted clock read past its script: the wait under test did not end.
+struct ClockRanOut {};
+
+// A clock that reads the given values in turn and counts reads. A read past the last value
+// means the wait did not end when it should have: the test fails there, by name, instead of
+// spinning until CTest's timeout.
 class ScriptedClock {
  public:
   explicit ScriptedClock(std::vector<uint32_t> readings) : readings_(std::move(readings)) {
     compat::testing::setClock([this] {
-      const uint32_t value = readings_[std::min(reads_, readings_.size() - 1)];
-      ++reads_;
-      return value;
+      if (reads_ == readings_.size()) {
+        ADD_FAILURE() << "the clock ran out of its " << readings_.size()
+                      << " readings: the wait did not end";
+        throw ClockRanOut{};
+      }
+      return readings_[reads_++];
     });
   }
   ~ScriptedClock() { compat::testing::setClock(nullptr); }
@@ -44,6 +52,10 @@ TEST(MessagePump, WaitSinceFrameStartNeedsStrictlyMoreThanItsTime) {
       {"sum wraps past 2^32", 4294967280u, 32, {17}, 1},
       // Nothing compensates for the wrap: the clock already reads more than the sum.
       {"wrapped sum returns before its time", 4294967280u, 32, {4294967290u}, 1},
+      // The sum at the top of the clock can never be exceeded: the wrap ends the wait.
+      {"sum is the clock's last millisecond", 0xFFFFFFF0u, 15, {0xFFFFFFF5u, 0xFFFFFFFFu, 0}, 3},
+      {"marked at the last millisecond", 0xFFFFFFFFu, 0, {0xFFFFFFFFu, 0xFFFFFFFFu, 0}, 3},
+      {"clock steps over the top", 0xFFFFFFF0u, 14, {0xFFFFFFFDu, 3}, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -65,6 +77,8 @@ TEST(MessagePump, WaitForNeedsAtLeastItsTime) {
       {"equal is enough", 10, {1000, 1005, 1010}, 3},
       {"start plus time wraps and returns early", 32, {4294967280u, 4294967290u}, 2},
       {"near the wrap, short of the sum", 32, {4294967200u, 4294967210u, 4294967232u}, 3},
+      {"sum is the last millisecond, clock skips it", 15, {0xFFFFFFF0u, 0xFFFFFFFEu, 2}, 3},
+      {"sum is the last millisecond, clock reads it", 15, {0xFFFFFFF0u, 0xFFFFFFFFu}, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -83,7 +97,7 @@ TEST(MessagePump, DisabledWaitsReturnAfterOnePass) {
     EXPECT_EQ(clock.reads(), 1u);
   }
   {
-    ScriptedClock clock({100});
+    ScriptedClock clock({100, 100});
     waitFor(1000);
     EXPECT_EQ(clock.reads(), 2u);
   }

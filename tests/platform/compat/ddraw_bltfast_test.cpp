@@ -93,6 +93,33 @@ TEST_F(DirectDrawTest, SourceKeyRangeLeavesEveryIndexInItOut) {
   source->Release();
 }
 
+TEST_F(DirectDrawTest, EachSingleKeyValueIsLeftOutByBothCopies) {
+  IDirectDrawSurface* source = patterned();  // each index once
+  for (DWORD keyValue : {0u, 1u, 128u, 254u, 255u}) {
+    SCOPED_TRACE(keyValue);
+    DDCOLORKEY key{keyValue, keyValue};
+    ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    for (bool fast : {true, false}) {
+      SCOPED_TRACE(fast ? "BltFast" : "Blt");
+      IDirectDrawSurface* dest = offscreen(16, 16);
+      support::writeSurface(dest, [](int, int) { return uint8_t{0xAB}; });
+      if (fast) {
+        ASSERT_EQ(dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
+      } else {
+        ASSERT_EQ(dest->Blt(nullptr, source, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+      }
+      const Picture result = readSurface(dest);
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+          const uint8_t p = support::patternAt(x, y);
+          ASSERT_EQ(result.at(x, y), p == keyValue ? 0xAB : p) << x << "," << y;
+        }
+      dest->Release();
+    }
+  }
+  source->Release();
+}
+
 TEST_F(DirectDrawTest, BltFastOnOneSurfaceMovesAPartOfIt) {
   IDirectDrawSurface* surface = patterned();
   const Picture before = readSurface(surface);

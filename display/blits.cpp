@@ -22,6 +22,7 @@ HRESULT colourFill(LPDIRECTDRAWSURFACE surface, RECT* area, DDBLTFX& effects) {
 
 HRESULT DisplayEngine::fillRect(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h,
                                 int32_t colour) {
+  if (!holdsSurface(slot)) return DDERR_INVALIDPARAMS;
   RECT area = cornerAndSize(x, y, w, h);
   fillFx.dwFillColor = static_cast<DWORD>(colour);
   return colourFill(surfaces[slot], &area, fillFx);
@@ -29,23 +30,27 @@ HRESULT DisplayEngine::fillRect(int32_t slot, int32_t x, int32_t y, int32_t w, i
 
 HRESULT DisplayEngine::fillRect8(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h,
                                  int32_t colour) {
+  if (!holdsSurface(slot)) return DDERR_INVALIDPARAMS;
   RECT area = cornerAndSize(x, y, w, h);
   fillFx.dwFillColor = static_cast<DWORD>(colour) & 0xFF;
   return colourFill(surfaces[slot], &area, fillFx);
 }
 
 HRESULT DisplayEngine::fillSurface(int32_t slot, int32_t colour) {
+  if (!holdsSurface(slot)) return DDERR_INVALIDPARAMS;
   fillFx.dwFillColor = static_cast<DWORD>(colour);
   return colourFill(surfaces[slot], nullptr, fillFx);
 }
 
 HRESULT DisplayEngine::clearRect(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h) {
+  if (!holdsSurface(slot)) return DDERR_INVALIDPARAMS;
   RECT area = cornerAndSize(x, y, w, h);
   return colourFill(surfaces[slot], &area, clearFx);
 }
 
 HRESULT DisplayEngine::drawRectOutline(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h,
                                        int32_t colour) {
+  if (!holdsSurface(slot)) return DDERR_INVALIDPARAMS;
   DDBLTFX effects{};
   effects.dwSize = sizeof effects;
   effects.dwFillColor = static_cast<DWORD>(colour);
@@ -63,6 +68,7 @@ HRESULT DisplayEngine::drawRectOutline(int32_t slot, int32_t x, int32_t y, int32
 
 HRESULT DisplayEngine::blitFast(int32_t x, int32_t y, RECT* sourceRect, int32_t destSlot,
                                 int32_t sourceSlot, DWORD flags) {
+  if (!holdsSurface(destSlot) || !holdsSurface(sourceSlot)) return DDERR_INVALIDPARAMS;
   return surfaces[destSlot]->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y),
                                      surfaces[sourceSlot], sourceRect, flags);
 }
@@ -75,6 +81,7 @@ HRESULT DisplayEngine::blitRect(int32_t x, int32_t y, int32_t srcX, int32_t srcY
 
 HRESULT DisplayEngine::blitClipped(int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w,
                                    int32_t h, int32_t destSlot, int32_t sourceSlot, DWORD flags) {
+  if (!holdsSurface(destSlot) || !holdsSurface(sourceSlot)) return DDERR_INVALIDPARAMS;
   if (clipToRect(x, y, srcX, srcY, w, h)) return 1;
   return blitRect(x, y, srcX, srcY, w, h, destSlot, sourceSlot, flags);
 }
@@ -88,6 +95,7 @@ bool DisplayEngine::clipToRect(int32_t& x, int32_t& y, int32_t& srcX, int32_t& s
   // Differences in 64 bits: coordinates far outside must not overflow on the way in.
   const int64_t left = clipRect.left, top = clipRect.top;
   const int64_t right = clipRect.right, bottom = clipRect.bottom;
+  if (w < 1 || h < 1) return true;  // an empty or inverted rectangle has nothing to draw
   if (x < left) {
     const int64_t d = left - x;
     srcX = static_cast<int32_t>(srcX + d);

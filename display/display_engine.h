@@ -18,7 +18,9 @@ struct DisplayEngine {
   // Creates the DirectDraw object, the primary surface (with its back buffer in full-screen),
   // the palette from basePalette, the clipper (windowed) and the offscreen slots, and clears
   // every slot to colour 0. 1 on success; 0 as soon as a step fails, keeping what was made
-  // (shutdownDisplay releases it). A display mode that cannot be set ends the program.
+  // (shutdownDisplay releases it). A display mode that cannot be set ends the program. A
+  // surface count above 15 or below 2 (the primary and slot 1 are always made), or a
+  // full-screen flag other than 0 or 1, is refused at once: 0, and nothing made.
   int32_t setupDisplay(HWND window, int32_t width, int32_t height, int32_t fullscreen,
                        int32_t bitsPerPixel, int32_t surfaceCount);
   // Releases every DirectDraw object that exists. Safe at any time, and more than once.
@@ -139,7 +141,7 @@ struct DisplayEngine {
 
   // Locks the slot's whole surface and records its first pixel and pitch in surfaceBits and
   // surfacePitch. A failed lock leaves a null address and pitch 0, which the pixel routines
-  // check before they write.
+  // check before they write, and keeps the lock record of a lock already held on the slot.
   void lockSurface(int32_t slot);
   // Gives back the lock taken by lockSurface, with the address that lock handed out.
   HRESULT unlockSurface(int32_t slot);
@@ -168,3 +170,10 @@ extern LPDIRECTDRAWCLIPPER windowClipper;  // windowed mode only; bound to mainW
 extern uint8_t* surfaceBits[maxSurfaceSlots];
 extern int32_t surfacePitch[maxSurfaceSlots];
 extern POINT windowOrigin;  // the window's client area on the desktop; (0, 0) in full-screen
+
+// Whether a slot number names a surface: 0..14, and created by set-up. Every operation checks
+// its slots with this before it indexes a table: one that does not hold a surface is refused
+// (DDERR_INVALIDPARAMS where the operation hands back a result; nothing drawn otherwise).
+inline bool holdsSurface(int32_t slot) {
+  return slot >= 0 && slot < maxSurfaceSlots && surfaces[slot] != nullptr;
+}

@@ -25,6 +25,8 @@ DWORD cooperativeFlags(int32_t fullscreen, int32_t width, int32_t height) {
 
 int32_t DisplayEngine::setupDisplay(HWND window, int32_t width, int32_t height, int32_t fullscreen,
                                     int32_t bitsPerPixel, int32_t surfaceCount) {
+  if (surfaceCount < 2 || surfaceCount > maxSurfaceSlots || (fullscreen != 0 && fullscreen != 1))
+    return 0;
   this->surfaceCount = surfaceCount;
   this->width = width;
   this->height = height;
@@ -105,5 +107,6 @@ void DisplayEngine::updateWindowOrigin() {
 }
 
 HRESULT DisplayEngine::clearSurface(int32_t slot) {
+  if (!holdsSurface(slot)) return DDERR_INVALIDPARAMS;
   return surfaces[slot]->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &clearFx);
 }

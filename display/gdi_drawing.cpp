@@ -22,6 +22,7 @@ int saturated(int64_t position) {
 void DisplayEngine::loadBitmapToSurface(const char* fileName, int32_t width, int32_t height,
                                         int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
                                         int32_t slot) {
+  if (!holdsSurface(slot)) return;
   HBITMAP bitmap =
       static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), fileName, IMAGE_BITMAP, 0, 0,
                                       LR_CREATEDIBSECTION | LR_LOADFROMFILE));
@@ -38,6 +39,7 @@ void DisplayEngine::loadBitmapToSurface(const char* fileName, int32_t width, int
 }
 
 void DisplayEngine::drawText(int32_t slot, int32_t x, int32_t y, const char* text) {
+  if (!holdsSurface(slot) || text == nullptr) return;
   HDC dc = nullptr;
   surfaces[slot]->GetDC(&dc);
   TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
@@ -49,6 +51,7 @@ void DisplayEngine::drawFontText(int32_t x, int32_t y, int32_t centreX, int32_t 
                                  int32_t shadow, COLORREF colour, int32_t italic,
                                  const char* faceName, int32_t charSet, int32_t slot,
                                  int32_t escapement) {
+  if (!holdsSurface(slot) || text == nullptr) return;
   HFONT font = CreateFontA(height, width, escapement, 0, weight, static_cast<DWORD>(italic), 0, 0,
                            static_cast<DWORD>(charSet), 0, 0, 0, 0, faceName);
   if (font == nullptr) fatalExit(fontFailed);
@@ -83,6 +86,7 @@ void DisplayEngine::drawFontText(int32_t x, int32_t y, int32_t centreX, int32_t 
 
 void DisplayEngine::drawFilledCircle(int32_t slot, int32_t centreX, int32_t centreY, int32_t radius,
                                      int32_t index) {
+  if (!holdsSurface(slot)) return;
   // The base colour, not the faded one: GDI matches it into whatever the palette shows.
   const PALETTEENTRY& entry = basePalette[index & 0xFF];
   const COLORREF colour = RGB(entry.peRed, entry.peGreen, entry.peBlue);
@@ -104,6 +108,7 @@ void DisplayEngine::drawFilledCircle(int32_t slot, int32_t centreX, int32_t cent
 }
 
 uint8_t DisplayEngine::probePaletteIndex(COLORREF colour) {
+  if (!holdsSurface(1)) return 0;  // nothing to draw the probe on before set-up
   // The lock and the device context are never held together.
   lockSurface(1);
   const uint8_t kept = surfaceBits[1] != nullptr ? surfaceBits[1][0] : 0;

@@ -1,16 +1,8 @@
 #include "display/locked_slot_pair.h"
 
-namespace {
-
-bool usableSlot(int32_t slot) {
-  return slot >= 0 && slot < maxSurfaceSlots && surfaces[slot] != nullptr;
-}
-
-}  // namespace
-
 LockedSlotPair::LockedSlotPair(DisplayEngine& engine, int32_t destSlot, int32_t sourceSlot)
     : engine_(engine), destSlot_(destSlot), sourceSlot_(sourceSlot) {
-  if (!usableSlot(destSlot) || !usableSlot(sourceSlot)) return;
+  if (!holdsSurface(destSlot) || !holdsSurface(sourceSlot)) return;
   dest_ = lock(destSlot);
   if (dest_.bits == nullptr) return;
   source_ = destSlot == sourceSlot ? dest_ : lock(sourceSlot);

@@ -2,6 +2,7 @@
 #include "display/display_engine.h"
 
 void DisplayEngine::presentFrame() {
+  if (!holdsSurface(0) || !holdsSurface(1)) return;  // nothing set up to show
   if (fullscreen != 0) {
     surfaces[0]->Flip(nullptr, DDFLIP_WAIT);
     // The recorded addresses follow the page swap; the surface objects keep their slots.
@@ -21,9 +22,9 @@ void DisplayEngine::restoreSurfaces() {
   // would never change again, so it is visited too.
   const int32_t firstOffscreen = fullscreen != 0 ? 2 : 1;
   for (int32_t slot = firstOffscreen; slot < surfaceCount; ++slot)
-    if (surfaces[slot]->IsLost() != DD_OK) surfaces[slot]->Restore();
+    if (holdsSurface(slot) && surfaces[slot]->IsLost() != DD_OK) surfaces[slot]->Restore();
   // Restoring the full-screen primary restores its back buffer with it.
-  if (surfaces[0]->IsLost() != DD_OK) surfaces[0]->Restore();
+  if (holdsSurface(0) && surfaces[0]->IsLost() != DD_OK) surfaces[0]->Restore();
   clearSurface(0);
   presentFrame();
 }

@@ -21,7 +21,7 @@ std::optional<int64_t> stripRow(int64_t i, int32_t y, float phase, float frequen
 
 // 0 for a slot with no surface: nothing can be copied from it.
 int64_t surfaceHeight(int32_t slot) {
-  if (slot < 0 || slot >= maxSurfaceSlots || surfaces[slot] == nullptr) return 0;
+  if (!holdsSurface(slot)) return 0;
   DDSURFACEDESC desc{};
   desc.dwSize = sizeof desc;
   if (surfaces[slot]->GetSurfaceDesc(&desc) != DD_OK) return 0;

@@ -3,16 +3,23 @@
 #include "display/display_engine.h"
 
 void DisplayEngine::lockSurface(int32_t slot) {
-  DDSURFACEDESC& desc = surfaceDesc[slot];
-  desc = DDSURFACEDESC{};
+  if (!holdsSurface(slot)) return;
+  DDSURFACEDESC desc{};
   desc.dwSize = sizeof(DDSURFACEDESC);
-  // The result is not examined: a failed lock leaves the cleared record's null address.
-  surfaces[slot]->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
+  // Recorded only when the lock is ours: a lock refused because the slot is already locked
+  // must not overwrite the record that the holder's unlockSurface gives back.
+  if (surfaces[slot]->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) == DD_OK) {
+    surfaceDesc[slot] = desc;
+  } else {
+    desc.lpSurface = nullptr;
+    desc.lPitch = 0;
+  }
   surfaceBits[slot] = static_cast<uint8_t*>(desc.lpSurface);
   surfacePitch[slot] = desc.lPitch;
 }
 
 HRESULT DisplayEngine::unlockSurface(int32_t slot) {
+  if (!holdsSurface(slot)) return DDERR_INVALIDPARAMS;
   // The lock's own address, not surfaceBits: presentFrame may have swapped that since.
   return surfaces[slot]->Unlock(surfaceDesc[slot].lpSurface);
 }

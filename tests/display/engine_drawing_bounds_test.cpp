@@ -38,7 +38,9 @@ class ArgumentSource {
     }
   }
   int32_t size() { return pick(4) == 0 ? any() : static_cast<int32_t>(pick(400)) - 20; }
+  // Mostly a slot in use; else any of -2..16: empty slots, and numbers off the table.
   int32_t slot() {
+    if (pick(4) == 0) return static_cast<int32_t>(pick(19)) - 2;
     return static_cast<int32_t>(pick(static_cast<unsigned>(displayEngine.surfaceCount)));
   }
   float real() {
@@ -68,10 +70,10 @@ class ArgumentSource {
 
 class DrawingBoundsTest : public EngineSetupTest {
  protected:
-  void SetUp() override {
-    EngineSetupTest::SetUp();
+  // Eight slots of fifteen: 8..14 stay empty.
+  void setUp(int32_t fullscreen) {
     // An odd width leaves padding at the end of every row of the display's slots.
-    ASSERT_EQ(displayEngine.setupDisplay(mainWindow, 331, 247, 1, 8, 8), 1);
+    ASSERT_EQ(displayEngine.setupDisplay(mainWindow, 331, 247, fullscreen, 8, 8), 1);
     // Two slots of other sizes: the size the effects' fixed numbers are made for, and a tiny
     // one with padding.
     replaceSlot(6, 640, 480);
@@ -96,14 +98,36 @@ class DrawingBoundsTest : public EngineSetupTest {
     ASSERT_NE(surfaces[slot], nullptr);
   }
 
+  // What no call may change: the engine's own fields (a lock record written past the table
+  // would land on them), and no surface may be left locked.
+  static std::string engineDamage() {
+    std::ostringstream damage;
+    if (displayEngine.surfaceCount != 8 || displayEngine.width != 331 ||
+        displayEngine.height != 247 ||
+        (displayEngine.fullscreen != 0 && displayEngine.fullscreen != 1))
+      damage << "the engine's fields changed; ";
+    for (int32_t slot = 0; slot < maxSurfaceSlots; ++slot) {
+      if (surfaces[slot] == nullptr) continue;
+      DDSURFACEDESC desc{};
+      desc.dwSize = sizeof desc;
+      if (surfaces[slot]->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK)
+        damage << "slot " << slot << " left locked; ";
+      else
+        surfaces[slot]->Unlock(desc.lpSurface);
+    }
+    return damage.str();
+  }
+
+  void randomCalls(unsigned seed);
+
   support::TemporaryFolder folder;
   std::string bitmapFile;
 };
 
-TEST_F(DrawingBoundsTest, RandomArgumentsNeverWriteOutsideASurface) {
-  const unsigned seed = 20261210;
+void DrawingBoundsTest::randomCalls(unsigned seed) {
   ArgumentSource a(seed);
-  SCOPED_TRACE(testing::Message() << "seed " << seed);
+  SCOPED_TRACE(testing::Message() << "seed " << seed << ", fullscreen "
+                                  << displayEngine.fullscreen);
   const char* const faces[] = {"", "DejaVu Sans",
                                "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e"};
   // Each operation with its arguments drawn, and a description of the call for a failure.
@@ -234,14 +258,40 @@ TEST_F(DrawingBoundsTest, RandomArgumentsNeverWriteOutsideASurface) {
         displayEngine.loadBitmapToSurface(bitmapFile.c_str(), w, h, x, y, sx, sy, s);
         return describe("loadBitmapToSurface", {w, h, x, y, sx, sy, s});
       },
+      [&](ArgumentSource& r) {
+        // A lock and its unlock, sometimes a second lock of the same slot in between.
+        const int32_t s = r.slot(), again = r.pick(3) == 0 ? s : r.slot();
+        displayEngine.lockSurface(s);
+        displayEngine.lockSurface(again);
+        if (again != s) displayEngine.unlockSurface(again);
+        displayEngine.unlockSurface(s);
+        return describe("lockSurface", {s, again});
+      },
+      [&](ArgumentSource& r) {
+        const COLORREF colour = static_cast<COLORREF>(r.any());
+        displayEngine.probePaletteIndex(colour);
+        return describe("probePaletteIndex", {colour});
+      },
   };
   for (int call = 0; call < 4000; ++call) {
     const std::string made = operations[a.pick(static_cast<unsigned>(operations.size()))](a);
     ASSERT_TRUE(compat::testing::surfaceGuardsIntact()) << "after call " << call << ": " << made;
+    ASSERT_EQ(engineDamage(), "") << "after call " << call << ": " << made;
   }
 }
 
+TEST_F(DrawingBoundsTest, RandomArgumentsNeverWriteOutsideASurfaceFullScreen) {
+  setUp(1);
+  randomCalls(20261210);
+}
+
+TEST_F(DrawingBoundsTest, RandomArgumentsNeverWriteOutsideASurfaceWindowed) {
+  setUp(0);
+  randomCalls(20261211);
+}
+
 TEST_F(DrawingBoundsTest, TheGuardsSeeAWriteIntoARowsPadding) {
+  setUp(1);
   // The check itself: a byte past the width of a 331-pixel row is found.
   displayEngine.lockSurface(2);
   surfaceBits[2][331] = 0;

@@ -10,15 +10,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 "$root/scripts/install-deps.sh"
 
+# The unit tests in the sanitizer build: the developers' quick entry.
+bash "$root/scripts/unit-tests.sh"
 build="$root/build/sanitize"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DROTOZOOM_SANITIZE=ON \
-  -DROTOZOOM_BENCH=OFF -DROTOZOOM_E2E=OFF
-cmake --build "$build"
-
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
 # The texture file fuzzer (clang, libFuzzer) for a minute from the seed corpus; what it finds
 # is replayed through the demo, built with the sanitizers above, in child processes.

@@ -1,5 +1,8 @@
 // The demo's start-up: tables, the first line, the texture, and what ends it.
+#include <sys/stat.h>
+
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 
 #include "app/startup.h"
@@ -54,6 +57,16 @@ TEST_F(DemoTest, AMissingOrBrokenTextureEndsTheProgramWithTheFileNotFoundBox) {
                                   "colour table's worth of bytes after byte fifty-four.";
   EXPECT_EXIT(startDemo(), testing::ExitedWithCode(1),
               "^エラーが発生したらしい\\(\\^\\^;: texture.bmp ファイルが見つかりません\n$");
+}
+
+TEST_F(DemoTest, ATextureThatIsNotARegularFileEndsTheProgramWithoutWaitingOnIt) {
+  const char* const box = "^エラーが発生したらしい\\(\\^\\^;: texture.bmp ファイルが見つかりません\n$";
+  // A named pipe with no writer would block a plain open for ever; a folder cannot be read.
+  ASSERT_EQ(mkfifo("texture.bmp", 0600), 0);
+  EXPECT_EXIT(startDemo(), testing::ExitedWithCode(1), box) << "a named pipe";
+  ASSERT_EQ(std::remove("texture.bmp"), 0);
+  ASSERT_TRUE(std::filesystem::create_directory("texture.bmp"));
+  EXPECT_EXIT(startDemo(), testing::ExitedWithCode(1), box) << "a folder";
 }
 
 TEST_F(DemoTest, AFailedDisplaySetUpEndsTheProgramWithItsOwnBox) {

@@ -60,7 +60,8 @@ TEST_F(DemoTest, AMissingOrBrokenTextureEndsTheProgramWithTheFileNotFoundBox) {
 }
 
 TEST_F(DemoTest, ATextureThatIsNotARegularFileEndsTheProgramWithoutWaitingOnIt) {
-  const char* const box = "^エラーが発生したらしい\\(\\^\\^;: texture.bmp ファイルが見つかりません\n$";
+  const char* const box =
+      "^エラーが発生したらしい\\(\\^\\^;: texture.bmp ファイルが見つかりません\n$";
   // A named pipe with no writer would block a plain open for ever; a folder cannot be read.
   ASSERT_EQ(mkfifo("texture.bmp", 0600), 0);
   EXPECT_EXIT(startDemo(), testing::ExitedWithCode(1), box) << "a named pipe";

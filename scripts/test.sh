@@ -13,6 +13,10 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # The unit tests in the sanitizer build: the developers' quick entry.
 bash "$root/scripts/unit-tests.sh"
 build="$root/build/sanitize"
+# The fuzzer and the corpus replay below run under the same sanitizer settings.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 
 # The texture file fuzzer (clang, libFuzzer) for a minute from the seed corpus; what it finds
 # is replayed through the demo, built with the sanitizers above, in child processes.

@@ -1,24 +1,47 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, everything the project builds, tests and runs with.
+# Installs, from Debian's packages, what the project needs for one purpose:
+#   install-deps.sh run      building and running the demo: the build tools, the libraries and
+#                            the fonts (about 150 MB to download, 600 MB installed)
+#   install-deps.sh test     everything the tests use besides: Xvfb, the Windows cross compiler
+#                            and Wine, clang for the fuzzer, the packaging and fresh-system
+#                            tools (about 700 MB more to download)
+#   install-deps.sh package  what scripts/package.sh needs on top of the run set
 # Idempotent: packages already present are left alone, and apt is not touched when all are.
 set -euo pipefail
 
-packages=(
-  # build
+run_packages=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libbenchmark-dev
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev
+  # fonts: the default Latin face, and Japanese for the system's texts
+  fonts-dejavu-core fonts-ipafont-gothic
+)
+package_packages=(
+  # the Windows programs in the zip, and the tools CPack's Debian generator calls
+  g++-mingw-w64-x86-64-posix dpkg-dev file zip
+)
+test_packages=(
+  libgtest-dev libbenchmark-dev
   # the real screen's end-to-end tests, and screenshots
   xvfb xauth xdotool imagemagick
-  # the benchmark comparison script
+  # the benchmark comparison script and the layer checks
   python3
   # the texture fuzzer: clang with its libFuzzer and sanitizer runtimes
   clang libclang-rt-14-dev
   # the Windows build, and its tests under Wine
-  g++-mingw-w64-x86-64-posix wine wine64
-  # fonts: the default Latin face, and Japanese
-  fonts-dejavu-core fonts-ipafont-gothic
+  wine wine64
+  # the fresh-system test: a minimal Debian made with debootstrap
+  debootstrap git
 )
+
+case "${1:-test}" in
+  run) packages=("${run_packages[@]}") ;;
+  package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+  *)
+    echo "usage: install-deps.sh run|test|package" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -8,7 +8,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" test
 
 # The unit tests in the sanitizer build: the developers' quick entry.
 bash "$root/scripts/unit-tests.sh"
@@ -30,7 +30,7 @@ cmake --build "$fuzz"
 "$root/scripts/build-windows.sh"
 
 release="$root/build/release"
-cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROTOZOOM_TESTS=ON -DROTOZOOM_BENCH=ON \
   -DROTOZOOM_WINDOWS_BUILD="$root/build/windows"
 cmake --build "$release"
 ctest --test-dir "$release" --output-on-failure -L 'e2e|wine|long'

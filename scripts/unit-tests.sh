@@ -6,7 +6,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" test
 
 build="$root/build/sanitize"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DROTOZOOM_SANITIZE=ON \

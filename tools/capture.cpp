@@ -13,7 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "tools/command_line.h"
 #include "tools/headless_demo.h"
 #include "tools/png_writer.h"
 
@@ -22,12 +24,12 @@ namespace {
 constexpr long largestCount = 1000000;
 constexpr long largestFirst = 100000000;
 
-void usage() {
-  std::fprintf(stderr,
-               "usage: rotozoom-capture COUNT [FIRST]\n"
-               "  writes frame-NNNNN.png for frames FIRST .. FIRST + COUNT - 1 of the demo\n"
-               "  (FIRST defaults to 0), from texture.bmp in the current folder\n");
-}
+const ToolDescription tool{
+    "rotozoom-capture", "COUNT [FIRST]",
+    "Runs the rotozoom demo without a display, on a simulated 60 Hz clock, and writes frames\n"
+    "FIRST to FIRST + COUNT - 1 (FIRST defaults to 0; frames are numbered from 0) as\n"
+    "frame-NNNNN.png, indexed PNGs with the display palette, into the current folder. It reads\n"
+    "texture.bmp from the current folder, as the demo does."};
 
 // A whole number in [low, high], or -1.
 long parseNumber(const char* text, long low, long high) {
@@ -41,18 +43,14 @@ long parseNumber(const char* text, long low, long high) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    usage();
-    return 2;
-  }
-  const long count = parseNumber(argv[1], 1, largestCount);
-  const long first = argc == 3 ? parseNumber(argv[2], 0, largestFirst) : 0;
-  if (count < 0 || first < 0) {
-    std::fprintf(stderr, "rotozoom-capture: COUNT must be 1 to %ld and FIRST 0 to %ld\n",
-                 largestCount, largestFirst);
-    usage();
-    return 2;
-  }
+  const std::vector<std::string> operands = operandsOf(tool, argc, argv);
+  if (operands.empty() || operands.size() > 2)
+    return usageError(tool, "COUNT, and FIRST at the most");
+  const long count = parseNumber(operands[0].c_str(), 1, largestCount);
+  const long first = operands.size() == 2 ? parseNumber(operands[1].c_str(), 0, largestFirst) : 0;
+  if (count < 0 || first < 0)
+    return usageError(tool, "COUNT must be 1 to " + std::to_string(largestCount) +
+                                " and FIRST 0 to " + std::to_string(largestFirst));
   struct stat status;
   if (stat("texture.bmp", &status) != 0 || !S_ISREG(status.st_mode)) {
     std::fprintf(stderr, "rotozoom-capture: texture.bmp: %s\n",

@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "tools/bmp_writer.h"
+#include "tools/command_line.h"
 
 namespace {
 
@@ -85,11 +87,15 @@ std::vector<uint8_t> textureFile() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 2) {
-    std::fprintf(stderr, "usage: make-texture [FILE]\n");
-    return 2;
-  }
-  const char* name = argc == 2 ? argv[1] : "texture.bmp";
+  const ToolDescription tool{
+      "make-texture", "[FILE]",
+      "Writes the rotozoom demo's sample texture to FILE (default: texture.bmp in the current\n"
+      "folder): an 8-bit Windows bitmap of 128 x 128 pixels with a full 256-colour table, the\n"
+      "kind of file the demo reads as texture.bmp."};
+  const std::vector<std::string> operands = operandsOf(tool, argc, argv);
+  if (operands.size() > 1) return usageError(tool, "one FILE at the most");
+  const std::string fileName = operands.empty() ? "texture.bmp" : operands[0];
+  const char* name = fileName.c_str();
   const std::vector<uint8_t> bytes = textureFile();
   std::FILE* file = std::fopen(name, "wb");
   if (file == nullptr) {

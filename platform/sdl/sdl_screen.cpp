@@ -30,7 +30,10 @@ bool SdlScreen::startVideo() {
   const bool virtualDriver = namedDriver("dummy") || namedDriver("offscreen");
   if (!virtualDriver && std::getenv("DISPLAY") == nullptr &&
       std::getenv("WAYLAND_DISPLAY") == nullptr) {
-    std::fprintf(stderr, "screen: no display: neither DISPLAY nor WAYLAND_DISPLAY is set\n");
+    std::fprintf(stderr,
+                 "screen: no display: neither DISPLAY nor WAYLAND_DISPLAY is set; start the "
+                 "program in a desktop session, or on a virtual display with xvfb-run -a "
+                 "(Debian package xvfb)\n");
     return false;
   }
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");

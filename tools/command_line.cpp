@@ -1,0 +1,36 @@
+#include "tools/command_line.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "tools/version.h"
+
+std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv) {
+  std::vector<std::string> operands;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* argument = argv[i];
+    const bool option = !optionsEnded && argument[0] == '-' && argument[1] != '\0';
+    if (!option) {
+      operands.emplace_back(argument);
+    } else if (std::strcmp(argument, "--") == 0) {
+      optionsEnded = true;
+    } else if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+      std::printf("usage: %s %s\n\n%s\n", tool.name, tool.usage, tool.summary);
+      std::exit(0);
+    } else if (std::strcmp(argument, "--version") == 0) {
+      std::printf("%s (rotozoom) %s\n", tool.name, rotozoomVersion);
+      std::exit(0);
+    } else {
+      std::exit(usageError(tool, std::string("unknown option '") + argument + "'"));
+    }
+  }
+  return operands;
+}
+
+int usageError(const ToolDescription& tool, const std::string& problem) {
+  std::fprintf(stderr, "%s: %s\nusage: %s %s\nTry '%s --help' for more.\n", tool.name,
+               problem.c_str(), tool.name, tool.usage, tool.name);
+  return 2;
+}

@@ -2,9 +2,10 @@
 # Installs what is needed, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs every unit test in it, each in its own process; fuzzes
 # the texture file reader for a minute; then
-# builds the Release configuration and the Windows programs, and runs the end-to-end tests,
-# one at a time, each on its own virtual X display: the Linux programs, then the Windows ones
-# under Wine.
+# makes the packages (the Windows programs among them), builds the Release configuration and
+# runs the end-to-end tests, one at a time, each on its own virtual X display: the Linux
+# programs, then the Windows ones under Wine; last, the README and the Debian package are
+# tried on a fresh minimal Debian system.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -27,10 +28,17 @@ cmake --build "$fuzz"
 "$root/tests/fuzz/run_fuzzer.sh" "$fuzz/tests/fuzz/texture_fuzzer" "$root/tests/fuzz/corpus" 60 \
   "$fuzz/artifacts" "$build/tools/rotozoom-capture"
 
-"$root/scripts/build-windows.sh"
+# The packages (dist/): the Debian package and the Windows zip, whose programs are the ones the
+# Wine test below runs.
+bash "$root/scripts/package.sh"
 
 release="$root/build/release"
 cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROTOZOOM_TESTS=ON -DROTOZOOM_BENCH=ON \
   -DROTOZOOM_WINDOWS_BUILD="$root/build/windows"
 cmake --build "$release"
 ctest --test-dir "$release" --output-on-failure -L 'e2e|wine|long'
+
+# A newcomer's first ten minutes on a minimal Debian 12 (debootstrap, cached in
+# /var/cache/rotozoom-fresh-system): the README's run instructions, then the Debian package.
+bash "$root/tests/fresh_system/fresh_system_test.sh" "$root" "$root"/dist/rotozoom_*_amd64.deb \
+  "$root/build/fresh-system"

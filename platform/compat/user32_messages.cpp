@@ -25,6 +25,10 @@ void post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   queue.push_back({window, message, wParam, lParam, timeGetTime(), {}});
 }
 
+bool isSystemKey(const InputEvent& event) {
+  return event.altHeld || event.virtualKey == VK_MENU || event.virtualKey == VK_F10;
+}
+
 void deliver(const InputEvent& event) {
   HWND window = inputWindow();
   if (window == nullptr) return;
@@ -32,14 +36,14 @@ void deliver(const InputEvent& event) {
   const LPARAM at = MAKELPARAM(event.x, event.y);
   switch (event.kind) {
     case InputKind::KeyDown: {
-      // With Alt held, or for Alt itself, keys are system keys.
-      const bool system = event.altHeld || event.virtualKey == VK_MENU;
+      // With Alt held, for Alt itself, and for F10 (the menu key), keys are system keys.
+      const bool system = isSystemKey(event);
       post(window, system ? WM_SYSKEYDOWN : WM_KEYDOWN, event.virtualKey,
            repeatCountOne | alt | (event.repeat ? wasDownBit : 0));
       break;
     }
     case InputKind::KeyUp: {
-      const bool system = event.altHeld || event.virtualKey == VK_MENU;
+      const bool system = isSystemKey(event);
       post(window, system ? WM_SYSKEYUP : WM_KEYUP, event.virtualKey,
            repeatCountOne | alt | wasDownBit | releasedBit);
       break;
@@ -111,8 +115,8 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
     if (remove & PM_REMOVE) compat::queue.erase(it);
     return TRUE;
   }
-  if (compat::quitPosted && compat::matches(MSG{nullptr, WM_QUIT, 0, 0, 0, {}}, nullptr,
-                                            filterMin, filterMax)) {
+  if (compat::quitPosted &&
+      compat::matches(MSG{nullptr, WM_QUIT, 0, 0, 0, {}}, nullptr, filterMin, filterMax)) {
     *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(compat::quitCode), 0, timeGetTime(), {}};
     if (remove & PM_REMOVE) compat::quitPosted = false;
     return TRUE;
@@ -132,10 +136,14 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   // Characters for the keys that have one regardless of the keyboard's layout.
   const WPARAM key = msg->wParam;
   WPARAM character = 0;
-  if (key >= 'A' && key <= 'Z') character = key - 'A' + 'a';
-  else if ((key >= '0' && key <= '9') || key == VK_SPACE) character = key;
-  else if (key == VK_RETURN) character = '\r';
-  else if (key == VK_BACK || key == VK_TAB || key == VK_ESCAPE) character = key;
+  if (key >= 'A' && key <= 'Z')
+    character = key - 'A' + 'a';
+  else if ((key >= '0' && key <= '9') || key == VK_SPACE)
+    character = key;
+  else if (key == VK_RETURN)
+    character = '\r';
+  else if (key == VK_BACK || key == VK_TAB || key == VK_ESCAPE)
+    character = key;
   if (character == 0) return FALSE;
   compat::post(msg->hwnd, WM_CHAR, character, msg->lParam);
   return TRUE;

@@ -11,7 +11,12 @@ sleep 0.2
 xdotool key a
 xdotool key F5
 xdotool key Left
+# The keypad as Windows has it: with Num Lock off keypad 5 is Clear, with it on a number.
 xdotool key KP_5
+xdotool key Num_Lock
+xdotool key KP_5
+xdotool key Num_Lock
+xdotool key F10
 xdotool key alt+b
 xdotool click 1
 xdotool key ctrl+shift
@@ -28,7 +33,10 @@ expect "WM_KEYDOWN 0x41"      # A
 expect "WM_KEYUP 0x41"
 expect "WM_KEYDOWN 0x74"      # F5
 expect "WM_KEYDOWN 0x25"      # Left
-expect "WM_KEYDOWN 0x65"      # keypad 5
+expect "WM_KEYDOWN 0x0C"      # keypad 5, Num Lock off
+expect "WM_KEYDOWN 0x90"      # Num Lock
+expect "WM_KEYDOWN 0x65"      # keypad 5, Num Lock on
+expect "WM_SYSKEYDOWN 0x79"   # F10, a system key as on Windows
 expect "WM_SYSKEYDOWN 0x12"   # Alt
 expect "WM_SYSKEYDOWN 0x42"   # B with Alt held
 expect "WM_LBUTTONDOWN 0x01"

@@ -179,13 +179,18 @@ namespace ours {
   X(VK_RBUTTON) \
   X(VK_BACK) \
   X(VK_TAB) \
+  X(VK_CLEAR) \
   X(VK_RETURN) \
   X(VK_SHIFT) \
   X(VK_CONTROL) \
   X(VK_MENU) \
   X(VK_PAUSE) \
   X(VK_CAPITAL) \
+  X(VK_KANA) \
+  X(VK_KANJI) \
   X(VK_ESCAPE) \
+  X(VK_CONVERT) \
+  X(VK_NONCONVERT) \
   X(VK_SPACE) \
   X(VK_PRIOR) \
   X(VK_NEXT) \
@@ -198,6 +203,9 @@ namespace ours {
   X(VK_SNAPSHOT) \
   X(VK_INSERT) \
   X(VK_DELETE) \
+  X(VK_LWIN) \
+  X(VK_RWIN) \
+  X(VK_APPS) \
   X(VK_NUMPAD0) \
   X(VK_MULTIPLY) \
   X(VK_ADD) \
@@ -208,7 +216,10 @@ namespace ours {
   X(VK_F1) \
   X(VK_F4) \
   X(VK_F5) \
+  X(VK_F10) \
   X(VK_F12) \
+  X(VK_F13) \
+  X(VK_F24) \
   X(VK_NUMLOCK) \
   X(VK_SCROLL) \
   X(VK_LSHIFT) \
@@ -216,7 +227,19 @@ namespace ours {
   X(VK_LCONTROL) \
   X(VK_RCONTROL) \
   X(VK_LMENU) \
-  X(VK_RMENU)
+  X(VK_RMENU) \
+  X(VK_OEM_1) \
+  X(VK_OEM_PLUS) \
+  X(VK_OEM_COMMA) \
+  X(VK_OEM_MINUS) \
+  X(VK_OEM_PERIOD) \
+  X(VK_OEM_2) \
+  X(VK_OEM_3) \
+  X(VK_OEM_4) \
+  X(VK_OEM_5) \
+  X(VK_OEM_6) \
+  X(VK_OEM_7) \
+  X(VK_OEM_102)
 
 #define WIN32_RECORDS(RECORD, FIELD) \
   RECORD(RECT) \

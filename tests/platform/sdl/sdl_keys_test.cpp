@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "platform/sdl/sdl_keymap.h"
 #include "platform/win32.h"
 
 namespace {
@@ -55,6 +56,36 @@ TEST(SdlKeys, EachKeyArrivesAsItsMessageAndVirtualKeyCode) {
       {"Alt itself is a system key", SDL_SCANCODE_LALT, KMOD_LALT, WM_SYSKEYDOWN, VK_MENU},
       {"right Alt", SDL_SCANCODE_RALT, KMOD_RALT, WM_SYSKEYDOWN, VK_MENU},
       {"Alt+A", SDL_SCANCODE_A, KMOD_LALT, WM_SYSKEYDOWN, 'A'},
+      {"F10 is a system key", SDL_SCANCODE_F10, KMOD_NONE, WM_SYSKEYDOWN, VK_F10},
+      {"F13", SDL_SCANCODE_F13, KMOD_NONE, WM_KEYDOWN, VK_F13},
+      {"F24", SDL_SCANCODE_F24, KMOD_NONE, WM_KEYDOWN, VK_F24},
+      {"keypad 0, Num Lock off", SDL_SCANCODE_KP_0, KMOD_NONE, WM_KEYDOWN, VK_INSERT},
+      {"keypad 1, Num Lock off", SDL_SCANCODE_KP_1, KMOD_NONE, WM_KEYDOWN, VK_END},
+      {"keypad 5, Num Lock off", SDL_SCANCODE_KP_5, KMOD_NONE, WM_KEYDOWN, VK_CLEAR},
+      {"keypad 9, Num Lock off", SDL_SCANCODE_KP_9, KMOD_NONE, WM_KEYDOWN, VK_PRIOR},
+      {"keypad point, Num Lock off", SDL_SCANCODE_KP_PERIOD, KMOD_NONE, WM_KEYDOWN, VK_DELETE},
+      {"Num Lock", SDL_SCANCODE_NUMLOCKCLEAR, KMOD_NONE, WM_KEYDOWN, VK_NUMLOCK},
+      {"semicolon", SDL_SCANCODE_SEMICOLON, KMOD_NONE, WM_KEYDOWN, VK_OEM_1},
+      {"equals", SDL_SCANCODE_EQUALS, KMOD_NONE, WM_KEYDOWN, VK_OEM_PLUS},
+      {"comma", SDL_SCANCODE_COMMA, KMOD_NONE, WM_KEYDOWN, VK_OEM_COMMA},
+      {"minus", SDL_SCANCODE_MINUS, KMOD_NONE, WM_KEYDOWN, VK_OEM_MINUS},
+      {"full stop", SDL_SCANCODE_PERIOD, KMOD_NONE, WM_KEYDOWN, VK_OEM_PERIOD},
+      {"slash", SDL_SCANCODE_SLASH, KMOD_NONE, WM_KEYDOWN, VK_OEM_2},
+      {"grave", SDL_SCANCODE_GRAVE, KMOD_NONE, WM_KEYDOWN, VK_OEM_3},
+      {"left bracket", SDL_SCANCODE_LEFTBRACKET, KMOD_NONE, WM_KEYDOWN, VK_OEM_4},
+      {"backslash", SDL_SCANCODE_BACKSLASH, KMOD_NONE, WM_KEYDOWN, VK_OEM_5},
+      {"right bracket", SDL_SCANCODE_RIGHTBRACKET, KMOD_NONE, WM_KEYDOWN, VK_OEM_6},
+      {"apostrophe", SDL_SCANCODE_APOSTROPHE, KMOD_NONE, WM_KEYDOWN, VK_OEM_7},
+      {"the key left of Z", SDL_SCANCODE_NONUSBACKSLASH, KMOD_NONE, WM_KEYDOWN, VK_OEM_102},
+      {"left Windows key", SDL_SCANCODE_LGUI, KMOD_LGUI, WM_KEYDOWN, VK_LWIN},
+      {"right Windows key", SDL_SCANCODE_RGUI, KMOD_RGUI, WM_KEYDOWN, VK_RWIN},
+      {"menu key", SDL_SCANCODE_APPLICATION, KMOD_NONE, WM_KEYDOWN, VK_APPS},
+      {"Japanese: kanji (zenkaku/hankaku)", SDL_SCANCODE_LANG5, KMOD_NONE, WM_KEYDOWN, VK_KANJI},
+      {"Japanese: convert", SDL_SCANCODE_INTERNATIONAL4, KMOD_NONE, WM_KEYDOWN, VK_CONVERT},
+      {"Japanese: non-convert", SDL_SCANCODE_INTERNATIONAL5, KMOD_NONE, WM_KEYDOWN, VK_NONCONVERT},
+      {"Japanese: kana", SDL_SCANCODE_INTERNATIONAL2, KMOD_NONE, WM_KEYDOWN, VK_KANA},
+      {"Japanese: ro", SDL_SCANCODE_INTERNATIONAL1, KMOD_NONE, WM_KEYDOWN, VK_OEM_102},
+      {"Japanese: yen", SDL_SCANCODE_INTERNATIONAL3, KMOD_NONE, WM_KEYDOWN, VK_OEM_5},
       {"Alt+Enter", SDL_SCANCODE_RETURN, KMOD_RALT, WM_SYSKEYDOWN, VK_RETURN},
   };
   for (const auto& c : cases) {
@@ -78,6 +109,33 @@ TEST(SdlKeys, EachKeyArrivesAsItsMessageAndVirtualKeyCode) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, c.message == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP);
     EXPECT_EQ(msg.wParam, c.virtualKey);
+  }
+}
+
+TEST(SdlKeys, EveryKeyOfTheKeyboardHasACode) {
+  // No scan code that a keyboard sends is dropped: each maps to a virtual key. The gaps SDL's
+  // table leaves, and the media and application keys past it, are not keyboard keys.
+  const SDL_Scancode lastKeyboardKey = SDL_SCANCODE_RGUI;
+  for (int code = SDL_SCANCODE_A; code <= lastKeyboardKey; ++code) {
+    const char* name = SDL_GetScancodeName(static_cast<SDL_Scancode>(code));
+    if (name == nullptr || *name == '\0') continue;  // not a key
+    // Keys of other machines' keyboards, with no Windows virtual key of their own.
+    if ((code >= SDL_SCANCODE_MUTE && code <= SDL_SCANCODE_VOLUMEDOWN) ||
+        (code >= SDL_SCANCODE_EXECUTE && code <= SDL_SCANCODE_FIND) || code == SDL_SCANCODE_POWER ||
+        code == SDL_SCANCODE_KP_EQUALS || code == SDL_SCANCODE_KP_EQUALSAS400 ||
+        code == SDL_SCANCODE_ALTERASE || code == SDL_SCANCODE_CANCEL ||
+        code == SDL_SCANCODE_CLEAR || code == SDL_SCANCODE_PRIOR ||
+        code == SDL_SCANCODE_SEPARATOR || code == SDL_SCANCODE_OUT || code == SDL_SCANCODE_OPER ||
+        code == SDL_SCANCODE_CLEARAGAIN || code == SDL_SCANCODE_CRSEL ||
+        code == SDL_SCANCODE_EXSEL ||
+        (code >= SDL_SCANCODE_KP_00 && code <= SDL_SCANCODE_KP_HEXADECIMAL) ||
+        (code >= SDL_SCANCODE_INTERNATIONAL6 && code <= SDL_SCANCODE_INTERNATIONAL9) ||
+        (code >= SDL_SCANCODE_LANG1 && code <= SDL_SCANCODE_LANG2) ||
+        (code >= SDL_SCANCODE_LANG6 && code <= SDL_SCANCODE_LANG9))
+      continue;
+    SDL_Keysym key{};
+    key.scancode = static_cast<SDL_Scancode>(code);
+    EXPECT_NE(sdl::virtualKeyFor(key), 0u) << "scan code " << code << " (" << name << ")";
   }
 }
 

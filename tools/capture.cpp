@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/indexed_png.h"
 #include "tools/command_line.h"
 #include "tools/headless_demo.h"
-#include "tools/png_writer.h"
 
 namespace {
 

@@ -4,7 +4,25 @@
 
 namespace compat {
 
+void HeadlessScreen::simulateDisplay(std::int64_t* clockNs, int monitorHz) {
+  simulatedClockNs_ = clockNs;
+  monitorPeriodNs_ = monitorHz > 0 ? 1'000'000'000 / monitorHz : 0;
+  pacer_ = FramePacer(monitorPeriodNs_);
+}
+
+void HeadlessScreen::waitForVerticalBlank() {
+  if (simulatedClockNs_ != nullptr)
+    *simulatedClockNs_ = pacer_.nextVerticalBlank(*simulatedClockNs_);
+}
+
 void HeadlessScreen::presentFrame(const IndexedFrame& frame, const Palette& palette) {
+  if (simulatedClockNs_ != nullptr) {
+    std::int64_t& now = *simulatedClockNs_;
+    now = pacer_.presentTime(now);
+    // With vertical sync the present returns at the monitor's next refresh.
+    if (monitorPeriodNs_ > 0) now += (monitorPeriodNs_ - now % monitorPeriodNs_) % monitorPeriodNs_;
+    pacer_.presented(now);
+  }
   lastFrame_.width = frame.width;
   lastFrame_.height = frame.height;
   lastFrame_.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height);

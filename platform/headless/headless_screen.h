@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/compat/frame_pacer.h"
 #include "platform/compat/screen.h"
 
 namespace compat {
@@ -19,9 +20,7 @@ struct CapturedFrame {
   std::vector<std::uint8_t> pixels;
   Palette palette{};
 
-  std::uint8_t at(int x, int y) const {
-    return pixels[static_cast<std::size_t>(y) * width + x];
-  }
+  std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
 struct ShownMessageBox {
@@ -36,7 +35,7 @@ class HeadlessScreen final : public Screen {
   bool isAvailable() override { return true; }
   void presentFrame(const IndexedFrame& frame, const Palette& palette) override;
   void updatePalette(const Palette& palette) override;
-  void waitForVerticalBlank() override {}
+  void waitForVerticalBlank() override;
   void placeWindow(const WindowPlacement& placement) override;
   void setExclusiveMode(bool exclusive) override { exclusive_ = exclusive; }
   void setCursorVisible(bool visible) override { cursorVisible_ = visible; }
@@ -62,6 +61,10 @@ class HeadlessScreen final : public Screen {
   }
   // Input that the next poll hands over, as if the user had pressed or clicked.
   void injectInput(const InputEvent& event) { pendingInput_.push_back(event); }
+  // A simulated display, paced as the real screen paces it: flips and vertical-blank waits
+  // move the clock (nanoseconds) forward to when they would return on a monitor refreshing
+  // `monitorHz` times a second with vertical sync (0: no sync). Without one, nothing waits.
+  void simulateDisplay(std::int64_t* clockNs, int monitorHz);
 
  private:
   CapturedFrame lastFrame_;
@@ -77,6 +80,9 @@ class HeadlessScreen final : public Screen {
   bool exclusive_ = false;
   bool cursorVisible_ = true;
   std::function<void()> messageBoxHook_;
+  std::int64_t* simulatedClockNs_ = nullptr;
+  std::int64_t monitorPeriodNs_ = 0;
+  FramePacer pacer_;
 };
 
 // The headless screen of this program (the same object activeScreen() returns).

@@ -8,12 +8,21 @@
 #include <thread>
 
 #include "platform/sdl/sdl_display_loss.h"
-#include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_shown_area.h"
 
 namespace sdl {
 namespace {
+
+std::int64_t nowNs() {
+  using namespace std::chrono;
+  return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void sleepUntil(std::int64_t timeNs) {
+  const std::int64_t wait = timeNs - nowNs();
+  if (wait > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(wait));
+}
 
 bool namedDriver(const char* driver) {
   const char* chosen = std::getenv("SDL_VIDEODRIVER");
@@ -64,9 +73,9 @@ compat::DesktopSize SdlScreen::desktopSize() {
 }
 
 void SdlScreen::createWindow() {
-  window_ =
-      SDL_CreateWindow(title_.c_str(), placement_.x, placement_.y, std::max(placement_.width, 1),
-                       std::max(placement_.height, 1), SDL_WINDOW_HIDDEN);
+  window_ = SDL_CreateWindow(title_.c_str(), placement_.x, placement_.y,
+                             std::max(placement_.width, 1), std::max(placement_.height, 1),
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
   if (window_ == nullptr) {
     std::fprintf(stderr, "screen: cannot create the window: %s\n", SDL_GetError());
     return;
@@ -83,6 +92,16 @@ void SdlScreen::createWindow() {
   if (SDL_BYTESPERPIXEL(windowFormat) == 4 && !SDL_ISPIXELFORMAT_INDEXED(windowFormat))
     textureFormat_ = windowFormat;
   mapPalette();
+  measureMonitor();
+}
+
+void SdlScreen::measureMonitor() {
+  SDL_RendererInfo info;
+  SDL_DisplayMode mode;
+  const bool vsync =
+      SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  const bool rate = SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0;
+  pacer_.setMonitorPeriod(vsync && rate ? 1'000'000'000 / mode.refresh_rate : 0);
 }
 
 void SdlScreen::placeWindow(const compat::WindowPlacement& placement) {
@@ -109,24 +128,6 @@ void SdlScreen::applyPlacement() {
   }
 }
 
-void SdlScreen::setExclusiveMode(bool exclusive) {
-  exclusive_ = exclusive;
-  if (window_ == nullptr) return;
-  if (exclusive) {
-    // Cover the desktop by hand as well: without a window manager (a bare X server) the
-    // full-screen request alone leaves the window at its old size.
-    const compat::DesktopSize desktop = desktopSize();
-    SDL_SetWindowBordered(window_, SDL_FALSE);
-    SDL_SetWindowPosition(window_, 0, 0);
-    SDL_SetWindowSize(window_, desktop.width, desktop.height);
-    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-  } else {
-    SDL_SetWindowFullscreen(window_, 0);
-    SDL_SetWindowBordered(window_, SDL_TRUE);
-    applyPlacement();
-  }
-}
-
 void SdlScreen::setCursorVisible(bool visible) {
   if (visible == cursorVisible_ || !videoReady_) return;
   cursorVisible_ = visible;
@@ -150,6 +151,7 @@ bool SdlScreen::ensureTexture(int width, int height) {
   if (texture_ == nullptr) return false;
   // Scaled up with its aspect kept: black bars where the shapes differ.
   SDL_RenderSetLogicalSize(renderer_, width, height);
+  updateScaling();
   return true;
 }
 
@@ -179,7 +181,10 @@ void SdlScreen::presentFrame(const compat::IndexedFrame& frame, const compat::Pa
     palette_ = palette;
     mapPalette();
   }
+  // A flip shows at the display mode's next tick, on the monitor's refresh nearest it.
+  sleepUntil(pacer_.presentTime(nowNs()));
   showPicture();
+  pacer_.presented(nowNs());
 }
 
 void SdlScreen::updatePalette(const compat::Palette& palette) {
@@ -192,76 +197,7 @@ void SdlScreen::updatePalette(const compat::Palette& palette) {
 
 void SdlScreen::waitForVerticalBlank() {
   if (paletteChanged_) showPicture();
-  int refreshRate = 60;
-  SDL_DisplayMode mode;
-  if (window_ != nullptr && SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0)
-    refreshRate = mode.refresh_rate;
-  // The next tick of the display's refresh clock.
-  using namespace std::chrono;
-  const auto period = duration_cast<steady_clock::duration>(duration<double>(1.0 / refreshRate));
-  const auto now = steady_clock::now().time_since_epoch();
-  std::this_thread::sleep_for(period - now % period);
-}
-
-void SdlScreen::pollInput(std::vector<compat::InputEvent>& events) {
-  if (!videoReady_) return;
-  if (paletteChanged_) showPicture();
-  using compat::InputKind;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) {
-    switch (event.type) {
-      case SDL_KEYDOWN:
-      case SDL_KEYUP: {
-        const unsigned key = virtualKeyFor(event.key.keysym);
-        if (key == 0) break;
-        const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-        events.push_back({event.type == SDL_KEYDOWN ? InputKind::KeyDown : InputKind::KeyUp, key,
-                          event.key.repeat != 0, alt, 0, 0});
-        break;
-      }
-      case SDL_MOUSEBUTTONDOWN:
-      case SDL_MOUSEBUTTONUP: {
-        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-        InputKind kind;
-        if (event.button.button == SDL_BUTTON_LEFT)
-          kind = down ? InputKind::LeftButtonDown : InputKind::LeftButtonUp;
-        else if (event.button.button == SDL_BUTTON_RIGHT)
-          kind = down ? InputKind::RightButtonDown : InputKind::RightButtonUp;
-        else
-          break;
-        events.push_back({kind, 0, false, false, event.button.x, event.button.y});
-        break;
-      }
-      case SDL_MOUSEMOTION:
-        events.push_back({InputKind::MouseMove, 0, false, false, event.motion.x, event.motion.y});
-        break;
-      case SDL_QUIT:  // also what SDL makes of SIGINT and SIGTERM
-        events.push_back({InputKind::CloseWindow, 0, false, false, 0, 0});
-        break;
-      case SDL_WINDOWEVENT:
-        switch (event.window.event) {
-          case SDL_WINDOWEVENT_CLOSE:
-            events.push_back({InputKind::CloseWindow, 0, false, false, 0, 0});
-            break;
-          case SDL_WINDOWEVENT_MOVED:
-            if (exclusive_) break;
-            placement_.x = event.window.data1;
-            placement_.y = event.window.data2;
-            events.push_back(
-                {InputKind::WindowMoved, 0, false, false, event.window.data1, event.window.data2});
-            break;
-          case SDL_WINDOWEVENT_EXPOSED:
-          case SDL_WINDOWEVENT_SIZE_CHANGED:
-            showPicture();
-            break;
-          default:
-            break;
-        }
-        break;
-      default:
-        break;
-    }
-  }
+  sleepUntil(pacer_.nextVerticalBlank(nowNs()));
 }
 
 void SdlScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {

@@ -1,8 +1,16 @@
 // The real screen: an SDL2 window that shows the primary surface, input turned into the
 // messages compat posts, and message boxes. Full-screen exclusive mode becomes a borderless
 // desktop full-screen window (no real mode change) showing the picture scaled up with nearest
-// sampling and its aspect kept; windowed mode shows the window's part of the desktop that the
-// primary surface stands for.
+// sampling, by whole factors, its aspect kept; windowed mode shows the window's part of the
+// desktop that the primary surface stands for.
+//
+// What a user of today's desktop expects of a layer that shows a full-screen 8-bit program,
+// which the program itself never sees (for it the display stays its exclusive mode):
+// - Alt+Enter shows the picture in a resizable window, and full-screen again (sdl_view.cpp);
+//   the choice and the window's size and place are remembered for the next start;
+// - flips and vertical-blank waits keep the display mode's 60 Hz whatever the monitor's rate;
+// - Print Screen saves the shown frame as an indexed PNG;
+// - the window asks for the display's real pixels on high-density screens.
 //
 // The shown part of each frame is kept as 8 bits (a palette-only change re-presents it), and
 // goes in one pass through a 256-entry lookup (the palette mapped to the window's own pixel
@@ -17,7 +25,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/compat/frame_pacer.h"
 #include "platform/compat/screen.h"
+#include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_frame_conversion.h"
 
 namespace sdl {
@@ -40,10 +50,24 @@ class SdlScreen final : public compat::Screen {
   bool startVideo();
   void createWindow();
   void applyPlacement();
+  // The view of a full-screen program (sdl_view.cpp): full-screen or in a window.
+  void showFullScreen();
+  void showInWindow();
+  void toggleView();
+  void rememberView();
+  std::vector<WindowArea> screens() const;
+  // The largest whole multiple of the picture that fits comfortably on the desktop, centred.
+  WindowArea defaultWindow() const;
+  // Whole-number scaling wherever the window holds the picture at least once.
+  void updateScaling();
+  // Key presses the screen keeps for itself (Alt+Enter, Print Screen); true when taken.
+  bool takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputEvent>& events);
   void mapPalette();
   bool ensureTexture(int width, int height);
   // Converts the kept 8-bit picture through the lookup into the texture, and presents it.
   void showPicture();
+  // The monitor's refresh period when presenting waits for it, for the pacer.
+  void measureMonitor();
 
   bool videoTried_ = false;
   bool videoReady_ = false;
@@ -66,6 +90,11 @@ class SdlScreen final : public compat::Screen {
   compat::Palette palette_{};
   ColourLookup lookup_{};
   bool paletteChanged_ = false;  // a palette change waits to be shown
+
+  compat::FramePacer pacer_;
+  bool viewInWindow_ = false;          // a full-screen program shown in a window (Alt+Enter)
+  bool viewRestored_ = false;          // the remembered view has been read
+  WindowArea viewWindow_{0, 0, 0, 0};  // that window's place and size
 };
 
 }  // namespace sdl

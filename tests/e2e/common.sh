@@ -5,6 +5,8 @@ pid=""
 work="$(mktemp -d)"
 trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
 cd "$work"
+# What the screen remembers between runs (window or full-screen) stays in the test's folder.
+export XDG_STATE_HOME="$work/state"
 
 # start_program READY PROGRAM [ARGUMENTS...]: starts the program (standard output to `log`,
 # standard error to `errors`), sets pid, and waits until it prints the line READY.

@@ -11,11 +11,9 @@ sleep 0.2
 xdotool key a
 xdotool key F5
 xdotool key Left
-# The keypad as Windows has it: with Num Lock off keypad 5 is Clear, with it on a number.
+# xdotool turns Num Lock on to type KP_5: a number, as on Windows. (Num Lock off, where the key
+# is Clear, is in the SDL screen's key table test.)
 xdotool key KP_5
-xdotool key Num_Lock
-xdotool key KP_5
-xdotool key Num_Lock
 xdotool key F10
 xdotool key alt+b
 xdotool click 1
@@ -33,8 +31,6 @@ expect "WM_KEYDOWN 0x41"      # A
 expect "WM_KEYUP 0x41"
 expect "WM_KEYDOWN 0x74"      # F5
 expect "WM_KEYDOWN 0x25"      # Left
-expect "WM_KEYDOWN 0x0C"      # keypad 5, Num Lock off
-expect "WM_KEYDOWN 0x90"      # Num Lock
 expect "WM_KEYDOWN 0x65"      # keypad 5, Num Lock on
 expect "WM_SYSKEYDOWN 0x79"   # F10, a system key as on Windows
 expect "WM_SYSKEYDOWN 0x12"   # Alt

@@ -32,16 +32,21 @@ ALLOWED_PATHS = {
         "platform/compat/user32_api.h",
     ],
     "platform/regular_file": ["platform/regular_file.h"],
+    "platform/indexed_png": ["platform/indexed_png.h", "platform/compat/screen.h"],
     "platform/compat/": ["platform/compat/", "platform/regular_file.h"],
-    "platform/headless/": ["platform/headless/", "platform/compat/screen.h"],
+    "platform/headless/": ["platform/headless/", "platform/compat/screen.h",
+                           "platform/compat/frame_pacer.h"],
     "platform/sdl/": [
         "platform/sdl/",
         "platform/compat/screen.h",
+        "platform/compat/frame_pacer.h",
         "platform/compat/virtual_keys.h",
         "platform/compat/text_layout.h",
+        "platform/indexed_png.h",
     ],
     "tools/": ["tools/", "app/", "host/shared_data.h", "platform/compat/screen.h",
-               "platform/compat/testing.h", "platform/headless/", "platform/win32.h"],
+               "platform/compat/testing.h", "platform/headless/", "platform/win32.h",
+               "platform/indexed_png.h"],
 }
 
 # outside libraries: the include's start -> the only files that may use it

@@ -47,7 +47,6 @@ TEST(SdlKeys, EachKeyArrivesAsItsMessageAndVirtualKeyCode) {
       {"keypad enter", SDL_SCANCODE_KP_ENTER, KMOD_NONE, WM_KEYDOWN, VK_RETURN},
       {"Escape", SDL_SCANCODE_ESCAPE, KMOD_NONE, WM_KEYDOWN, VK_ESCAPE},
       {"Pause", SDL_SCANCODE_PAUSE, KMOD_NONE, WM_KEYDOWN, VK_PAUSE},
-      {"Print Screen", SDL_SCANCODE_PRINTSCREEN, KMOD_NONE, WM_KEYDOWN, VK_SNAPSHOT},
       {"left arrow", SDL_SCANCODE_LEFT, KMOD_NONE, WM_KEYDOWN, VK_LEFT},
       {"Page Down", SDL_SCANCODE_PAGEDOWN, KMOD_NONE, WM_KEYDOWN, VK_NEXT},
       {"right Control", SDL_SCANCODE_RCTRL, KMOD_RCTRL, WM_KEYDOWN, VK_CONTROL},
@@ -110,6 +109,22 @@ TEST(SdlKeys, EachKeyArrivesAsItsMessageAndVirtualKeyCode) {
     EXPECT_EQ(msg.message, c.message == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP);
     EXPECT_EQ(msg.wParam, c.virtualKey);
   }
+}
+
+TEST(SdlKeys, PrintScreenArrivesOnlyAsItsReleaseAsOnWindows) {
+  HWND window = makeWindow();
+  ASSERT_NE(window, nullptr);
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.scancode = SDL_SCANCODE_PRINTSCREEN;
+  ASSERT_EQ(SDL_PushEvent(&event), 1);
+  event.type = SDL_KEYUP;
+  ASSERT_EQ(SDL_PushEvent(&event), 1);
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_KEYUP);
+  EXPECT_EQ(msg.wParam, VK_SNAPSHOT);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "a second message arrived";
 }
 
 TEST(SdlKeys, EveryKeyOfTheKeyboardHasACode) {

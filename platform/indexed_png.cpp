@@ -1,4 +1,4 @@
-#include "tools/png_writer.h"
+#include "platform/indexed_png.h"
 
 #include <png.h>
 
@@ -18,6 +18,7 @@ bool writeIndexedPng(const std::string& path, const compat::IndexedFrame& frame,
   if (info == nullptr || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     std::fclose(file);
+    std::remove(path.c_str());
     error = "libpng could not write it";
     return false;
   }
@@ -35,6 +36,7 @@ bool writeIndexedPng(const std::string& path, const compat::IndexedFrame& frame,
   png_destroy_write_struct(&png, &info);
   if (std::fclose(file) != 0) {
     error = std::strerror(errno);
+    std::remove(path.c_str());
     return false;
   }
   return true;

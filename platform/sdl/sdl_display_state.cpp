@@ -1,0 +1,123 @@
+#include "platform/sdl/sdl_display_state.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace sdl {
+namespace {
+
+constexpr int largestSide = 16384;
+constexpr int visibleCorner = 64;
+constexpr std::size_t largestFile = 4096;
+constexpr char header[] = "rotozoom display 1";
+
+bool onSomeScreen(const WindowArea& window, const std::vector<WindowArea>& screens) {
+  for (const WindowArea& screen : screens) {
+    const long long left = std::max<long long>(window.x, screen.x);
+    const long long top = std::max<long long>(window.y, screen.y);
+    const long long right = std::min<long long>(static_cast<long long>(window.x) + window.width,
+                                                static_cast<long long>(screen.x) + screen.width);
+    const long long bottom = std::min<long long>(static_cast<long long>(window.y) + window.height,
+                                                 static_cast<long long>(screen.y) + screen.height);
+    if (right - left >= std::min(visibleCorner, window.width) &&
+        bottom - top >= std::min(visibleCorner, window.height))
+      return true;
+  }
+  return false;
+}
+
+// Makes the folder and its parents; true when it exists afterwards.
+bool makeFolders(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) return true;
+  }
+}
+
+}  // namespace
+
+std::string displayStatePath() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state != nullptr && state[0] == '/') return std::string(state) + "/rotozoom/display";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/')
+    return std::string(home) + "/.local/state/rotozoom/display";
+  return {};
+}
+
+std::string displayStateText(const DisplayState& state) {
+  std::ostringstream text;
+  text << header << "\n"
+       << "mode " << (state.windowed ? "window" : "fullscreen") << "\n"
+       << "window " << state.window.x << " " << state.window.y << " " << state.window.width << " "
+       << state.window.height << "\n";
+  return text.str();
+}
+
+std::optional<DisplayState> parseDisplayState(const std::string& text,
+                                              const std::vector<WindowArea>& screens) {
+  std::istringstream lines(text);
+  std::string line;
+  if (!std::getline(lines, line) || line != header) return std::nullopt;
+  DisplayState state;
+  bool haveMode = false, haveWindow = false;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string key, rest;
+    words >> key;
+    if (key == "mode") {
+      std::string mode;
+      if (!(words >> mode) || (mode != "window" && mode != "fullscreen")) return std::nullopt;
+      state.windowed = mode == "window";
+      haveMode = true;
+    } else if (key == "window") {
+      WindowArea& w = state.window;
+      if (!(words >> w.x >> w.y >> w.width >> w.height)) return std::nullopt;
+      haveWindow = true;
+    } else if (!key.empty()) {
+      return std::nullopt;
+    }
+    if (words >> rest) return std::nullopt;  // trailing words
+  }
+  const WindowArea& w = state.window;
+  if (!haveMode || !haveWindow || w.width < 1 || w.height < 1 || w.width > largestSide ||
+      w.height > largestSide || !onSomeScreen(w, screens))
+    return std::nullopt;
+  return state;
+}
+
+std::optional<DisplayState> readDisplayState(const std::string& path,
+                                             const std::vector<WindowArea>& screens) {
+  if (path.empty()) return std::nullopt;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return std::nullopt;
+  std::string text(largestFile + 1, '\0');
+  text.resize(std::fread(text.data(), 1, text.size(), file));
+  std::fclose(file);
+  if (text.size() > largestFile) return std::nullopt;
+  return parseDisplayState(text, screens);
+}
+
+bool writeDisplayState(const std::string& path, const DisplayState& state) {
+  const std::size_t slash = path.rfind('/');
+  if (path.empty() || slash == std::string::npos || !makeFolders(path.substr(0, slash)))
+    return false;
+  const std::string partial = path + ".new";
+  std::FILE* file = std::fopen(partial.c_str(), "wb");
+  if (file == nullptr) return false;
+  const std::string text = displayStateText(state);
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (std::fclose(file) != 0 || !written || std::rename(partial.c_str(), path.c_str()) != 0) {
+    std::remove(partial.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace sdl

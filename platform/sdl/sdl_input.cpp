@@ -1,0 +1,108 @@
+// Input from SDL's events to the messages compat posts, and the keys the screen keeps for
+// itself: Alt+Enter (full-screen or a window) and Print Screen (a screenshot).
+#include "platform/compat/virtual_keys.h"
+#include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/sdl_screenshot.h"
+
+namespace sdl {
+
+bool SdlScreen::takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputEvent>& events) {
+  const SDL_Scancode code = key.keysym.scancode;
+  const bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
+  if (enter && (key.keysym.mod & KMOD_ALT) != 0 && exclusive_) {
+    if (key.type == SDL_KEYDOWN && key.repeat == 0) toggleView();
+    return true;
+  }
+  if (code == SDL_SCANCODE_PRINTSCREEN) {
+    // As on Windows, the program sees the key's release only; the press takes the picture.
+    if (key.type == SDL_KEYDOWN) {
+      if (key.repeat == 0)
+        saveScreenshot({picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_}, palette_);
+      return true;
+    }
+    events.push_back(
+        {compat::InputKind::KeyUp, VK_SNAPSHOT, false, (key.keysym.mod & KMOD_ALT) != 0, 0, 0});
+    return true;
+  }
+  return false;
+}
+
+void SdlScreen::pollInput(std::vector<compat::InputEvent>& events) {
+  if (!videoReady_) return;
+  if (paletteChanged_) showPicture();
+  using compat::InputKind;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        if (takeKey(event.key, events)) break;
+        const unsigned key = virtualKeyFor(event.key.keysym);
+        if (key == 0) break;
+        const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+        events.push_back({event.type == SDL_KEYDOWN ? InputKind::KeyDown : InputKind::KeyUp, key,
+                          event.key.repeat != 0, alt, 0, 0});
+        break;
+      }
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+        InputKind kind;
+        if (event.button.button == SDL_BUTTON_LEFT)
+          kind = down ? InputKind::LeftButtonDown : InputKind::LeftButtonUp;
+        else if (event.button.button == SDL_BUTTON_RIGHT)
+          kind = down ? InputKind::RightButtonDown : InputKind::RightButtonUp;
+        else
+          break;
+        events.push_back({kind, 0, false, false, event.button.x, event.button.y});
+        break;
+      }
+      case SDL_MOUSEMOTION:
+        events.push_back({InputKind::MouseMove, 0, false, false, event.motion.x, event.motion.y});
+        break;
+      case SDL_QUIT:  // also what SDL makes of SIGINT and SIGTERM
+        events.push_back({InputKind::CloseWindow, 0, false, false, 0, 0});
+        break;
+      case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+          case SDL_WINDOWEVENT_CLOSE:
+            events.push_back({InputKind::CloseWindow, 0, false, false, 0, 0});
+            break;
+          case SDL_WINDOWEVENT_MOVED:
+            if (exclusive_) {
+              if (viewInWindow_) {
+                viewWindow_.x = event.window.data1;
+                viewWindow_.y = event.window.data2;
+                rememberView();
+              }
+              break;
+            }
+            placement_.x = event.window.data1;
+            placement_.y = event.window.data2;
+            events.push_back(
+                {InputKind::WindowMoved, 0, false, false, event.window.data1, event.window.data2});
+            break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (exclusive_ && viewInWindow_) {
+              viewWindow_.width = event.window.data1;
+              viewWindow_.height = event.window.data2;
+              rememberView();
+            }
+            updateScaling();
+            showPicture();
+            break;
+          case SDL_WINDOWEVENT_EXPOSED:
+            showPicture();
+            break;
+          default:
+            break;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace sdl

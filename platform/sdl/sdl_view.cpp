@@ -1,0 +1,112 @@
+// How a full-screen program is shown: full-screen, or in a resizable window at the user's
+// choice (Alt+Enter), remembered for the next start. The program sees none of it: for it the
+// display stays its exclusive mode, and the picture goes on without a break.
+#include <algorithm>
+
+#include "platform/sdl/sdl_screen.h"
+
+namespace sdl {
+namespace {
+
+// The share of the desktop a new window may take each way: room for the desktop's own panels
+// and the window's frame.
+constexpr double comfortable = 0.85;
+
+}  // namespace
+
+void SdlScreen::setExclusiveMode(bool exclusive) {
+  exclusive_ = exclusive;
+  if (window_ == nullptr) return;
+  if (!exclusive) {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowResizable(window_, SDL_FALSE);
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    applyPlacement();
+    updateScaling();
+    return;
+  }
+  if (!viewRestored_) {
+    viewRestored_ = true;
+    if (const std::optional<DisplayState> state = readDisplayState(displayStatePath(), screens())) {
+      viewInWindow_ = state->windowed;
+      viewWindow_ = state->window;
+    }
+  }
+  if (viewInWindow_)
+    showInWindow();
+  else
+    showFullScreen();
+}
+
+void SdlScreen::showFullScreen() {
+  // Cover the desktop by hand as well: without a window manager (a bare X server) the
+  // full-screen request alone leaves the window at its old size.
+  const compat::DesktopSize desktop = desktopSize();
+  SDL_SetWindowResizable(window_, SDL_FALSE);
+  SDL_SetWindowBordered(window_, SDL_FALSE);
+  SDL_SetWindowPosition(window_, 0, 0);
+  SDL_SetWindowSize(window_, desktop.width, desktop.height);
+  SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  updateScaling();
+}
+
+void SdlScreen::showInWindow() {
+  if (viewWindow_.width <= 0 || viewWindow_.height <= 0) viewWindow_ = defaultWindow();
+  SDL_SetWindowFullscreen(window_, 0);
+  SDL_SetWindowBordered(window_, SDL_TRUE);
+  SDL_SetWindowResizable(window_, SDL_TRUE);
+  SDL_SetWindowSize(window_, viewWindow_.width, viewWindow_.height);
+  SDL_SetWindowPosition(window_, viewWindow_.x, viewWindow_.y);
+  updateScaling();
+}
+
+void SdlScreen::toggleView() {
+  viewInWindow_ = !viewInWindow_;
+  if (viewInWindow_)
+    showInWindow();
+  else
+    showFullScreen();
+  rememberView();
+  showPicture();
+}
+
+void SdlScreen::rememberView() {
+  // A folder that cannot be written changes nothing else: the choice holds for this run.
+  writeDisplayState(displayStatePath(), {viewInWindow_, viewWindow_});
+}
+
+std::vector<WindowArea> SdlScreen::screens() const {
+  std::vector<WindowArea> areas;
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(i, &bounds) == 0)
+      areas.push_back({bounds.x, bounds.y, bounds.w, bounds.h});
+  }
+  return areas;
+}
+
+WindowArea SdlScreen::defaultWindow() const {
+  SDL_Rect usable{0, 0, 640, 480};
+  SDL_GetDisplayUsableBounds(0, &usable);
+  const int pictureWidth = pictureWidth_ > 0 ? pictureWidth_ : 320;
+  const int pictureHeight = pictureHeight_ > 0 ? pictureHeight_ : 240;
+  const int factor =
+      std::max(1, std::min(static_cast<int>(usable.w * comfortable) / pictureWidth,
+                           static_cast<int>(usable.h * comfortable) / pictureHeight));
+  const int width = pictureWidth * factor, height = pictureHeight * factor;
+  return {usable.x + (usable.w - width) / 2, usable.y + (usable.h - height) / 2, width, height};
+}
+
+void SdlScreen::updateScaling() {
+  if (renderer_ == nullptr || textureWidth_ == 0 || textureHeight_ == 0) return;
+  // Whole-number factors keep every picture pixel the same size: the unevenness of in-between
+  // factors is what users of such layers mind most. Black bars take the rest of the window.
+  // Only a window smaller than the picture is scaled down, by nearest sampling.
+  int outputWidth = 0, outputHeight = 0;
+  SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+  const bool holdsPicture = outputWidth >= textureWidth_ && outputHeight >= textureHeight_;
+  SDL_RenderSetIntegerScale(renderer_, holdsPicture ? SDL_TRUE : SDL_FALSE);
+}
+
+}  // namespace sdl

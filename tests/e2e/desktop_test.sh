@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The demo at home on a desktop, on a 1280 x 960 screen:
+#  - Alt+Enter puts the full-screen picture in a window smaller than the screen, still moving,
+#    and back to full-screen;
+#  - after a restart the last choice and the window's size come back; a corrupt state file is
+#    ignored (full-screen);
+#  - Print Screen leaves a 320 x 240 indexed PNG equal to the frame on the screen, scaled back
+#    (checked on colour_bars' still picture, shown full-screen at 4x);
+# and every run ends with Escape and status 1. Screenshots go to SHOTS.
+#   desktop_test.sh DEMO MAKE_TEXTURE COLOUR_BARS SHOTS
+set -euo pipefail
+demo="$1" make_texture="$2" colour_bars="$3" shots="$4"
+source "$(dirname "$0")/common.sh"
+mkdir -p "$shots"
+"$make_texture" texture.bmp
+state="$XDG_STATE_HOME/rotozoom/display"
+
+fail() { echo "FAILED: $*"; exit 1; }
+
+window=""
+start() {  # start PROGRAM TITLE: runs it and waits for its window
+  "$1" > out 2> err &
+  pid=$!
+  window=""
+  for _ in $(seq 1 100); do
+    window="$(window_titled "$2" "$pid")" && break
+    sleep 0.05
+  done
+  [ -n "$window" ] || fail "no window titled $2: $(cat err)"
+  sleep 0.5
+}
+size() { xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p'; }
+end_with_escape() {
+  xdotool key --window "$window" Escape
+  expect_status_one
+}
+press() { xdotool key --window "$window" "$1"; sleep 0.8; }
+moving() {  # moving NAME: two screenshots of the window 0.3 s apart differ, and show a picture
+  import -window "$window" "$shots/$1-a.png"
+  sleep 0.3
+  import -window "$window" "$shots/$1-b.png"
+  [ "$(convert "$shots/$1-a.png" -format %k info:)" -gt 20 ] || fail "$1: almost one colour"
+  ! cmp -s <(convert "$shots/$1-a.png" rgb:-) <(convert "$shots/$1-b.png" rgb:-) ||
+    fail "$1: the picture does not move"
+}
+
+# Full-screen at first; Alt+Enter gives a window at a whole multiple of 320 x 240.
+start "$demo" "ぽこるん"
+[ "$(size)" = "1280x960" ] || fail "not full-screen at the start: $(size)"
+press alt+Return
+windowed="$(size)"
+case "$windowed" in
+  960x720 | 640x480 | 320x240) ;;
+  *) fail "Alt+Enter gave a window of $windowed, not a whole multiple smaller than the screen" ;;
+esac
+moving window
+echo "ok: Alt+Enter: a $windowed window, the picture moving in it"
+press alt+Return
+[ "$(size)" = "1280x960" ] || fail "Alt+Enter again did not give full-screen: $(size)"
+moving full-screen
+echo "ok: Alt+Enter again: full-screen"
+
+# Back to a window, made another size by the user; the choice is remembered.
+press alt+Return
+xdotool windowsize "$window" 700 500
+sleep 0.8
+[ "$(size)" = "700x500" ] || fail "the window did not take the new size: $(size)"
+import -window root "$shots/resized-window.png"
+end_with_escape
+grep -qx "mode window" "$state" || fail "the state file does not say window: $(cat "$state")"
+start "$demo" "ぽこるん"
+[ "$(size)" = "700x500" ] || fail "after a restart the window is $(size), not 700x500"
+moving restored-window
+end_with_escape
+echo "ok: after a restart the window and its size came back"
+
+# A corrupt state file is ignored.
+printf 'rotozoom display 1\nmode window\nwindow 0 0 -5 99999\n' > "$state"
+start "$demo" "ぽこるん"
+[ "$(size)" = "1280x960" ] || fail "a corrupt state file was not ignored: $(size)"
+end_with_escape
+head -c 300 /dev/urandom > "$state"
+start "$demo" "ぽこるん"
+[ "$(size)" = "1280x960" ] || fail "a random state file was not ignored: $(size)"
+end_with_escape
+echo "ok: corrupt state files are ignored"
+
+# Print Screen on a still picture: the file is the frame on the screen, scaled back.
+rm -f "$state"
+start "$colour_bars" "ぽこるん"
+import -window root screen.png
+press Print
+shot="$(ls rotozoom-*.png 2>/dev/null | head -1)"
+[ -n "$shot" ] || fail "Print Screen left no PNG: $(cat err)"
+[ "$(identify -format '%w %h' "$shot")" = "320 240" ] || fail "$shot is not 320 x 240"
+file "$shot" | grep -q "colormap" || fail "$shot is not an indexed PNG: $(file "$shot")"
+convert screen.png -filter point -resize 320x240 rgb:screen.rgb
+convert "$shot" rgb:shot.rgb
+cmp -s screen.rgb shot.rgb || fail "$shot differs from the screen scaled back"
+cp "$shot" "$shots/print-screen.png"
+end_with_escape
+echo "ok: Print Screen saved $shot, equal to the screen"

@@ -6,6 +6,7 @@
 #                            and Wine, clang for the fuzzer, the packaging and fresh-system
 #                            tools (about 700 MB more to download)
 #   install-deps.sh package  what scripts/package.sh needs on top of the run set
+#   install-deps.sh web      what scripts/build-web.sh needs on top of the run set
 # Idempotent: packages already present are left alone, and apt is not touched when all are.
 set -euo pipefail
 
@@ -19,7 +20,13 @@ package_packages=(
   # the Windows programs in the zip, and the tools CPack's Debian generator calls
   g++-mingw-w64-x86-64-posix dpkg-dev file zip
 )
+web_packages=(
+  # the browser build: Debian's emscripten (it brings its own clang and Debian's Node.js)
+  emscripten
+)
 test_packages=(
+  # the browser tests: Debian's Chromium, driven by puppeteer-core from npm
+  chromium
   libgtest-dev libbenchmark-dev
   # the real screen's end-to-end tests, and screenshots
   xvfb xauth xdotool imagemagick
@@ -36,9 +43,15 @@ test_packages=(
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;
   package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
-  test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+  web) packages=("${run_packages[@]}" "${web_packages[@]}") ;;
+  test)
+    packages=("${run_packages[@]}" "${package_packages[@]}" "${web_packages[@]}"
+      "${test_packages[@]}")
+    # npm for puppeteer-core, unless the machine has one of its own
+    command -v npm > /dev/null || packages+=(npm)
+    ;;
   *)
-    echo "usage: install-deps.sh run|test|package" >&2
+    echo "usage: install-deps.sh run|test|package|web" >&2
     exit 2
     ;;
 esac

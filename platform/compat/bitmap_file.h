@@ -30,4 +30,8 @@ struct DecodedBitmap {
 // undecodable file, or one that is not a regular file.
 std::optional<DecodedBitmap> loadBitmapFile(const char* name);
 
+// The platform's decoder (SDL's BMP reader on Linux, the browser's on the web), given the whole
+// file once its headers passed the check; nothing when it cannot decode it.
+std::optional<DecodedBitmap> decodeBitmap(const std::vector<std::uint8_t>& bytes);
+
 }  // namespace compat

@@ -1,8 +1,5 @@
 #include "platform/compat/text_encoding.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <optional>
 
 namespace compat {
@@ -12,33 +9,6 @@ constexpr char32_t replacement = U'\uFFFD';
 
 bool isLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-// Converts with iconv to UTF-32 (little-endian, as the words are read back); U+FFFD stands in
-// for each byte that does not convert. Nothing when the system has no converter.
-std::optional<std::u32string> convertWithIconv(std::string_view text) {
-  iconv_t converter = iconv_open("UTF-32LE", "CP932");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  std::u32string out;
-  unsigned char buffer[256];
-  char* in = const_cast<char*>(text.data());
-  size_t inLeft = text.size();
-  while (inLeft > 0) {
-    char* next = reinterpret_cast<char*>(buffer);
-    size_t outLeft = sizeof buffer;
-    const size_t result = iconv(converter, &in, &inLeft, &next, &outLeft);
-    const size_t produced = static_cast<size_t>(next - reinterpret_cast<char*>(buffer));
-    for (size_t i = 0; i + 3 < produced; i += 4)
-      out.push_back(buffer[i] | buffer[i + 1] << 8 | buffer[i + 2] << 16 |
-                    static_cast<char32_t>(buffer[i + 3]) << 24);
-    if (result == static_cast<size_t>(-1) && errno != E2BIG) {
-      out.push_back(replacement);
-      ++in;
-      --inLeft;
-    }
-  }
-  iconv_close(converter);
-  return out;
 }
 
 }  // namespace
@@ -62,7 +32,7 @@ std::u32string cp932ToUtf32(std::string_view text) {
   bool ascii = true;
   for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii) return std::u32string(text.begin(), text.end());
-  std::optional<std::u32string> converted = convertWithIconv(text);
+  std::optional<std::u32string> converted = convertCp932(text);
   return converted ? std::move(*converted) : cp932WithoutConverter(text);
 }
 

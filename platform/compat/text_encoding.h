@@ -1,6 +1,7 @@
 // The system's texts are code page 932 (Shift-JIS) byte strings; Linux shows UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ std::u32string cp932ToUtf32(std::string_view text);
 // What both give where the system has no code page 932 converter: ASCII as it is, and U+FFFD
 // for each other character (a double-byte character's two bytes count as one).
 std::u32string cp932WithoutConverter(std::string_view text);
+
+// The platform's own converter (iconv on Linux, the browser's decoder on the web): characters,
+// with U+FFFD for each byte that does not convert; nothing when there is no converter.
+std::optional<std::u32string> convertCp932(std::string_view text);
 
 // UTF-8 as characters; U+FFFD for each byte that does not begin a well-formed sequence.
 std::u32string utf8ToUtf32(std::string_view text);

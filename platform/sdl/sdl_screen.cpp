@@ -7,9 +7,9 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/compat/shown_area.h"
 #include "platform/sdl/sdl_display_loss.h"
 #include "platform/sdl/sdl_message_box.h"
-#include "platform/sdl/sdl_shown_area.h"
 
 namespace sdl {
 namespace {
@@ -170,13 +170,15 @@ void SdlScreen::showPicture() {
 
 void SdlScreen::presentFrame(const compat::IndexedFrame& frame, const compat::Palette& palette) {
   if (renderer_ == nullptr) return;
-  const SDL_Rect area = shownArea(exclusive_, placement_, frame.width, frame.height);
-  pictureWidth_ = area.w;
-  pictureHeight_ = area.h;
-  picture_.resize(static_cast<size_t>(area.w) * area.h);
-  for (int y = 0; y < area.h; ++y)
-    std::memcpy(picture_.data() + static_cast<size_t>(y) * area.w,
-                frame.pixels + static_cast<ptrdiff_t>(area.y + y) * frame.pitch + area.x, area.w);
+  const compat::ShownArea area =
+      compat::shownArea(exclusive_, placement_, frame.width, frame.height);
+  pictureWidth_ = area.width;
+  pictureHeight_ = area.height;
+  picture_.resize(static_cast<size_t>(area.width) * area.height);
+  for (int y = 0; y < area.height; ++y)
+    std::memcpy(picture_.data() + static_cast<size_t>(y) * area.width,
+                frame.pixels + static_cast<ptrdiff_t>(area.y + y) * frame.pitch + area.x,
+                area.width);
   if (std::memcmp(&palette, &palette_, sizeof palette) != 0) {
     palette_ = palette;
     mapPalette();

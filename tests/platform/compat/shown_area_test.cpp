@@ -1,18 +1,17 @@
 // The part of a frame the window shows: all of it full-screen; windowed, the window's own
 // rectangle of the desktop, cut where the window hangs off the desktop.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "platform/sdl/sdl_shown_area.h"
+#include "platform/compat/shown_area.h"
 
-TEST(SdlShownArea, FullScreenShowsTheFrameAndAWindowItsRectangleOfTheDesktop) {
+TEST(ShownArea, FullScreenShowsTheFrameAndAWindowItsRectangleOfTheDesktop) {
   const struct {
     const char* name;
     bool exclusive;
     compat::WindowPlacement window;
-    SDL_Rect shown;
+    compat::ShownArea shown;
   } cases[] = {
       {"full-screen, the window anywhere", true, {100, 50, 10, 10, true, ""}, {0, 0, 640, 480}},
       {"windowed, inside the desktop", false, {100, 50, 320, 240, true, ""}, {100, 50, 320, 240}},
@@ -28,10 +27,10 @@ TEST(SdlShownArea, FullScreenShowsTheFrameAndAWindowItsRectangleOfTheDesktop) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const SDL_Rect shown = sdl::shownArea(c.exclusive, c.window, 640, 480);
+    const compat::ShownArea shown = compat::shownArea(c.exclusive, c.window, 640, 480);
     EXPECT_EQ(shown.x, c.shown.x);
     EXPECT_EQ(shown.y, c.shown.y);
-    EXPECT_EQ(shown.w, c.shown.w);
-    EXPECT_EQ(shown.h, c.shown.h);
+    EXPECT_EQ(shown.width, c.shown.width);
+    EXPECT_EQ(shown.height, c.shown.height);
   }
 }

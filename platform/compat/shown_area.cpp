@@ -1,11 +1,11 @@
-#include "platform/sdl/sdl_shown_area.h"
+#include "platform/compat/shown_area.h"
 
 #include <algorithm>
 
-namespace sdl {
+namespace compat {
 
-SDL_Rect shownArea(bool exclusive, const compat::WindowPlacement& window, int frameWidth,
-                   int frameHeight) {
+ShownArea shownArea(bool exclusive, const WindowPlacement& window, int frameWidth,
+                    int frameHeight) {
   if (exclusive) return {0, 0, frameWidth, frameHeight};
   // In 64 bits: a window far off the desktop must not overflow on the way.
   const auto clamp = [](long long value, long long low, long long high) {
@@ -18,4 +18,4 @@ SDL_Rect shownArea(bool exclusive, const compat::WindowPlacement& window, int fr
   return {left, top, right - left, bottom - top};
 }
 
-}  // namespace sdl
+}  // namespace compat

@@ -1,0 +1,19 @@
+// Which part of a presented frame a screen's window shows: the same answer for every screen.
+#pragma once
+
+#include "platform/compat/screen.h"
+
+namespace compat {
+
+struct ShownArea {
+  int x;
+  int y;
+  int width;
+  int height;
+};
+
+// Exclusive: the whole frame, which fills the screen. Windowed: the frame is the desktop, and
+// the window shows its own rectangle of it, cut to the desktop (empty when it lies wholly off).
+ShownArea shownArea(bool exclusive, const WindowPlacement& window, int frameWidth, int frameHeight);
+
+}  // namespace compat

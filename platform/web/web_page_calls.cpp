@@ -1,0 +1,171 @@
+#include "platform/web/web_page_calls.h"
+
+#include <emscripten.h>
+
+// clang-format off
+EM_JS(void, rz_put_frame, (const std::uint8_t* rgba, int width, int height), {
+  const canvas = Module["canvas"];
+  if (canvas.width !== width || canvas.height !== height) {
+    canvas.width = width;
+    canvas.height = height;
+  }
+  const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+  canvas.getContext("2d").putImageData(new ImageData(pixels, width, height), 0, 0);
+});
+
+EM_JS(void, rz_set_cursor_visible, (int visible), {
+  Module["canvas"].style.cursor = visible ? "" : "none";
+});
+
+EM_JS(double, rz_now, (), { return performance.now(); });
+
+EM_JS(void, rz_tell_page_of_waits, (), {
+  // While a wait is in flight the program's stack is unwound to the browser, and the runtime
+  // reports main() as returned; the page must not take that for the program's end.
+  Module["rotozoomPage"].waiting = () => Asyncify.currData !== null;
+});
+
+EM_ASYNC_JS(void, rz_wait_until, (double until), {
+  // Animation frames pace the waiting; a hidden page gets none, so a timer stands in.
+  while (performance.now() < until) {
+    await new Promise(resolve => {
+      const timer = setTimeout(resolve, Math.max(0, until - performance.now()) + 50);
+      requestAnimationFrame(() => { clearTimeout(timer); resolve(); });
+    });
+  }
+});
+
+EM_ASYNC_JS(void, rz_yield, (), { await new Promise(resolve => setTimeout(resolve, 0)); });
+
+EM_ASYNC_JS(void, rz_show_dialog, (const char* caption, const char* text), {
+  await Module["rotozoomPage"].showDialog(UTF8ToString(caption), UTF8ToString(text));
+});
+
+EM_JS(int, rz_close_requested, (), { return Module["rotozoomPage"].closeRequested ? 1 : 0; });
+
+EM_JS(int, rz_decode_shift_jis, (const char* bytes, int size, std::uint32_t* out, int capacity), {
+  let decoder;
+  try {
+    decoder = new TextDecoder("shift_jis");
+  } catch (e) {
+    return -1;
+  }
+  const text = decoder.decode(HEAPU8.subarray(bytes, bytes + size));
+  let count = 0;
+  for (const character of text) {
+    if (count < capacity) HEAPU32[(out >> 2) + count] = character.codePointAt(0);
+    ++count;
+  }
+  return count;
+});
+
+EM_ASYNC_JS(int, rz_decode_bitmap, (const std::uint8_t* bytes, int size, int* size2), {
+  try {
+    const blob = new Blob([HEAPU8.slice(bytes, bytes + size)], {type: "image/bmp"});
+    const image = await createImageBitmap(
+        blob, {premultiplyAlpha: "none", colorSpaceConversion: "none"});
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const context = canvas.getContext("2d", {colorSpace: "srgb"});
+    context.drawImage(image, 0, 0);
+    Module["rotozoomDecoded"] = context.getImageData(0, 0, image.width, image.height).data;
+    HEAP32[size2 >> 2] = image.width;
+    HEAP32[(size2 >> 2) + 1] = image.height;
+    return 1;
+  } catch (e) {
+    return 0;
+  }
+});
+
+EM_JS(void, rz_take_decoded, (std::uint8_t* rgba), {
+  HEAPU8.set(Module["rotozoomDecoded"], rgba);
+  Module["rotozoomDecoded"] = null;
+});
+
+EM_JS(void, rz_font_metrics, (const char* cssFont, int* out), {
+  const context = new OffscreenCanvas(8, 8).getContext("2d");
+  context.font = UTF8ToString(cssFont);
+  const measured = context.measureText("Mgx");
+  HEAP32[out >> 2] = Math.ceil(measured.fontBoundingBoxAscent);
+  HEAP32[(out >> 2) + 1] = Math.ceil(measured.fontBoundingBoxDescent);
+  HEAP32[(out >> 2) + 2] = Math.round(context.measureText("x").width);
+});
+
+EM_JS(int, rz_draw_glyph, (const char* cssFont, double scaleX, std::uint32_t character,
+                           double angle, int* box, std::uint8_t* ink, int capacity), {
+  const font = UTF8ToString(cssFont);
+  const text = String.fromCodePoint(character);
+  const probe = new OffscreenCanvas(8, 8).getContext("2d");
+  probe.font = font;
+  const measured = probe.measureText(text);
+  const advance = measured.width * scaleX;
+  const reach = Math.ceil(Math.abs(advance) + measured.fontBoundingBoxAscent +
+                          measured.fontBoundingBoxDescent) + 4;
+  const side = 2 * reach;
+  const canvas = new OffscreenCanvas(side, side);
+  const context = canvas.getContext("2d", {willReadFrequently: true});
+  context.font = font;
+  context.fillStyle = "#fff";
+  context.translate(reach, reach);
+  context.rotate(-angle);
+  context.scale(scaleX, 1);
+  context.fillText(text, 0, 0);
+  const alpha = context.getImageData(0, 0, side, side).data;
+  // Ink where the coverage is at least half: no colours between ink and paper.
+  let left = side, top = side, right = -1, bottom = -1;
+  for (let y = 0; y < side; ++y)
+    for (let x = 0; x < side; ++x)
+      if (alpha[(y * side + x) * 4 + 3] >= 128) {
+        if (x < left) left = x;
+        if (x > right) right = x;
+        if (y < top) top = y;
+        if (y > bottom) bottom = y;
+      }
+  const width = right < 0 ? 0 : right - left + 1;
+  const rows = bottom < 0 ? 0 : bottom - top + 1;
+  HEAP32[box >> 2] = width ? left - reach : 0;
+  HEAP32[(box >> 2) + 1] = rows ? top - reach : 0;
+  HEAP32[(box >> 2) + 2] = width;
+  HEAP32[(box >> 2) + 3] = rows;
+  HEAP32[(box >> 2) + 4] = Math.round(advance * 64);
+  if (width * rows <= capacity)
+    for (let y = 0; y < rows; ++y)
+      for (let x = 0; x < width; ++x)
+        HEAPU8[ink + y * width + x] = alpha[((top + y) * side + left + x) * 4 + 3] >= 128 ? 1 : 0;
+  return width * rows;
+});
+// clang-format on
+
+namespace web {
+
+void tellPageOfWaits() { rz_tell_page_of_waits(); }
+void putFrame(const std::uint8_t* rgba, int width, int height) {
+  rz_put_frame(rgba, width, height);
+}
+void setCursorVisible(bool visible) { rz_set_cursor_visible(visible ? 1 : 0); }
+double pageNow() { return rz_now(); }
+void waitUntil(double until) { rz_wait_until(until); }
+void yieldToPage() { rz_yield(); }
+void showDialog(const char* captionUtf8, const char* textUtf8) {
+  rz_show_dialog(captionUtf8, textUtf8);
+}
+bool closeRequested() { return rz_close_requested() != 0; }
+int decodeShiftJis(const char* bytes, int size, std::uint32_t* out, int capacity) {
+  return rz_decode_shift_jis(bytes, size, out, capacity);
+}
+bool decodeBitmapFile(const std::uint8_t* bytes, int size, int* width, int* height) {
+  int dimensions[2] = {0, 0};
+  if (!rz_decode_bitmap(bytes, size, dimensions)) return false;
+  *width = dimensions[0];
+  *height = dimensions[1];
+  return true;
+}
+void takeDecodedPixels(std::uint8_t* rgba) { rz_take_decoded(rgba); }
+void fontMetrics(const char* cssFont, int* ascentDescentAverage) {
+  rz_font_metrics(cssFont, ascentDescentAverage);
+}
+int drawGlyph(const char* cssFont, double scaleX, std::uint32_t character, double angle, int* box,
+              std::uint8_t* ink, int capacity) {
+  return rz_draw_glyph(cssFont, scaleX, character, angle, box, ink, capacity);
+}
+
+}  // namespace web

@@ -1,0 +1,55 @@
+// Everything the web platform asks of the page, in one place: the C++ side calls JavaScript
+// only through these named functions (their bodies are in web_page_calls.cpp), and knows
+// nothing of the page beyond the canvas and the hooks of web/page.js.
+#pragma once
+
+#include <cstdint>
+
+namespace web {
+
+// Lets the page tell the program's end from its waits (called once, at start-up).
+void tellPageOfWaits();
+
+// Puts one frame on the canvas: width x height RGBA pixels in the module's memory, as one
+// ImageData. The canvas takes the frame's size; the page scales it with nearest sampling.
+void putFrame(const std::uint8_t* rgba, int width, int height);
+
+// Hides or shows the pointer over the canvas.
+void setCursorVisible(bool visible);
+
+// Milliseconds of the page's monotonic clock (performance.now()).
+double pageNow();
+
+// Gives the browser the thread until the page's clock reads `until` (milliseconds), waking on
+// its animation frames; the page's events are handled meanwhile.
+void waitUntil(double until);
+
+// Gives the browser the thread once, so that the page's events are handled.
+void yieldToPage();
+
+// The page's message box: a dialog with the caption, the text and an OK button; returns when
+// it has been answered.
+void showDialog(const char* captionUtf8, const char* textUtf8);
+
+// True once the page has asked the program to end (a new texture was chosen, say).
+bool closeRequested();
+
+// Code page 932 text through the browser's Shift_JIS decoder: the characters, at most
+// `capacity`, into `out`; their count, or -1 when the browser has no such decoder.
+int decodeShiftJis(const char* bytes, int size, std::uint32_t* out, int capacity);
+
+// A bitmap file decoded by the browser into RGBA (no colour management). The size, or false
+// when it cannot decode it; then takeDecodedPixels copies width x height x 4 bytes out.
+bool decodeBitmapFile(const std::uint8_t* bytes, int size, int* width, int* height);
+void takeDecodedPixels(std::uint8_t* rgba);
+
+// Text on the page's canvas: the font's ascent, descent and average character width in
+// pixels, for a CSS font; and one character drawn turned by `angle` radians about its pen
+// position, as ink. The glyph's box relative to the pen (left, top, width, rows, and the
+// advance in 1/64 pixels) goes to `box`; the ink (1 byte a pixel, 1 where drawn) to `ink`
+// when it has room. Returns the ink's byte count.
+void fontMetrics(const char* cssFont, int* ascentDescentAverage);
+int drawGlyph(const char* cssFont, double scaleX, std::uint32_t character, double angle, int* box,
+              std::uint8_t* ink, int capacity);
+
+}  // namespace web

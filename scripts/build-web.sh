@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds the browser's programs into build/web: rotozoom.html and showcase.html with their
+# .js and .wasm, the page's script and style, and the sample texture; serve the folder with
+# scripts/serve-web.sh. Installs what it needs (Debian's emscripten, which builds offline).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+"$root/scripts/install-deps.sh" web
+# Emscripten's tools are Node programs that need Debian's own Node modules.
+export NODE_PATH=/usr/share/nodejs
+
+# The sample texture, made by the native tool.
+tools="$root/build/web-tools"
+cmake -S "$root" -B "$tools" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROTOZOOM_TESTS=OFF \
+  -DROTOZOOM_BENCH=OFF > /dev/null
+cmake --build "$tools" --target make-texture
+
+web="$root/build/web"
+emcmake cmake -S "$root" -B "$web" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$web"
+"$tools/tools/make-texture" "$web/texture.bmp"
+echo "build-web: the pages are in $web (serve them with: bash scripts/serve-web.sh)"

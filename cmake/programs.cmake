@@ -20,7 +20,7 @@ function(add_program name)
     target_link_options(${name} PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
                         -sGLOBAL_BASE=65536 -sALLOW_MEMORY_GROWTH -sMODULARIZE
                         -sEXPORT_NAME=${factory} -sENVIRONMENT=web
-                        "-sEXPORTED_RUNTIME_METHODS=[FS]")
+                        -sFORCE_FILESYSTEM "-sEXPORTED_RUNTIME_METHODS=[FS]")
   else()
     target_link_libraries(${name} PRIVATE platform_sdl win32_main)
   endif()

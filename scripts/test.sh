@@ -4,8 +4,8 @@
 # the texture file reader for a minute; then
 # makes the packages (the Windows programs among them), builds the Release configuration and
 # runs the end-to-end tests, one at a time, each on its own virtual X display: the Linux
-# programs, then the Windows ones under Wine; last, the README and the Debian package are
-# tried on a fresh minimal Debian system.
+# programs, then the Windows ones under Wine; then the web build and its pages in headless
+# Chromium; last, the README and the Debian package are tried on a fresh minimal Debian system.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -37,6 +37,16 @@ cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROTOZOOM_TE
   -DROTOZOOM_WINDOWS_BUILD="$root/build/windows"
 cmake --build "$release"
 ctest --test-dir "$release" --output-on-failure -L 'e2e|wine|long'
+
+# The browser: the web build, its pages in headless Chromium (a frame read back from the canvas
+# matched against the Linux frames), and the per-frame work in WebAssembly beside the native
+# build (figures only: benchmarks do not gate).
+bash "$root/scripts/build-web.sh"
+(cd "$root/tests/web" && npm ci --no-audit --no-fund --silent)
+node "$root/tests/web/web_test.js" "$root/build/web" "$release/tests/wine/match-frame" \
+  "$root/build/web-test"
+NODE_PATH=/usr/share/nodejs bash "$root/bench/wasm_compare.sh" "$release/bench/frame-timing" \
+  "$root/build/web/bench/frame-timing.js" || echo "test: the WebAssembly timing did not run"
 
 # A newcomer's first ten minutes on a minimal Debian 12 (debootstrap, cached in
 # /var/cache/rotozoom-fresh-system): the README's run instructions, then the Debian package.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/web/web_keys.h"
 #include "platform/win32.h"
 
 namespace {
@@ -152,6 +153,85 @@ TEST(SdlKeys, EveryKeyOfTheKeyboardHasACode) {
     key.scancode = static_cast<SDL_Scancode>(code);
     EXPECT_NE(sdl::virtualKeyFor(key), 0u) << "scan code " << code << " (" << name << ")";
   }
+}
+
+TEST(SdlKeys, ThePageAndSdlGiveEveryKeyTheSameCode) {
+  // The same physical key by its name in the page's events (KeyboardEvent.code) and by SDL's
+  // scan code: both platforms must hand the program the same virtual key.
+  const struct {
+    const char* code;
+    SDL_Scancode scancode;
+  } keys[] = {
+      {"KeyA", SDL_SCANCODE_A},
+      {"KeyZ", SDL_SCANCODE_Z},
+      {"Digit0", SDL_SCANCODE_0},
+      {"Digit7", SDL_SCANCODE_7},
+      {"F1", SDL_SCANCODE_F1},
+      {"F12", SDL_SCANCODE_F12},
+      {"F13", SDL_SCANCODE_F13},
+      {"F24", SDL_SCANCODE_F24},
+      {"Escape", SDL_SCANCODE_ESCAPE},
+      {"Pause", SDL_SCANCODE_PAUSE},
+      {"Enter", SDL_SCANCODE_RETURN},
+      {"Space", SDL_SCANCODE_SPACE},
+      {"Tab", SDL_SCANCODE_TAB},
+      {"Backspace", SDL_SCANCODE_BACKSPACE},
+      {"ControlLeft", SDL_SCANCODE_LCTRL},
+      {"ControlRight", SDL_SCANCODE_RCTRL},
+      {"ShiftLeft", SDL_SCANCODE_LSHIFT},
+      {"AltRight", SDL_SCANCODE_RALT},
+      {"MetaLeft", SDL_SCANCODE_LGUI},
+      {"MetaRight", SDL_SCANCODE_RGUI},
+      {"ContextMenu", SDL_SCANCODE_APPLICATION},
+      {"CapsLock", SDL_SCANCODE_CAPSLOCK},
+      {"ArrowLeft", SDL_SCANCODE_LEFT},
+      {"ArrowDown", SDL_SCANCODE_DOWN},
+      {"PageUp", SDL_SCANCODE_PAGEUP},
+      {"End", SDL_SCANCODE_END},
+      {"Insert", SDL_SCANCODE_INSERT},
+      {"Delete", SDL_SCANCODE_DELETE},
+      {"PrintScreen", SDL_SCANCODE_PRINTSCREEN},
+      {"ScrollLock", SDL_SCANCODE_SCROLLLOCK},
+      {"NumLock", SDL_SCANCODE_NUMLOCKCLEAR},
+      {"Semicolon", SDL_SCANCODE_SEMICOLON},
+      {"Equal", SDL_SCANCODE_EQUALS},
+      {"Comma", SDL_SCANCODE_COMMA},
+      {"Minus", SDL_SCANCODE_MINUS},
+      {"Period", SDL_SCANCODE_PERIOD},
+      {"Slash", SDL_SCANCODE_SLASH},
+      {"Backquote", SDL_SCANCODE_GRAVE},
+      {"BracketLeft", SDL_SCANCODE_LEFTBRACKET},
+      {"Backslash", SDL_SCANCODE_BACKSLASH},
+      {"BracketRight", SDL_SCANCODE_RIGHTBRACKET},
+      {"Quote", SDL_SCANCODE_APOSTROPHE},
+      {"IntlBackslash", SDL_SCANCODE_NONUSBACKSLASH},
+      {"NumpadMultiply", SDL_SCANCODE_KP_MULTIPLY},
+      {"NumpadAdd", SDL_SCANCODE_KP_PLUS},
+      {"NumpadEnter", SDL_SCANCODE_KP_ENTER},
+      {"Numpad0", SDL_SCANCODE_KP_0},
+      {"Numpad5", SDL_SCANCODE_KP_5},
+      {"NumpadDecimal", SDL_SCANCODE_KP_PERIOD},
+      {"IntlRo", SDL_SCANCODE_INTERNATIONAL1},
+      {"IntlYen", SDL_SCANCODE_INTERNATIONAL3},
+      {"KanaMode", SDL_SCANCODE_INTERNATIONAL2},
+      {"Convert", SDL_SCANCODE_INTERNATIONAL4},
+      {"NonConvert", SDL_SCANCODE_INTERNATIONAL5},
+      {"Lang5", SDL_SCANCODE_LANG5},
+  };
+  for (const auto& key : keys)
+    for (bool numLock : {true, false}) {
+      SCOPED_TRACE(testing::Message()
+                   << key.code << (numLock ? ", Num Lock on" : ", Num Lock off"));
+      SDL_Keysym sdlKey{};
+      sdlKey.scancode = key.scancode;
+      sdlKey.mod = numLock ? KMOD_NUM : KMOD_NONE;
+      const unsigned fromSdl = sdl::virtualKeyFor(sdlKey);
+      EXPECT_NE(fromSdl, 0u);
+      EXPECT_EQ(web::virtualKeyForCode(key.code, numLock), fromSdl);
+    }
+  EXPECT_EQ(web::virtualKeyForCode("Fn", true), 0u);
+  EXPECT_EQ(web::virtualKeyForCode("F25", true), 0u);
+  EXPECT_EQ(web::virtualKeyForCode("Key", true), 0u);
 }
 
 TEST(SdlKeys, MouseButtonsArriveWithTheirPlace) {

@@ -12,6 +12,7 @@
 
 #include "app/animation.h"
 #include "app/demo_slots.h"
+#include "app/mapper_paths.h"
 #include "app/texture_mapper.h"
 #include "display/display_engine.h"
 #include "display/palette_tables.h"
@@ -44,6 +45,11 @@ int main() {
   for (int i = 0; i < 30; ++i) advanceAnimation();  // a mid-zoom grid
   const double mapper = medianNanoseconds(
       31, 50, [&] { renderTextureBlocks(texture.data(), textureSide, picture.data()); });
+  // The portable path too: the one WebAssembly takes, wherever the native build chose another.
+  const mapper::Path& portable = mapper::allPaths().back();
+  const double mapperPortable = medianNanoseconds(31, 50, [&] {
+    renderTextureBlocksWith(portable, texture.data(), textureSide, picture.data());
+  });
 
   compat::Palette palette{};
   for (auto& colour : palette)
@@ -76,7 +82,8 @@ int main() {
                            DDBLTFAST_WAIT);
     displayEngine.presentFrame();
   });
-  std::printf("mapper %.0f\nconversion %.0f\nframe %.0f\n", mapper, conversion, frame);
+  std::printf("mapper %.0f\nmapper, portable path %.0f\nconversion %.0f\nframe %.0f\n", mapper,
+              mapperPortable, conversion, frame);
   // The checksum keeps the work from being thrown away, and shows both builds drew the same.
   unsigned sum = 0;
   for (std::uint8_t p : picture) sum = sum * 31 + p;

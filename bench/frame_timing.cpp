@@ -24,6 +24,9 @@ namespace {
 
 template <typename Work>
 double medianNanoseconds(int rounds, int callsPerRound, Work work) {
+  // Warm up first: WebAssembly engines compile a quick first version of each function and put
+  // the optimised one in its place only after a while.
+  for (int call = 0; call < 10 * callsPerRound; ++call) work();
   std::vector<double> perCall;
   for (int round = 0; round < rounds; ++round) {
     const auto start = std::chrono::steady_clock::now();

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, what the project needs for one purpose:
 #   install-deps.sh run      building and running the demo: the build tools, the libraries and
-#                            the fonts (about 150 MB to download, 600 MB installed)
+#                            the fonts (on a minimal Debian 12, about 970 MB installed)
 #   install-deps.sh test     everything the tests use besides: Xvfb, the Windows cross compiler
-#                            and Wine, clang for the fuzzer, the packaging and fresh-system
-#                            tools (about 700 MB more to download)
+#                            and Wine, clang for the fuzzer, emscripten and Chromium, the
+#                            packaging and fresh-system tools
 #   install-deps.sh package  what scripts/package.sh needs on top of the run set
 #   install-deps.sh web      what scripts/build-web.sh needs on top of the run set
 # Idempotent: packages already present are left alone, and apt is not touched when all are.

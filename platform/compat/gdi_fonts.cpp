@@ -12,10 +12,6 @@
 namespace compat {
 namespace {
 
-constexpr int defaultCellHeight = 16;
-constexpr int largestPixelSize = 2048;
-constexpr double pi = 3.14159265358979323846;
-
 FT_Library freetype() {
   static FT_Library library = [] {
     FT_Library made = nullptr;
@@ -36,7 +32,8 @@ std::optional<FontFile> findFontFile(const FontRequest& request, char32_t charac
   FcPattern* pattern = FcPatternCreate();
   const std::string family = request.faceUtf8.empty() ? "sans-serif" : request.faceUtf8;
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddInteger(pattern, FC_WEIGHT, request.weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_WEIGHT,
+                      request.weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
   // Shift-JIS text, or a character from beyond Latin, wants a face that has Japanese.
@@ -83,15 +80,16 @@ struct FontFace::Face {
     FT_Size_RequestRec size{};
     // A positive height is the cell (ascender to descender), a negative one the em.
     size.type = request.height < 0 ? FT_SIZE_REQUEST_TYPE_NOMINAL : FT_SIZE_REQUEST_TYPE_REAL_DIM;
-    size.height = static_cast<FT_Long>(request.height == 0 ? defaultCellHeight
-                                                           : std::abs(request.height)) * 64;
+    size.height =
+        static_cast<FT_Long>(request.height == 0 ? defaultCellHeight : std::abs(request.height)) *
+        64;
     if (FT_Request_Size(face, &size) != 0) return false;
     const double em = face->size->metrics.y_ppem;
     // An average character is about half an em wide.
     if (request.width > 0 && em > 0) widthScale = 2.0 * request.width / em;
     syntheticBold = request.weight >= 600 && !(face->style_flags & FT_STYLE_FLAG_BOLD);
     const bool syntheticItalic = request.italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
-    const double angle = request.escapement / 10.0 * pi / 180.0;
+    const double angle = escapementRadians(request);
     const double shear = syntheticItalic ? 0.2 : 0.0;
     // Turn after slanting and scaling: rotation x shear x scale, in 16.16.
     const double c = std::cos(angle), s = std::sin(angle);
@@ -132,24 +130,15 @@ struct FontFace::Face {
 };
 
 std::unique_ptr<FontFace> FontFace::open(const FontRequest& request) {
-  if (request.height < -largestPixelSize || request.height > largestPixelSize ||
-      request.width < 0 || request.width > largestPixelSize)
-    return nullptr;
+  if (!sensibleFontSize(request)) return nullptr;
   const std::optional<FontFile> file = findFontFile(request, 0);
   if (!file) return nullptr;
   auto face = std::make_unique<Face>();
   if (!face->load(*file, request)) return nullptr;
   std::unique_ptr<FontFace> font(new FontFace());
-  font->request_ = request;
   const FT_Size_Metrics& metrics = face->face->size->metrics;
-  font->ascent_ = static_cast<int>((metrics.ascender + 32) >> 6);
-  font->descent_ = static_cast<int>((-metrics.descender + 32) >> 6);
-  // A cell height asked for is the cell height given, as GDI's text metrics report it.
-  const int cell = request.height > 0 ? request.height : request.height == 0 ? defaultCellHeight : 0;
-  if (cell > 0) font->descent_ = std::max(cell - font->ascent_, 0);
-  const double angle = request.escapement / 10.0 * pi / 180.0;
-  font->cos_ = std::cos(angle);
-  font->sin_ = std::sin(angle);
+  font->setLayout(request, static_cast<int>((metrics.ascender + 32) >> 6),
+                  static_cast<int>((-metrics.descender + 32) >> 6));
   font->faces_.push_back(std::move(face));
   return font;
 }

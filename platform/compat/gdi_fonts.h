@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-
 namespace compat {
 
 struct FontRequest {
@@ -21,8 +20,17 @@ struct FontRequest {
   int weight;      // 0..1000; 600 and more is bold
   bool italic;
   std::uint32_t charSet;  // a Windows character-set number; 128 is Shift-JIS
-  std::string faceUtf8;  // empty: the system's sans-serif
+  std::string faceUtf8;   // empty: the system's sans-serif
 };
+
+inline constexpr int defaultCellHeight = 16;    // a height of 0 asks for the default font's
+inline constexpr int largestFontPixels = 2048;  // larger sizes are refused
+
+// Whether the sizes asked for are ones a font can be made in.
+bool sensibleFontSize(const FontRequest& request);
+
+// The escapement's angle in radians.
+double escapementRadians(const FontRequest& request);
 
 struct Glyph {
   int left = 0;  // of the ink, from the pen position, in pixels (y grows downward)
@@ -50,6 +58,9 @@ class FontFace {
   struct Face;
   FontFace() = default;
   Face* faceFor(char32_t character);
+  // The request, and the face's ascent and descent in pixels: a cell height asked for is the
+  // cell height given, as GDI's text metrics report it; the baseline turns with the escapement.
+  void setLayout(const FontRequest& request, int ascent, int descent);
 
   FontRequest request_{};
   std::vector<std::unique_ptr<Face>> faces_;  // [0] is the font itself, the rest fallbacks

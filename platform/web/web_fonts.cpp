@@ -11,10 +11,6 @@
 namespace compat {
 namespace {
 
-constexpr int defaultCellHeight = 16;
-constexpr int largestPixelSize = 2048;
-constexpr double pi = 3.14159265358979323846;
-
 // A face name as a CSS string, with the generic family after it for the browser's fallback.
 std::string cssFamily(const std::string& face) {
   std::string quoted = "\"";
@@ -32,9 +28,7 @@ struct FontFace::Face {
 };
 
 std::unique_ptr<FontFace> FontFace::open(const FontRequest& request) {
-  if (request.height < -largestPixelSize || request.height > largestPixelSize ||
-      request.width < 0 || request.width > largestPixelSize)
-    return nullptr;
+  if (!sensibleFontSize(request)) return nullptr;
   // A positive height is the cell (ascent and descent), a negative one the em: the em of a
   // cell is about 0.85 of it in the common faces.
   const int cell = request.height > 0    ? request.height
@@ -49,13 +43,7 @@ std::unique_ptr<FontFace> FontFace::open(const FontRequest& request) {
   // An average character is about half an em wide, as GDI's widths are meant.
   if (request.width > 0 && em > 0) face->scaleX = 2.0 * request.width / em;
   std::unique_ptr<FontFace> font(new FontFace());
-  font->request_ = request;
-  font->ascent_ = metrics[0];
-  font->descent_ = metrics[1];
-  if (cell > 0) font->descent_ = std::max(cell - font->ascent_, 0);
-  const double angle = request.escapement / 10.0 * pi / 180.0;
-  font->cos_ = std::cos(angle);
-  font->sin_ = std::sin(angle);
+  font->setLayout(request, metrics[0], metrics[1]);
   font->faces_.push_back(std::move(face));
   return font;
 }
@@ -68,7 +56,7 @@ const Glyph& FontFace::glyph(char32_t character) {
   auto found = glyphs_.find(character);
   if (found != glyphs_.end()) return found->second;
   const Face& face = *faceFor(character);
-  const double angle = request_.escapement / 10.0 * pi / 180.0;
+  const double angle = escapementRadians(request_);
   int box[5] = {0, 0, 0, 0, 0};
   Glyph glyph;
   const int bytes =

@@ -1,5 +1,7 @@
 // The GDI subset on DirectDraw surfaces: device contexts, colour matching, bitmaps from files,
 // text, ellipses and pixels.
+#include <string>
+
 #include "tests/support/bmp_files.h"
 #include "tests/support/direct_draw_fixture.h"
 #include "tests/support/gdi_helpers.h"
@@ -294,6 +296,25 @@ TEST_F(GdiTest, FontsFollowTheirHeightWeightEscapementAndScript) {
 
   EXPECT_EQ(CreateFontA(100000, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, ""), nullptr);
   for (HFONT font : {cell20, em20, bold, narrow, turned, gothic}) EXPECT_TRUE(DeleteObject(font));
+}
+
+TEST_F(GdiTest, ATextWiderThanAnyLongSaturatesItsExtentAndStillDrawsWithinTheSurface) {
+  // 2048-pixel characters, more than a million of them: over 2^31 pixels of advance.
+  HFONT huge = CreateFontA(2048, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "");
+  ASSERT_NE(huge, nullptr);
+  const std::string text(1'300'000, 'W');
+  HDC context = dc();
+  HGDIOBJ kept = SelectObject(context, huge);
+  SIZE size{};
+  ASSERT_TRUE(GetTextExtentPoint32A(context, text.data(), static_cast<int>(text.size()), &size));
+  EXPECT_EQ(size.cx, INT32_MAX) << "the extent wrapped";
+  // The opaque box is as wide as the text, cut to the surface; nothing lands outside it.
+  SetBkMode(context, OPAQUE);
+  EXPECT_TRUE(TextOutA(context, -5, 0, text.data(), static_cast<int>(text.size())));
+  SelectObject(context, kept);
+  surface_->ReleaseDC(context);
+  EXPECT_TRUE(compat::testing::surfaceGuardsIntact());
+  EXPECT_TRUE(DeleteObject(huge));
 }
 
 TEST_F(GdiTest, EllipseFillsInsideWithTheBrushOutlinesWithThePenAndExcludesRightAndBottom) {

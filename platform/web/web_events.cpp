@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/web/web_keys.h"
+#include "platform/web/web_page_calls.h"
 #include "platform/web/web_screen.h"
 
 namespace web {
@@ -17,6 +18,8 @@ bool isDigitOrPoint(const char* key) {
 }
 
 EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void* screen) {
+  // The message box's dialog answers Enter and Escape itself.
+  if (dialogOpen()) return EM_FALSE;
   const std::string_view code = event->code;
   // Num Lock is on when a keypad digit types a digit.
   const bool numLockOn = code.substr(0, 6) != "Numpad" || isDigitOrPoint(event->key);

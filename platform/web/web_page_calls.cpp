@@ -43,6 +43,8 @@ EM_ASYNC_JS(void, rz_show_dialog, (const char* caption, const char* text), {
 
 EM_JS(int, rz_close_requested, (), { return Module["rotozoomPage"].closeRequested ? 1 : 0; });
 
+EM_JS(int, rz_dialog_open, (), { return document.querySelector("dialog[open]") ? 1 : 0; });
+
 EM_JS(int, rz_decode_shift_jis, (const char* bytes, int size, std::uint32_t* out, int capacity), {
   let decoder;
   try {
@@ -149,6 +151,7 @@ void showDialog(const char* captionUtf8, const char* textUtf8) {
   rz_show_dialog(captionUtf8, textUtf8);
 }
 bool closeRequested() { return rz_close_requested() != 0; }
+bool dialogOpen() { return rz_dialog_open() != 0; }
 int decodeShiftJis(const char* bytes, int size, std::uint32_t* out, int capacity) {
   return rz_decode_shift_jis(bytes, size, out, capacity);
 }

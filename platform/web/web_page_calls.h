@@ -31,6 +31,9 @@ void yieldToPage();
 // it has been answered.
 void showDialog(const char* captionUtf8, const char* textUtf8);
 
+// True while the page shows a dialog, whose keys are its own.
+bool dialogOpen();
+
 // True once the page has asked the program to end (a new texture was chosen, say).
 bool closeRequested();
 

@@ -83,6 +83,11 @@ void fillRect(DirectDrawSurface& dest, const RECT& area, std::uint8_t colour) {
 HRESULT DirectDrawSurface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE sourceSurface,
                                LPRECT sourceRect, DWORD flags, LPDDBLTFX effects) {
   if (auto fault = takeFault(testing::DirectDrawCall::Blt)) return *fault;
+  // A fill takes no source, and a copy must have one.
+  auto* source = static_cast<DirectDrawSurface*>(sourceSurface);
+  if ((flags & DDBLT_COLORFILL) ? source != nullptr : source == nullptr) return DDERR_INVALIDPARAMS;
+  // A keyed copy needs the source's key.
+  if ((flags & DDBLT_KEYSRC) && !source->sourceKey_) return DDERR_INVALIDPARAMS;
   if (auto reason = unavailable()) return *reason;
   RECT dest = destRect ? *destRect : RECT{0, 0, width_, height_};
   if (rectInverted(dest)) return DDERR_INVALIDRECT;
@@ -106,8 +111,6 @@ HRESULT DirectDrawSurface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE sourceSurfac
     return DD_OK;
   }
 
-  auto* source = static_cast<DirectDrawSurface*>(sourceSurface);
-  if (source == nullptr) return DDERR_INVALIDPARAMS;
   if (source != this)
     if (auto reason = source->unavailable()) return *reason;
   RECT from = sourceRect ? *sourceRect : RECT{0, 0, source->width_, source->height_};

@@ -49,8 +49,9 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   const bool normal = (flags & DDSCL_NORMAL) != 0;
   const bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
   const bool fullscreen = (flags & DDSCL_FULLSCREEN) != 0;
-  // Exactly one of normal and exclusive; exclusive and full-screen only together, on a window.
-  if (normal == exclusive || exclusive != fullscreen) return DDERR_INVALIDPARAMS;
+  // Exactly one of normal and exclusive; exclusive only with full-screen, on a window. With
+  // normal, full-screen asks for nothing more.
+  if (normal == exclusive || (exclusive && !fullscreen)) return DDERR_INVALIDPARAMS;
   if (exclusive && window == nullptr) return DDERR_INVALIDPARAMS;
   if ((flags & DDSCL_ALLOWMODEX) && !exclusive) return DDERR_INVALIDPARAMS;
   cooperativeLevel_ = flags;
@@ -104,6 +105,9 @@ HRESULT DirectDrawObject::createPrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWS
   if (desc.dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
   const DWORD caps = desc.ddsCaps.dwCaps;
   const bool flipChain = (caps & DDSCAPS_FLIP) != 0;
+  // The back buffer is made with the chain, never asked for; a complex primary is a chain.
+  if ((caps & DDSCAPS_BACKBUFFER) || ((caps & DDSCAPS_COMPLEX) && !flipChain))
+    return DDERR_INVALIDCAPS;
   int width = 0, height = 0;
   if (exclusive() && displayMode_) {
     width = static_cast<int>(displayMode_->width);
@@ -121,7 +125,7 @@ HRESULT DirectDrawObject::createPrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWS
   if (!(caps & DDSCAPS_COMPLEX)) return DDERR_INVALIDCAPS;
   if (!exclusive()) return DDERR_NOEXCLUSIVEMODE;
   if (!(desc.dwFlags & DDSD_BACKBUFFERCOUNT) || desc.dwBackBufferCount == 0)
-    return DDERR_INVALIDPARAMS;
+    return DDERR_INVALIDCAPS;
   if (desc.dwBackBufferCount != 1) return DDERR_UNSUPPORTED;  // one back buffer, as we flip
   DirectDrawSurface* front = makeSurface(caps | DDSCAPS_FRONTBUFFER, width, height);
   const DWORD backCaps = (caps & ~DDSCAPS_PRIMARYSURFACE) | DDSCAPS_BACKBUFFER;
@@ -139,7 +143,14 @@ HRESULT DirectDrawObject::createOffscreen(const DDSURFACEDESC& desc, LPDIRECTDRA
   if (caps & (DDSCAPS_FLIP | DDSCAPS_BACKBUFFER)) return DDERR_INVALIDCAPS;
   // Where the caller leaves the memory to us, it is what a display card would offer.
   if (!(caps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY))) caps |= DDSCAPS_VIDEOMEMORY;
-  *surface = makeSurface(caps, static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight));
+  DirectDrawSurface* made =
+      makeSurface(caps, static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight));
+  // A key given with the description is the surface's key from the start.
+  if (desc.dwFlags & DDSD_CKSRCBLT) {
+    DDCOLORKEY key = desc.ddckCKSrcBlt;
+    made->SetColorKey(DDCKEY_SRCBLT, &key);
+  }
+  *surface = made;
   return DD_OK;
 }
 

@@ -62,6 +62,13 @@ Canvas DirectDrawSurface::canvas() {
   canvas.width = width_;
   canvas.height = height_;
   canvas.pitch = pitch_;
+  // A surface's own palette is its colours exactly; the screen's palette (its own on the
+  // primary, or the primary's for a surface without one) has the system's twenty colours in
+  // windowed mode.
+  if (palette_ != nullptr && owner_.primary() != this) {
+    canvas.palette = palette_->colours();
+    return canvas;
+  }
   const DirectDrawPalette* palette = palette_;
   if (palette == nullptr && owner_.primary() != nullptr) palette = owner_.primary()->palette();
   canvas.palette = screenColours(palette ? palette->colours() : blackPalette, owner_.exclusive());
@@ -71,7 +78,8 @@ Canvas DirectDrawSurface::canvas() {
 HRESULT DirectDrawSurface::GetDC(HDC* dc) {
   if (dc == nullptr) return DDERR_INVALIDPARAMS;
   if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
-  if (auto reason = unavailable()) return *reason;
+  // A lock does not keep a DC away, as it does on DirectDraw.
+  if (lost_) return DDERR_SURFACELOST;
   dc_ = createDeviceContext(this);
   *dc = dc_;
   return DD_OK;
@@ -123,12 +131,17 @@ HRESULT DirectDrawSurface::GetSurfaceDesc(LPDDSURFACEDESC desc) {
 
 HRESULT DirectDrawSurface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD /*flags*/, HANDLE event) {
   if (auto fault = takeFault(testing::DirectDrawCall::Lock)) return *fault;
-  if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC) || event != nullptr)
+  // The second generation's description (DDSURFACEDESC2) is 16 bytes longer; its first fields
+  // are these, and only they are filled.
+  if (desc == nullptr || event != nullptr ||
+      (desc->dwSize != sizeof(DDSURFACEDESC) && desc->dwSize != sizeof(DDSURFACEDESC) + 16))
     return DDERR_INVALIDPARAMS;
   if (auto reason = unavailable()) return *reason;
-  if (rect != nullptr && !rectInside(*rect, width_, height_)) return DDERR_INVALIDRECT;
+  if (rect != nullptr && !rectInside(*rect, width_, height_)) {
+    desc->lpSurface = nullptr;
+    return DDERR_INVALIDPARAMS;
+  }
   fillDescription(*desc);
-  desc->dwFlags |= DDSD_LPSURFACE;
   std::uint8_t* first = pixels_.data();
   if (rect != nullptr) first = row(rect->top) + rect->left;
   desc->lpSurface = first;
@@ -198,17 +211,19 @@ HRESULT DirectDrawSurface::SetClipper(LPDIRECTDRAWCLIPPER clipper) {
 HRESULT DirectDrawSurface::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) {
   if (auto fault = takeFault(testing::DirectDrawCall::GetAttachedSurface)) return *fault;
   if (caps == nullptr || attached == nullptr) return DDERR_INVALIDPARAMS;
-  if (backBuffer_ == nullptr || (backBuffer_->caps_ & caps->dwCaps) != caps->dwCaps)
-    return DDERR_NOTFOUND;
-  backBuffer_->AddRef();
-  *attached = backBuffer_;
+  // The flip chain is a ring: after the back buffer comes the front buffer again.
+  DirectDrawSurface* next = backBuffer_ != nullptr ? backBuffer_ : frontBuffer_;
+  if (next == nullptr || (next->caps_ & caps->dwCaps) != caps->dwCaps) return DDERR_NOTFOUND;
+  next->AddRef();
+  *attached = next;
   return DD_OK;
 }
 
 HRESULT DirectDrawSurface::Flip(LPDIRECTDRAWSURFACE targetOverride, DWORD /*flags*/) {
   if (auto fault = takeFault(testing::DirectDrawCall::Flip)) return *fault;
   if (backBuffer_ == nullptr) return DDERR_NOTFLIPPABLE;
-  if (targetOverride != nullptr && targetOverride != backBuffer_) return DDERR_INVALIDPARAMS;
+  // Only the chain's back buffer can be flipped to.
+  if (targetOverride != nullptr && targetOverride != backBuffer_) return DDERR_NOTFLIPPABLE;
   if (!owner_.exclusive()) return DDERR_NOEXCLUSIVEMODE;
   if (auto reason = unavailable()) return *reason;
   if (auto reason = backBuffer_->unavailable()) return *reason;

@@ -13,27 +13,13 @@ box_text="$2"
 make_texture="$3"
 match_frame="$4"
 shots="$5"
-source "$(dirname "$0")/../e2e/common.sh"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../e2e/common.sh"
 mkdir -p "$shots"
 
 fail() { echo "FAILED: $*"; [ -f err ] && tail -5 err; exit 1; }
 
-# A fresh 64-bit prefix with no Mono or Gecko installers, in Japanese so that the program's
-# code page 932 texts are read as such; Wine's own chatter off.
-export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine() { env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine "$@"; }
-wineboot -i > /dev/null 2>&1
-# The virtual desktop through the registry, so that `wine program` still hands back the
-# program's exit status; then wait for the wine server to write it all down.
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f > /dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 640x480 /f > /dev/null 2>&1
-wineserver -w
-# One wine server for the whole test, with the virtual desktop brought up before the demo
-# asks it for a display mode.
-wineserver -p
-trap 'wineserver -k 2> /dev/null || true; if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
-wine cmd /c exit > /dev/null 2>&1
+source "$here/wine_prefix.sh"
 echo "ok: prefix ready"
 
 start_demo() {

@@ -33,7 +33,7 @@ TEST_F(DirectDrawTest, FlipChainNeedsExclusiveFullScreen) {
   EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_INVALIDCAPS);
   desc = flipChainDescription();
   desc.dwFlags = DDSD_CAPS;  // no back buffer count
-  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_INVALIDCAPS);
   desc = flipChainDescription();
   ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
   EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr),
@@ -97,7 +97,7 @@ TEST_F(DirectDrawTest, FlipExchangesTheMemoryBehindTheTwoBuffersAndShowsTheNewFr
   // Flipping twice brings the first picture back; an explicit target must be the back buffer.
   ASSERT_EQ(primary->Flip(back, DDFLIP_WAIT), DD_OK);
   EXPECT_EQ(readSurface(primary), front);
-  EXPECT_EQ(primary->Flip(primary, DDFLIP_WAIT), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(primary->Flip(primary, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
   EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
 
   // A locked buffer cannot flip.

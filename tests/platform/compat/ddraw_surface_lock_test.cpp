@@ -84,6 +84,7 @@ TEST_F(DirectDrawTest, LockOfARectangleAddressesItsTopLeftPixel) {
   ASSERT_EQ(surface->Unlock(desc.lpSurface), DD_OK);
 
   RECT outside{10, 10, 17, 12};
-  EXPECT_EQ(surface->Lock(&outside, &desc, DDLOCK_WAIT, nullptr), DDERR_INVALIDRECT);
+  EXPECT_EQ(surface->Lock(&outside, &desc, DDLOCK_WAIT, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(desc.lpSurface, nullptr);
   surface->Release();
 }

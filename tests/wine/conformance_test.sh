@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The DirectDraw conformance tables against the real ddraw.dll under Wine: every case must hold
+# there as it holds on our layer (conformance.ddraw), so that each expectation is confirmed by
+# the real thing.
+#   conformance_test.sh DDRAW_CONFORMANCE_EXE
+set -euo pipefail
+exe="$1"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../e2e/common.sh"
+source "$here/wine_prefix.sh"
+status=0
+wine "$exe" > out.txt 2> err.txt || status=$?
+tr -d '\r' < out.txt
+[ "$status" -eq 0 ] || { echo "FAILED: the real ddraw.dll answered otherwise (status $status)"; exit 1; }

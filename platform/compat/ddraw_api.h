@@ -33,6 +33,7 @@ inline constexpr HRESULT DDERR_INVALIDPIXELFORMAT = makeDirectDrawResult(145);
 inline constexpr HRESULT DDERR_INVALIDRECT = makeDirectDrawResult(150);
 inline constexpr HRESULT DDERR_NOCOOPERATIVELEVELSET = makeDirectDrawResult(212);
 inline constexpr HRESULT DDERR_NOCOLORKEY = makeDirectDrawResult(215);
+inline constexpr HRESULT DDERR_NOCOLORKEYHW = makeDirectDrawResult(220);
 inline constexpr HRESULT DDERR_NOEXCLUSIVEMODE = makeDirectDrawResult(225);
 inline constexpr HRESULT DDERR_NOTFOUND = makeDirectDrawResult(255);
 inline constexpr HRESULT DDERR_NOSTRETCHHW = makeDirectDrawResult(310);
@@ -45,6 +46,7 @@ inline constexpr HRESULT DDERR_NOTFLIPPABLE = makeDirectDrawResult(582);
 inline constexpr HRESULT DDERR_NOTLOCKED = makeDirectDrawResult(584);
 inline constexpr HRESULT DDERR_NODC = makeDirectDrawResult(586);
 inline constexpr HRESULT DDERR_DCALREADYCREATED = makeDirectDrawResult(620);
+inline constexpr HRESULT DDERR_WRONGMODE = makeDirectDrawResult(587);
 inline constexpr HRESULT DDERR_UNSUPPORTEDMODE = makeDirectDrawResult(590);
 
 // ---- Flags ---------------------------------------------------------------------------------
@@ -226,8 +228,8 @@ using LPDDBLTFX = DDBLTFX*;
 struct IDirectDrawPalette : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetEntries(DWORD dwFlags, DWORD dwBase, DWORD dwNumEntries,
                                                LPPALETTEENTRY lpEntries) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetEntries(DWORD dwFlags, DWORD dwStartingEntry,
-                                               DWORD dwCount, LPPALETTEENTRY lpEntries) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetEntries(DWORD dwFlags, DWORD dwStartingEntry, DWORD dwCount,
+                                               LPPALETTEENTRY lpEntries) = 0;
 
  protected:
   ~IDirectDrawPalette() = default;
@@ -249,8 +251,8 @@ struct IDirectDrawSurface : IUnknown {
                                             DWORD dwTrans) = 0;
   virtual HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE lpDDSurfaceTargetOverride,
                                          DWORD dwFlags) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS lpDDSCaps,
-                                                       LPDIRECTDRAWSURFACE* lplpDDAttachedSurface) = 0;
+  virtual HRESULT STDMETHODCALLTYPE
+  GetAttachedSurface(LPDDSCAPS lpDDSCaps, LPDIRECTDRAWSURFACE* lplpDDAttachedSurface) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetDC(HDC* lphDC) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC lpDDSurfaceDesc) = 0;
   virtual HRESULT STDMETHODCALLTYPE IsLost() = 0;
@@ -268,8 +270,7 @@ struct IDirectDrawSurface : IUnknown {
 };
 
 struct IDirectDraw : IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE CreateClipper(DWORD dwFlags,
-                                                  LPDIRECTDRAWCLIPPER* lplpDDClipper,
+  virtual HRESULT STDMETHODCALLTYPE CreateClipper(DWORD dwFlags, LPDIRECTDRAWCLIPPER* lplpDDClipper,
                                                   IUnknown* pUnkOuter) = 0;
   virtual HRESULT STDMETHODCALLTYPE CreatePalette(DWORD dwFlags, LPPALETTEENTRY lpColorTable,
                                                   LPDIRECTDRAWPALETTE* lplpDDPalette,
@@ -278,8 +279,7 @@ struct IDirectDraw : IUnknown {
                                                   LPDIRECTDRAWSURFACE* lplpDDSurface,
                                                   IUnknown* pUnkOuter) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hWnd, DWORD dwFlags) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetDisplayMode(DWORD dwWidth, DWORD dwHeight,
-                                                   DWORD dwBPP) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP) = 0;
   virtual HRESULT STDMETHODCALLTYPE WaitForVerticalBlank(DWORD dwFlags, HANDLE hEvent) = 0;
 
  protected:

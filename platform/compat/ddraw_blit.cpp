@@ -1,6 +1,8 @@
 // Blt and BltFast: colour fills and 1:1 copies between 8-bit surfaces. A rectangle that is
 // inverted or leaves its surface is refused with DDERR_INVALIDRECT and nothing is drawn; only
-// a surface with a clipper trims the destination to what is visible instead.
+// a surface with a clipper trims the destination to what is visible instead. Source keys are
+// single colours: Blt's needs the source to have one, BltFast's takes colour 0 where it has
+// none.
 #include <algorithm>
 #include <cstring>
 
@@ -147,7 +149,10 @@ HRESULT DirectDrawSurface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE sourceS
       x + rectWidth(from) > width_ || y + rectHeight(from) > height_)
     return DDERR_INVALIDRECT;
   const std::optional<KeyRange> key =
-      (trans & DDBLTFAST_SRCCOLORKEY) ? keyRange(source->sourceKey_) : std::nullopt;
+      (trans & DDBLTFAST_SRCCOLORKEY)
+          // A surface without a key counts as keyed on colour 0 here, as on DirectDraw.
+          ? keyRange(source->sourceKey_.value_or(DDCOLORKEY{0, 0}))
+          : std::nullopt;
   copyRect(*this, static_cast<int>(x), static_cast<int>(y), *source, from, key);
   presentIfVisible();
   return DD_OK;

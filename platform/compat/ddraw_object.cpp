@@ -54,6 +54,10 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   if (normal == exclusive || (exclusive && !fullscreen)) return DDERR_INVALIDPARAMS;
   if (exclusive && window == nullptr) return DDERR_INVALIDPARAMS;
   if ((flags & DDSCL_ALLOWMODEX) && !exclusive) return DDERR_INVALIDPARAMS;
+  // Exclusive mode moving to another window takes the display from under the primary.
+  if (exclusive && exclusiveWindow_ != nullptr && window != exclusiveWindow_ && primary_ != nullptr)
+    primary_->loseWithChain();
+  if (exclusive) exclusiveWindow_ = window;
   cooperativeLevel_ = flags;
   recordCooperativeLevel(flags);
   return DD_OK;
@@ -64,6 +68,8 @@ HRESULT DirectDrawObject::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPe
   if (!validSide(width) || !validSide(height)) return DDERR_INVALIDMODE;
   // Surfaces here are palette-indexed bytes; no other depth can be honoured.
   if (bitsPerPixel != 8) return DDERR_UNSUPPORTEDMODE;
+  // A new mode takes the display's memory: the primary is lost until restored in its mode.
+  if (primary_ != nullptr) primary_->loseWithChain();
   displayMode_ = testing::DisplayMode{width, height, bitsPerPixel};
   recordDisplayMode(*displayMode_);
   if (exclusive()) activeScreen().setExclusiveMode(true);
@@ -89,8 +95,8 @@ HRESULT DirectDrawObject::CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFAC
       (!(desc->ddpfPixelFormat.dwFlags & DDPF_PALETTEINDEXED8) ||
        desc->ddpfPixelFormat.dwRGBBitCount != 8))
     return DDERR_INVALIDPIXELFORMAT;
-  // Surface memory supplied by the caller is not supported.
-  if (desc->dwFlags & DDSD_LPSURFACE) return DDERR_UNSUPPORTED;
+  // Surface memory supplied by the caller is refused, as first-generation DirectDraw does.
+  if (desc->dwFlags & DDSD_LPSURFACE) return DDERR_INVALIDPARAMS;
   try {
     if (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) return createPrimary(*desc, surface);
     return createOffscreen(*desc, surface);
@@ -109,7 +115,8 @@ HRESULT DirectDrawObject::createPrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWS
   if ((caps & DDSCAPS_BACKBUFFER) || ((caps & DDSCAPS_COMPLEX) && !flipChain))
     return DDERR_INVALIDCAPS;
   int width = 0, height = 0;
-  if (exclusive() && displayMode_) {
+  // The display mode set stays, in normal mode too, until the object is released.
+  if (displayMode_) {
     width = static_cast<int>(displayMode_->width);
     height = static_cast<int>(displayMode_->height);
   } else {

@@ -108,6 +108,8 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   // Drops the references this surface holds on its palette, clipper and back buffer.
   void detach();
   void markLost() { lost_ = true; }
+  // Loses this surface and the rest of its flip chain, as a change of the display does.
+  void loseWithChain();
   // Shows this surface if it is the visible primary, after something wrote to it.
   void presentIfVisible();
   // What GDI draws on: this surface's memory and the palette its colours match into (its own,
@@ -154,6 +156,8 @@ class DirectDrawObject final : public IDirectDraw {
 
   bool exclusive() const { return (cooperativeLevel_ & DDSCL_EXCLUSIVE) != 0; }
   DirectDrawSurface* primary() const { return primary_; }
+  // The size of the display mode set, if one is (it stays until the object is released).
+  std::optional<testing::DisplayMode> displayMode() const { return displayMode_; }
   void countObjects(testing::LiveObjects& counts) const;
   bool surfaceGuardsIntact() const;
 
@@ -169,6 +173,7 @@ class DirectDrawObject final : public IDirectDraw {
 
   ULONG references_ = 1;
   DWORD cooperativeLevel_ = 0;
+  HWND exclusiveWindow_ = nullptr;
   std::optional<testing::DisplayMode> displayMode_;
   DirectDrawSurface* primary_ = nullptr;
   std::vector<std::unique_ptr<DirectDrawSurface>> surfaces_;

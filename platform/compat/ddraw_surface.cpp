@@ -43,6 +43,12 @@ void DirectDrawSurface::attachBackBuffer(DirectDrawSurface* back) {
   back->frontBuffer_ = this;
 }
 
+void DirectDrawSurface::loseWithChain() {
+  lost_ = true;
+  if (backBuffer_ != nullptr) backBuffer_->lost_ = true;
+  if (frontBuffer_ != nullptr) frontBuffer_->lost_ = true;
+}
+
 void DirectDrawSurface::detach() {
   if (DirectDrawPalette* palette = std::exchange(palette_, nullptr)) palette->Release();
   if (DirectDrawClipper* clipper = std::exchange(clipper_, nullptr)) clipper->Release();
@@ -165,6 +171,11 @@ HRESULT DirectDrawSurface::IsLost() { return lost_ ? DDERR_SURFACELOST : DD_OK; 
 
 HRESULT DirectDrawSurface::Restore() {
   if (auto fault = takeFault(testing::DirectDrawCall::Restore)) return *fault;
+  // The display's memory comes back only in the mode it was made for.
+  const std::optional<testing::DisplayMode> mode = owner_.displayMode();
+  if (isPrimary() && lost_ && mode &&
+      (mode->width != static_cast<DWORD>(width_) || mode->height != static_cast<DWORD>(height_)))
+    return DDERR_WRONGMODE;
   // Restored memory holds no defined picture; ours keeps whatever was there.
   lost_ = false;
   if (backBuffer_ != nullptr) backBuffer_->lost_ = false;
@@ -181,10 +192,12 @@ HRESULT DirectDrawSurface::SetColorKey(DWORD flags, LPDDCOLORKEY key) {
     slot->reset();
     return DD_OK;
   }
-  DDCOLORKEY range = *key;
-  // Without a colour space the key is the single colour of the low value.
-  if (!(flags & DDCKEY_COLORSPACE)) range.dwColorSpaceHighValue = range.dwColorSpaceLowValue;
-  *slot = range;
+  // Keys are single colours, the low value's: ranges are a display card's feature, and
+  // DirectDraw refuses them for these surfaces.
+  if (flags & DDCKEY_COLORSPACE) return DDERR_NOCOLORKEYHW;
+  DDCOLORKEY single = *key;
+  single.dwColorSpaceHighValue = single.dwColorSpaceLowValue;
+  *slot = single;
   return DD_OK;
 }
 
@@ -211,6 +224,7 @@ HRESULT DirectDrawSurface::SetClipper(LPDIRECTDRAWCLIPPER clipper) {
 HRESULT DirectDrawSurface::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) {
   if (auto fault = takeFault(testing::DirectDrawCall::GetAttachedSurface)) return *fault;
   if (caps == nullptr || attached == nullptr) return DDERR_INVALIDPARAMS;
+  if (lost_) return DDERR_SURFACELOST;
   // The flip chain is a ring: after the back buffer comes the front buffer again.
   DirectDrawSurface* next = backBuffer_ != nullptr ? backBuffer_ : frontBuffer_;
   if (next == nullptr || (next->caps_ & caps->dwCaps) != caps->dwCaps) return DDERR_NOTFOUND;

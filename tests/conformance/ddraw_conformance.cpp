@@ -152,6 +152,18 @@ void blits(IDirectDraw* directDraw) {
   expect("Keyed copy from a surface without a key",
          dest->Blt(nullptr, source, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr),
          DDERR_INVALIDPARAMS);
+  // BltFast takes a surface without a key as keyed on colour 0.
+  fill(source, 0);
+  RECT rightHalf{8, 0, 16, 16};
+  DDBLTFX five{};
+  five.dwSize = sizeof five;
+  five.dwFillColor = 5;
+  source->Blt(&rightHalf, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &five);
+  fill(dest, 9);
+  expect("Keyed BltFast from a surface without a key",
+         dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+  check("leaves colour 0 out", pixelAt(dest, 3, 3) == 9);
+  check("copies the other colours", pixelAt(dest, 12, 3) == 5);
 
   // A key given at creation is the surface's key.
   const DDCOLORKEY key{5, 5};
@@ -282,6 +294,105 @@ void flipChain(IDirectDraw* directDraw, HWND window) {
          directDraw->SetCooperativeLevel(window, DDSCL_NORMAL | DDSCL_FULLSCREEN), DD_OK);
 }
 
+// Colour keys are single colours here: a range (DDCKEY_COLORSPACE) is refused.
+void keys(IDirectDraw* directDraw) {
+  IDirectDrawSurface* surface = offscreen(directDraw, 16, 16);
+  DDCOLORKEY range{16, 47};
+  expect("A source key range", surface->SetColorKey(DDCKEY_SRCBLT | DDCKEY_COLORSPACE, &range),
+         DDERR_NOCOLORKEYHW);
+  DDCOLORKEY single{16, 16};
+  expect("A single source key", surface->SetColorKey(DDCKEY_SRCBLT, &single), DD_OK);
+  surface->Release();
+}
+
+// Surfaces made by the caller with memory of its own are not made.
+void callerMemory(IDirectDraw* directDraw) {
+  unsigned char memory[16 * 16];
+  DDSURFACEDESC desc = description();
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_LPSURFACE;
+  desc.dwWidth = 16;
+  desc.dwHeight = 16;
+  desc.lpSurface = memory;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+  IDirectDrawSurface* surface = nullptr;
+  const HRESULT result = directDraw->CreateSurface(&desc, &surface, nullptr);
+  expect("An offscreen surface on the caller's memory", result, DDERR_INVALIDPARAMS);
+  if (result == DD_OK) surface->Release();
+}
+
+// Before any cooperative level nothing is made.
+void noCooperativeLevel() {
+  IDirectDraw* directDraw = nullptr;
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return;
+  DDSURFACEDESC desc = description();
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.dwWidth = 16;
+  desc.dwHeight = 16;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+  IDirectDrawSurface* surface = nullptr;
+  expect("CreateSurface before a cooperative level",
+         directDraw->CreateSurface(&desc, &surface, nullptr), DDERR_NOCOOPERATIVELEVELSET);
+  directDraw->Release();
+}
+
+// The primary is lost when the display mode changes under it, or exclusive mode moves to
+// another window, and answers so until restored in its own mode.
+void lostSurfaces(HWND window, HWND otherWindow) {
+  IDirectDraw* directDraw = nullptr;
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return;
+  directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+  DDSURFACEDESC desc = description();
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface* primary = nullptr;
+  directDraw->CreateSurface(&desc, &primary, nullptr);
+  expect("A new primary is not lost", primary->IsLost(), DD_OK);
+  // Taking exclusive mode alone leaves the display as it was.
+  directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
+  expect("Exclusive mode taken: the normal primary is kept", primary->IsLost(), DD_OK);
+  primary->Release();
+
+  directDraw->SetDisplayMode(320, 240, 8);
+  desc = description();
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX | DDSCAPS_FLIP;
+  desc.dwBackBufferCount = 1;
+  if (directDraw->CreateSurface(&desc, &primary, nullptr) == DD_OK) {
+    directDraw->SetDisplayMode(640, 480, 8);
+    expect("A display-mode change loses the flip chain", primary->IsLost(), DDERR_SURFACELOST);
+    expect("Flip of the lost chain", primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
+    IDirectDrawSurface* back = nullptr;
+    expect("GetAttachedSurface of the lost chain", primary->GetAttachedSurface(&backCaps, &back),
+           DDERR_SURFACELOST);
+    if (back != nullptr) back->Release();
+    expect("Restore of the chain in another mode", primary->Restore(), DDERR_WRONGMODE);
+    directDraw->SetDisplayMode(320, 240, 8);
+    expect("Restore of the chain in its own mode", primary->Restore(), DD_OK);
+    expect("Restored, not lost", primary->IsLost(), DD_OK);
+    expect("Flip of the restored chain", primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    directDraw->SetCooperativeLevel(otherWindow, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
+    expect("Exclusive mode on another window loses the chain", primary->IsLost(),
+           DDERR_SURFACELOST);
+    primary->Release();
+  }
+  // Back to normal after the 320 x 240 mode: a new primary is the mode's size.
+  directDraw->SetDisplayMode(320, 240, 8);
+  directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+  desc = description();
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  if (directDraw->CreateSurface(&desc, &primary, nullptr) == DD_OK) {
+    DDSURFACEDESC shape = description();
+    primary->GetSurfaceDesc(&shape);
+    check("A normal primary after the 320 x 240 mode is 320 x 240",
+          shape.dwWidth == 320 && shape.dwHeight == 240,
+          "(" + std::to_string(shape.dwWidth) + " x " + std::to_string(shape.dwHeight) + ")");
+    primary->Release();
+  }
+  directDraw->Release();
+}
+
 }  // namespace
 
 int main() {
@@ -297,8 +408,12 @@ int main() {
   blits(directDraw);
   attachments(directDraw, window);
   ownPalette(directDraw);
+  keys(directDraw);
+  callerMemory(directDraw);
   flipChain(directDraw, window);
   directDraw->Release();
+  noCooperativeLevel();
+  lostSurfaces(window, makeWindow());
   std::printf("%d cases, %d failed\n", cases, failures);
   return failures == 0 ? 0 : 1;
 }

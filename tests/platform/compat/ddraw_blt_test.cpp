@@ -142,12 +142,12 @@ TEST_F(DirectDrawTest, OverlappingCopyOnOneSurfaceReadsThePictureAsItWas) {
 TEST_F(DirectDrawTest, CopyWithSourceKeyLeavesKeyedPixelsOut) {
   IDirectDrawSurface* dest = patterned(7);
   IDirectDrawSurface* source = patterned();
-  DDCOLORKEY key{0, 20};
-  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT | DDCKEY_COLORSPACE, &key), DD_OK);
+  DDCOLORKEY key{20, 20};
+  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   const Picture before = readSurface(dest);
   ASSERT_EQ(dest->Blt(nullptr, source, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
   const Picture expected =
-      copied(before, readSurface(source), RECT{0, 0, 16, 16}, 0, 0, std::pair{0, 20});
+      copied(before, readSurface(source), RECT{0, 0, 16, 16}, 0, 0, std::pair{20, 20});
   EXPECT_EQ(readSurface(dest), expected) << support::firstDifference(readSurface(dest), expected);
   dest->Release();
   source->Release();

@@ -1,0 +1,128 @@
+// DirectDraw conformance: the flip chain, and lost surfaces.
+#include <string>
+
+#include "tests/platform/compat/ddraw_conformance.h"
+
+namespace conformance {
+
+// The flip chain: what Flip takes as a target, and the chain seen from its back buffer.
+void flipChain(IDirectDraw* directDraw, HWND window) {
+  expect("SetCooperativeLevel exclusive",
+         directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  expect("SetDisplayMode 320 x 240 x 8", directDraw->SetDisplayMode(320, 240, 8), DD_OK);
+  const struct {
+    const char* name;
+    DWORD flags;
+    DWORD caps;
+    DWORD backBuffers;
+    HRESULT result;
+  } primaries[] = {
+      {"A primary asking for DDSCAPS_BACKBUFFER", DDSD_CAPS,
+       DDSCAPS_PRIMARYSURFACE | DDSCAPS_BACKBUFFER, 0, DDERR_INVALIDCAPS},
+      // Accepted by the real ddraw.dll, as a primary is the front buffer anyway.
+      {"A primary asking for DDSCAPS_FRONTBUFFER", DDSD_CAPS,
+       DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER, 0, DD_OK},
+      {"A complex primary without DDSCAPS_FLIP", DDSD_CAPS | DDSD_BACKBUFFERCOUNT,
+       DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX, 1, DDERR_INVALIDCAPS},
+      {"A flip chain without a back-buffer count", DDSD_CAPS,
+       DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX | DDSCAPS_FLIP, 0, DDERR_INVALIDCAPS},
+      {"A flip chain with a count of 0", DDSD_CAPS | DDSD_BACKBUFFERCOUNT,
+       DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX | DDSCAPS_FLIP, 0, DDERR_INVALIDCAPS},
+  };
+  for (const auto& c : primaries) {
+    DDSURFACEDESC desc = description();
+    desc.dwFlags = c.flags;
+    desc.ddsCaps.dwCaps = c.caps;
+    desc.dwBackBufferCount = c.backBuffers;
+    IDirectDrawSurface* surface = nullptr;
+    const HRESULT result = directDraw->CreateSurface(&desc, &surface, nullptr);
+    expect(c.name, result, c.result);
+    if (result == DD_OK) surface->Release();
+  }
+  DDSURFACEDESC desc = description();
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX | DDSCAPS_FLIP;
+  desc.dwBackBufferCount = 1;
+  IDirectDrawSurface* primary = nullptr;
+  expect("The flip chain", directDraw->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  if (primary == nullptr) return;
+  DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
+  IDirectDrawSurface* back = nullptr;
+  expect("Its back buffer", primary->GetAttachedSurface(&backCaps, &back), DD_OK);
+  IDirectDrawSurface* outside = offscreen(directDraw, 320, 240);
+  expect("Flip to a surface outside the chain", primary->Flip(outside, DDFLIP_WAIT),
+         DDERR_NOTFLIPPABLE);
+  expect("Flip to the front buffer", primary->Flip(primary, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
+  expect("Flip to the back buffer", primary->Flip(back, DDFLIP_WAIT), DD_OK);
+  DDSCAPS flipCaps{DDSCAPS_FLIP};
+  IDirectDrawSurface* next = nullptr;
+  expect("The back buffer's next surface in the chain", back->GetAttachedSurface(&flipCaps, &next),
+         DD_OK);
+  check("is the front buffer", next == primary);
+  if (next != nullptr) next->Release();
+  outside->Release();
+  back->Release();
+  primary->Release();
+  expect("Normal and full-screen together",
+         directDraw->SetCooperativeLevel(window, DDSCL_NORMAL | DDSCL_FULLSCREEN), DD_OK);
+}
+
+// The primary is lost when the display mode changes under it, or exclusive mode moves to
+// another window, and answers so until restored in its own mode.
+void lostSurfaces(HWND window, HWND otherWindow) {
+  IDirectDraw* directDraw = nullptr;
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return;
+  directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+  DDSURFACEDESC desc = description();
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface* primary = nullptr;
+  directDraw->CreateSurface(&desc, &primary, nullptr);
+  expect("A new primary is not lost", primary->IsLost(), DD_OK);
+  // Taking exclusive mode alone leaves the display as it was.
+  directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
+  expect("Exclusive mode taken: the normal primary is kept", primary->IsLost(), DD_OK);
+  primary->Release();
+
+  directDraw->SetDisplayMode(320, 240, 8);
+  desc = description();
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX | DDSCAPS_FLIP;
+  desc.dwBackBufferCount = 1;
+  if (directDraw->CreateSurface(&desc, &primary, nullptr) == DD_OK) {
+    directDraw->SetDisplayMode(640, 480, 8);
+    expect("A display-mode change loses the flip chain", primary->IsLost(), DDERR_SURFACELOST);
+    expect("Flip of the lost chain", primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
+    IDirectDrawSurface* back = nullptr;
+    expect("GetAttachedSurface of the lost chain", primary->GetAttachedSurface(&backCaps, &back),
+           DDERR_SURFACELOST);
+    if (back != nullptr) back->Release();
+    expect("Restore of the chain in another mode", primary->Restore(), DDERR_WRONGMODE);
+    directDraw->SetDisplayMode(320, 240, 8);
+    expect("Restore of the chain in its own mode", primary->Restore(), DD_OK);
+    expect("Restored, not lost", primary->IsLost(), DD_OK);
+    expect("Flip of the restored chain", primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    directDraw->SetCooperativeLevel(otherWindow, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
+    expect("Exclusive mode on another window loses the chain", primary->IsLost(),
+           DDERR_SURFACELOST);
+    primary->Release();
+  }
+  // Back to normal after the 320 x 240 mode: a new primary is the mode's size.
+  directDraw->SetDisplayMode(320, 240, 8);
+  directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+  desc = description();
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  if (directDraw->CreateSurface(&desc, &primary, nullptr) == DD_OK) {
+    DDSURFACEDESC shape = description();
+    primary->GetSurfaceDesc(&shape);
+    check("A normal primary after the 320 x 240 mode is 320 x 240",
+          shape.dwWidth == 320 && shape.dwHeight == 240,
+          "(" + std::to_string(shape.dwWidth) + " x " + std::to_string(shape.dwHeight) + ")");
+    primary->Release();
+  }
+  directDraw->Release();
+}
+
+}  // namespace conformance

@@ -88,8 +88,9 @@ HRESULT DirectDrawSurface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE sourceSurfac
   // A fill takes no source, and a copy must have one.
   auto* source = static_cast<DirectDrawSurface*>(sourceSurface);
   if ((flags & DDBLT_COLORFILL) ? source != nullptr : source == nullptr) return DDERR_INVALIDPARAMS;
-  // A keyed copy needs the source's key.
-  if ((flags & DDBLT_KEYSRC) && !source->sourceKey_) return DDERR_INVALIDPARAMS;
+  // A keyed blit needs a source with a key: a fill has none, and is refused keyed too.
+  if ((flags & DDBLT_KEYSRC) && (source == nullptr || !source->sourceKey_))
+    return DDERR_INVALIDPARAMS;
   if (auto reason = unavailable()) return *reason;
   RECT dest = destRect ? *destRect : RECT{0, 0, width_, height_};
   if (rectInverted(dest)) return DDERR_INVALIDRECT;

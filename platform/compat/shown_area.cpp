@@ -1,6 +1,7 @@
 #include "platform/compat/shown_area.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace compat {
 
@@ -16,6 +17,15 @@ ShownArea shownArea(bool exclusive, const WindowPlacement& window, int frameWidt
   const int right = clamp(static_cast<long long>(window.x) + window.width, left, frameWidth);
   const int bottom = clamp(static_cast<long long>(window.y) + window.height, top, frameHeight);
   return {left, top, right - left, bottom - top};
+}
+
+void copyShownArea(const IndexedFrame& frame, const ShownArea& area,
+                   std::vector<std::uint8_t>& picture) {
+  picture.resize(static_cast<std::size_t>(area.width) * area.height);
+  for (int y = 0; y < area.height; ++y)
+    std::memcpy(picture.data() + static_cast<std::size_t>(y) * area.width,
+                frame.pixels + static_cast<std::ptrdiff_t>(area.y + y) * frame.pitch + area.x,
+                static_cast<std::size_t>(area.width));
 }
 
 }  // namespace compat

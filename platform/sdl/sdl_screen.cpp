@@ -174,11 +174,7 @@ void SdlScreen::presentFrame(const compat::IndexedFrame& frame, const compat::Pa
       compat::shownArea(exclusive_, placement_, frame.width, frame.height);
   pictureWidth_ = area.width;
   pictureHeight_ = area.height;
-  picture_.resize(static_cast<size_t>(area.width) * area.height);
-  for (int y = 0; y < area.height; ++y)
-    std::memcpy(picture_.data() + static_cast<size_t>(y) * area.width,
-                frame.pixels + static_cast<ptrdiff_t>(area.y + y) * frame.pitch + area.x,
-                area.width);
+  compat::copyShownArea(frame, area, picture_);
   if (std::memcmp(&palette, &palette_, sizeof palette) != 0) {
     palette_ = palette;
     mapPalette();

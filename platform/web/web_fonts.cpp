@@ -59,10 +59,9 @@ const Glyph& FontFace::glyph(char32_t character) {
   const double angle = escapementRadians(request_);
   int box[5] = {0, 0, 0, 0, 0};
   Glyph glyph;
-  const int bytes =
-      web::drawGlyph(face.css.c_str(), face.scaleX, character, angle, box, nullptr, 0);
+  const int bytes = web::drawGlyph(face.css.c_str(), face.scaleX, character, angle, box);
   glyph.ink.resize(static_cast<std::size_t>(bytes));
-  web::drawGlyph(face.css.c_str(), face.scaleX, character, angle, box, glyph.ink.data(), bytes);
+  web::takeGlyphInk(glyph.ink.data());
   glyph.left = box[0];
   glyph.top = box[1];
   glyph.width = box[2];

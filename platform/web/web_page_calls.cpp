@@ -93,7 +93,7 @@ EM_JS(void, rz_font_metrics, (const char* cssFont, int* out), {
 });
 
 EM_JS(int, rz_draw_glyph, (const char* cssFont, double scaleX, std::uint32_t character,
-                           double angle, int* box, std::uint8_t* ink, int capacity), {
+                           double angle, int* box), {
   const font = UTF8ToString(cssFont);
   const text = String.fromCodePoint(character);
   const probe = new OffscreenCanvas(8, 8).getContext("2d");
@@ -129,11 +129,17 @@ EM_JS(int, rz_draw_glyph, (const char* cssFont, double scaleX, std::uint32_t cha
   HEAP32[(box >> 2) + 2] = width;
   HEAP32[(box >> 2) + 3] = rows;
   HEAP32[(box >> 2) + 4] = Math.round(advance * 64);
-  if (width * rows <= capacity)
-    for (let y = 0; y < rows; ++y)
-      for (let x = 0; x < width; ++x)
-        HEAPU8[ink + y * width + x] = alpha[((top + y) * side + left + x) * 4 + 3] >= 128 ? 1 : 0;
+  const ink = new Uint8Array(width * rows);
+  for (let y = 0; y < rows; ++y)
+    for (let x = 0; x < width; ++x)
+      ink[y * width + x] = alpha[((top + y) * side + left + x) * 4 + 3] >= 128 ? 1 : 0;
+  Module["rotozoomInk"] = ink;
   return width * rows;
+});
+
+EM_JS(void, rz_take_glyph_ink, (std::uint8_t* ink), {
+  HEAPU8.set(Module["rotozoomInk"], ink);
+  Module["rotozoomInk"] = null;
 });
 // clang-format on
 
@@ -166,9 +172,9 @@ void takeDecodedPixels(std::uint8_t* rgba) { rz_take_decoded(rgba); }
 void fontMetrics(const char* cssFont, int* ascentDescentAverage) {
   rz_font_metrics(cssFont, ascentDescentAverage);
 }
-int drawGlyph(const char* cssFont, double scaleX, std::uint32_t character, double angle, int* box,
-              std::uint8_t* ink, int capacity) {
-  return rz_draw_glyph(cssFont, scaleX, character, angle, box, ink, capacity);
+int drawGlyph(const char* cssFont, double scaleX, std::uint32_t character, double angle, int* box) {
+  return rz_draw_glyph(cssFont, scaleX, character, angle, box);
 }
+void takeGlyphInk(std::uint8_t* ink) { rz_take_glyph_ink(ink); }
 
 }  // namespace web

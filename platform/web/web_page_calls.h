@@ -49,10 +49,10 @@ void takeDecodedPixels(std::uint8_t* rgba);
 // Text on the page's canvas: the font's ascent, descent and average character width in
 // pixels, for a CSS font; and one character drawn turned by `angle` radians about its pen
 // position, as ink. The glyph's box relative to the pen (left, top, width, rows, and the
-// advance in 1/64 pixels) goes to `box`; the ink (1 byte a pixel, 1 where drawn) to `ink`
-// when it has room. Returns the ink's byte count.
+// advance in 1/64 pixels) goes to `box`. Returns the ink's byte count; takeGlyphInk then copies
+// the ink (1 byte a pixel, 1 where drawn) out.
 void fontMetrics(const char* cssFont, int* ascentDescentAverage);
-int drawGlyph(const char* cssFont, double scaleX, std::uint32_t character, double angle, int* box,
-              std::uint8_t* ink, int capacity);
+int drawGlyph(const char* cssFont, double scaleX, std::uint32_t character, double angle, int* box);
+void takeGlyphInk(std::uint8_t* ink);
 
 }  // namespace web

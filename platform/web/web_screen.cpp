@@ -38,11 +38,7 @@ void WebScreen::presentFrame(const compat::IndexedFrame& frame, const compat::Pa
       compat::shownArea(exclusive_, placement_, frame.width, frame.height);
   pictureWidth_ = area.width;
   pictureHeight_ = area.height;
-  picture_.resize(static_cast<std::size_t>(area.width) * area.height);
-  for (int y = 0; y < area.height; ++y)
-    std::memcpy(picture_.data() + static_cast<std::size_t>(y) * area.width,
-                frame.pixels + static_cast<std::ptrdiff_t>(area.y + y) * frame.pitch + area.x,
-                area.width);
+  compat::copyShownArea(frame, area, picture_);
   palette_ = palette;
   // A flip shows at the display mode's next tick; the browser shows it on its next frame.
   waitUntil(static_cast<double>(pacer_.presentTime(nowNs())) / 1e6);

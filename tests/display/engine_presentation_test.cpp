@@ -1,4 +1,6 @@
 // presentFrame, restoreSurfaces and waitVerticalBlank, and what the screen receives.
+#include <algorithm>
+
 #include "display/palette_tables.h"
 #include "platform/headless/headless_screen.h"
 #include "tests/support/engine_setup_fixture.h"
@@ -8,7 +10,17 @@ using support::Picture;
 using support::readSurface;
 using support::writeSurface;
 
-class PresentationTest : public EngineSetupTest {};
+class PresentationTest : public EngineSetupTest {
+ protected:
+  // Where a windowed present puts the picture on the desktop: from the window origin, cut to
+  // what the window shows (right and bottom exclusive).
+  static RECT pictureOnTheDesktop() {
+    RECT window{};
+    GetWindowRect(mainWindow, &window);
+    return {windowOrigin.x, windowOrigin.y, std::min<LONG>(window.right, windowOrigin.x + 320),
+            std::min<LONG>(window.bottom, windowOrigin.y + 240)};
+  }
+};
 
 TEST_F(PresentationTest, FullScreenFlipSwapsTheRecordedAddresses) {
   setUpFullScreen();
@@ -69,10 +81,9 @@ TEST_F(PresentationTest, WindowedPresentCopiesToTheWindowOrigin) {
   RECT window;
   ASSERT_TRUE(GetWindowRect(mainWindow, &window));
   // The picture lands at the origin; what the window cannot show is clipped away.
-  const int right = std::min<int>(window.right, windowOrigin.x + 320);
-  const int bottom = std::min<int>(window.bottom, windowOrigin.y + 240);
-  for (int y = windowOrigin.y; y < bottom; ++y)
-    for (int x = windowOrigin.x; x < right; ++x)
+  const RECT picture = pictureOnTheDesktop();
+  for (int y = picture.top; y < picture.bottom; ++y)
+    for (int x = picture.left; x < picture.right; ++x)
       ASSERT_EQ(desktop.at(x, y), support::patternAt(x - windowOrigin.x, y - windowOrigin.y, 1))
           << x << "," << y;
   EXPECT_EQ(desktop.at(window.right, windowOrigin.y), 0xCD);  // outside: untouched
@@ -89,12 +100,11 @@ TEST_F(PresentationTest, WindowedPresentCopiesColourZeroTooThoughTheSurfacesAreK
   writeSurface(surfaces[1], [](int, int) { return uint8_t{0}; });
   displayEngine.presentFrame();
   const Picture desktop = readSurface(surfaces[0]);
-  RECT window;
-  ASSERT_TRUE(GetWindowRect(mainWindow, &window));
-  const int right = std::min<int>(window.right, windowOrigin.x + 320);
-  const int bottom = std::min<int>(window.bottom, windowOrigin.y + 240);
-  for (int y = windowOrigin.y; y < bottom; ++y)
-    for (int x = windowOrigin.x; x < right; ++x) ASSERT_EQ(desktop.at(x, y), 0) << x << "," << y;
+  const RECT picture = pictureOnTheDesktop();
+  ASSERT_GT(picture.right, picture.left);
+  for (int y = picture.top; y < picture.bottom; ++y)
+    for (int x = picture.left; x < picture.right; ++x)
+      ASSERT_EQ(desktop.at(x, y), 0) << x << "," << y;
 }
 
 TEST_F(PresentationTest, RestoreBringsLostSurfacesBackAndPresentsACleanScreen) {

@@ -20,16 +20,19 @@ void blits(IDirectDraw* directDraw) {
          DDERR_INVALIDRECT);
   expect("Copy without a source to an inverted rectangle",
          dest->Blt(&inverted, nullptr, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDPARAMS);
+  fill(dest, 9);
+  fx.dwFillColor = 3;
+  expect("Colour fill with DDBLT_KEYSRC: no source, no key",
+         dest->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_KEYSRC | DDBLT_WAIT, &fx),
+         DDERR_INVALIDPARAMS);
+  check("and draws nothing", pixelAt(dest, 5, 5) == 9);
   expect("Keyed copy from a surface without a key",
          dest->Blt(nullptr, source, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr),
          DDERR_INVALIDPARAMS);
   // BltFast takes a surface without a key as keyed on colour 0.
   fill(source, 0);
   RECT rightHalf{8, 0, 16, 16};
-  DDBLTFX five{};
-  five.dwSize = sizeof five;
-  five.dwFillColor = 5;
-  source->Blt(&rightHalf, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &five);
+  fillArea(source, &rightHalf, 5);
   fill(dest, 9);
   expect("Keyed BltFast from a surface without a key",
          dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
@@ -43,10 +46,7 @@ void blits(IDirectDraw* directDraw) {
   if (keyed != nullptr) {
     fill(keyed, 5);
     RECT right{8, 0, 16, 16};
-    DDBLTFX seven{};
-    seven.dwSize = sizeof seven;
-    seven.dwFillColor = 7;
-    keyed->Blt(&right, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &seven);
+    fillArea(keyed, &right, 7);
     fill(dest, 9);
     expect("Keyed copy with the key from creation",
            dest->Blt(nullptr, keyed, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);

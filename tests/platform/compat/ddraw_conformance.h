@@ -24,6 +24,8 @@ DDSURFACEDESC description();
 IDirectDrawSurface* offscreen(IDirectDraw* directDraw, int width, int height,
                               const DDCOLORKEY* sourceKey = nullptr);
 void fill(IDirectDrawSurface* surface, BYTE index);
+// Fills a rectangle of the surface (the whole surface when null).
+void fillArea(IDirectDrawSurface* surface, RECT* area, BYTE index);
 BYTE pixelAt(IDirectDrawSurface* surface, int x, int y);
 
 // The groups, each in the file beside the unit tests of its calls.

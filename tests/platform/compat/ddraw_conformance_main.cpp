@@ -70,12 +70,14 @@ IDirectDrawSurface* offscreen(IDirectDraw* directDraw, int width, int height,
   return surface;
 }
 
-void fill(IDirectDrawSurface* surface, BYTE index) {
+void fillArea(IDirectDrawSurface* surface, RECT* area, BYTE index) {
   DDBLTFX fx{};
   fx.dwSize = sizeof fx;
   fx.dwFillColor = index;
-  surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+  surface->Blt(area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
 }
+
+void fill(IDirectDrawSurface* surface, BYTE index) { fillArea(surface, nullptr, index); }
 
 BYTE pixelAt(IDirectDrawSurface* surface, int x, int y) {
   DDSURFACEDESC desc = description();

@@ -1,6 +1,8 @@
 // The engine object's construction and the globals beside it.
 #include "display/display_engine.h"
 
+#include "host/display_hooks.h"
+
 DisplayEngine displayEngine;
 
 LPDIRECTDRAWSURFACE surfaces[maxSurfaceSlots];
@@ -29,4 +31,10 @@ DisplayEngine::DisplayEngine()
   clearFx.dwSize = sizeof(DDBLTFX);
   clearFx.dwFillColor = 0;
   fillFx.dwSize = sizeof(DDBLTFX);
+  // The host ends the program and runs the window procedure; it reaches the engine only
+  // through these.
+  registerDisplayTeardown(
+      [](void* engine) { static_cast<DisplayEngine*>(engine)->shutdownDisplay(); }, this);
+  registerWindowMoved(
+      [](void* engine) { static_cast<DisplayEngine*>(engine)->updateWindowOrigin(); }, this);
 }

@@ -13,6 +13,8 @@ inline constexpr int maxSurfaceSlots = 15;
 
 struct DisplayEngine {
   // Constructed once, before WinMain; never destroyed (shutdownDisplay is the clean-up).
+  // Registers shutdownDisplay and updateWindowOrigin with the host, which calls them when the
+  // program ends and when the main window moves.
   DisplayEngine();
 
   // Creates the DirectDraw object, the primary surface (with its back buffer in full-screen),

@@ -2,13 +2,13 @@
 
 #include <cstdlib>
 
-#include "display/display_engine.h"
+#include "host/display_hooks.h"
 #include "host/shared_data.h"
 #include "host/texts.h"
 
 void fatalExit(const char* text) {
   // The display goes first, so that the box shows on the desktop, not behind a dead screen.
-  displayEngine.shutdownDisplay();
+  tearDownDisplay();
   if (text != nullptr) MessageBoxA(mainWindow, text, texts::errorCaption, MB_OK);
   std::exit(1);
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "display/display_engine.h"
+#include "host/display_hooks.h"
 #include "host/fatal_exit.h"
 #include "host/shared_data.h"
 #include "host/texts.h"
@@ -43,7 +43,7 @@ LRESULT WINAPI mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       PostQuitMessage(0);
       return 1;
     case WM_MOVE:
-      displayEngine.updateWindowOrigin();
+      tellDisplayWindowMoved();
       return 1;
     case WM_CLOSE:
     case WM_RBUTTONDOWN:

@@ -110,8 +110,10 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   void markLost() { lost_ = true; }
   // Loses this surface and the rest of its flip chain, as a change of the display does.
   void loseWithChain();
-  // Shows this surface if it is the visible primary, after something wrote to it.
-  void presentIfVisible();
+  // Shows this surface if it is the visible primary, after something wrote to it: a flip at
+  // the display's pace, any other write without waiting.
+  enum class Presentation { flip, write };
+  void presentIfVisible(Presentation presentation = Presentation::write);
   // What GDI draws on: this surface's memory and the palette its colours match into (its own,
   // or else the primary's, as the screen shows it).
   Canvas canvas();

@@ -100,11 +100,16 @@ HRESULT DirectDrawSurface::ReleaseDC(HDC dc) {
   return DD_OK;
 }
 
-void DirectDrawSurface::presentIfVisible() {
+void DirectDrawSurface::presentIfVisible(Presentation presentation) {
   if (!isPrimary() || owner_.primary() != this) return;
   const IndexedFrame frame{pixels_.data(), width_, height_, pitch_};
-  activeScreen().presentFrame(
-      frame, screenColours(palette_ ? palette_->colours() : blackPalette, owner_.exclusive()));
+  const Palette colours =
+      screenColours(palette_ ? palette_->colours() : blackPalette, owner_.exclusive());
+  // Only flips keep the display's pace; DirectDraw shows other writes without waiting.
+  if (presentation == Presentation::flip)
+    activeScreen().presentFrame(frame, colours);
+  else
+    activeScreen().showWrite(frame, colours);
 }
 
 void DirectDrawSurface::fillDescription(DDSURFACEDESC& desc) const {
@@ -242,7 +247,7 @@ HRESULT DirectDrawSurface::Flip(LPDIRECTDRAWSURFACE targetOverride, DWORD /*flag
   if (auto reason = unavailable()) return *reason;
   if (auto reason = backBuffer_->unavailable()) return *reason;
   pixels_.swap(backBuffer_->pixels_);
-  presentIfVisible();
+  presentIfVisible(Presentation::flip);
   return DD_OK;
 }
 

@@ -20,7 +20,8 @@ class FramePacer {
 
   // When to hand the next flip to the display, given the time now. With vertical sync the
   // present then waits for the refresh nearest the tick; without it, it shows at the tick.
-  // Call presented() once it has been handed over.
+  // A flip later than its tick is shown at once and restarts the ticks from it. Call
+  // presented() once it has been handed over.
   std::int64_t presentTime(std::int64_t nowNs);
   void presented(std::int64_t nowNs);
 
@@ -28,12 +29,9 @@ class FramePacer {
   std::int64_t nextVerticalBlank(std::int64_t nowNs);
 
  private:
-  // The next tick after a flip, restarted from now after a stall of more than a tick (a slow
-  // frame is not made up for by a burst of fast ones).
-  void advance(std::int64_t nowNs);
-
   std::int64_t monitorPeriodNs_;
   std::int64_t nextTickNs_ = -1;  // not started
+  bool restarted_ = false;        // the flip being presented restarted the ticks
 };
 
 }  // namespace compat

@@ -72,9 +72,13 @@ class Screen {
   // instead of running on an invisible screen.
   virtual bool isAvailable() = 0;
 
-  // Called on every Flip, and after each write to a primary surface that is not flipped.
-  // The frame is the visible primary surface; the palette is the one attached to it.
+  // Called on every Flip: the frame is the visible primary surface, the palette the one
+  // attached to it. Returns once the frame is shown, at the display mode's pace.
   virtual void presentFrame(const IndexedFrame& frame, const Palette& palette) = 0;
+
+  // Called after each other write to the visible primary (Blt, BltFast, Unlock, ReleaseDC).
+  // Returns without waiting for the display; the write shows at the next tick at the latest.
+  virtual void showWrite(const IndexedFrame& frame, const Palette& palette) = 0;
 
   // Called when the palette attached to the primary surface changes: the change shows at once,
   // without a new frame, as on a palette display.

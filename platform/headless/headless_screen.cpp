@@ -23,6 +23,14 @@ void HeadlessScreen::presentFrame(const IndexedFrame& frame, const Palette& pale
     if (monitorPeriodNs_ > 0) now += (monitorPeriodNs_ - now % monitorPeriodNs_) % monitorPeriodNs_;
     pacer_.presented(now);
   }
+  keep(frame, palette);
+}
+
+void HeadlessScreen::showWrite(const IndexedFrame& frame, const Palette& palette) {
+  keep(frame, palette);
+}
+
+void HeadlessScreen::keep(const IndexedFrame& frame, const Palette& palette) {
   lastFrame_.width = frame.width;
   lastFrame_.height = frame.height;
   lastFrame_.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height);

@@ -34,6 +34,8 @@ class HeadlessScreen final : public Screen {
 
   bool isAvailable() override { return true; }
   void presentFrame(const IndexedFrame& frame, const Palette& palette) override;
+  // Kept and counted as a flip is, without moving the simulated clock: writes do not wait.
+  void showWrite(const IndexedFrame& frame, const Palette& palette) override;
   void updatePalette(const Palette& palette) override;
   void waitForVerticalBlank() override;
   void placeWindow(const WindowPlacement& placement) override;
@@ -67,6 +69,8 @@ class HeadlessScreen final : public Screen {
   void simulateDisplay(std::int64_t* clockNs, int monitorHz);
 
  private:
+  void keep(const IndexedFrame& frame, const Palette& palette);
+
   CapturedFrame lastFrame_;
   Palette shownPalette_{};
   long framesPresented_ = 0;

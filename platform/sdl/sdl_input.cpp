@@ -28,9 +28,8 @@ bool SdlScreen::takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputE
   return false;
 }
 
-void SdlScreen::pollInput(std::vector<compat::InputEvent>& events) {
+void SdlScreen::readInput(std::vector<compat::InputEvent>& events) {
   if (!videoReady_) return;
-  if (paletteChanged_) showPicture();
   using compat::InputKind;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {

@@ -7,20 +7,19 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/compat/shown_area.h"
 #include "platform/sdl/sdl_display_loss.h"
 #include "platform/sdl/sdl_message_box.h"
 
 namespace sdl {
 namespace {
 
-std::int64_t nowNs() {
+std::int64_t steadyClockNs() {
   using namespace std::chrono;
   return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void sleepUntil(std::int64_t timeNs) {
-  const std::int64_t wait = timeNs - nowNs();
+  const std::int64_t wait = timeNs - steadyClockNs();
   if (wait > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(wait));
 }
 
@@ -95,19 +94,7 @@ void SdlScreen::createWindow() {
   measureMonitor();
 }
 
-void SdlScreen::measureMonitor() {
-  SDL_RendererInfo info;
-  SDL_DisplayMode mode;
-  const bool vsync =
-      SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-  const bool rate = SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0;
-  pacer_.setMonitorPeriod(vsync && rate ? 1'000'000'000 / mode.refresh_rate : 0);
-}
-
-void SdlScreen::placeWindow(const compat::WindowPlacement& placement) {
-  title_ = placement.titleUtf8;
-  placement_ = placement;
-  placement_.titleUtf8 = title_;
+void SdlScreen::placementChanged() {
   if (!startVideo()) return;
   if (window_ == nullptr) createWindow();
   if (window_ == nullptr) return;
@@ -134,69 +121,9 @@ void SdlScreen::setCursorVisible(bool visible) {
   SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
-void SdlScreen::mapPalette() {
-  std::uint8_t rgb[256][3];
-  for (size_t i = 0; i < palette_.size(); ++i)
-    rgb[i][0] = palette_[i].red, rgb[i][1] = palette_[i].green, rgb[i][2] = palette_[i].blue;
-  mapColours(textureFormat_, rgb, lookup_);
-}
+std::int64_t SdlScreen::nowNs() { return steadyClockNs(); }
 
-bool SdlScreen::ensureTexture(int width, int height) {
-  if (texture_ != nullptr && width == textureWidth_ && height == textureHeight_) return true;
-  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  texture_ =
-      SDL_CreateTexture(renderer_, textureFormat_, SDL_TEXTUREACCESS_STREAMING, width, height);
-  textureWidth_ = width;
-  textureHeight_ = height;
-  if (texture_ == nullptr) return false;
-  // Scaled up with its aspect kept: black bars where the shapes differ.
-  SDL_RenderSetLogicalSize(renderer_, width, height);
-  updateScaling();
-  return true;
-}
-
-void SdlScreen::showPicture() {
-  if (renderer_ == nullptr || pictureWidth_ == 0 || pictureHeight_ == 0) return;
-  if (!ensureTexture(pictureWidth_, pictureHeight_)) return;
-  if (!convertIntoTexture(texture_, picture_.data(), pictureWidth_, pictureWidth_, pictureHeight_,
-                          lookup_))
-    return;
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
-  paletteChanged_ = false;
-}
-
-void SdlScreen::presentFrame(const compat::IndexedFrame& frame, const compat::Palette& palette) {
-  if (renderer_ == nullptr) return;
-  const compat::ShownArea area =
-      compat::shownArea(exclusive_, placement_, frame.width, frame.height);
-  pictureWidth_ = area.width;
-  pictureHeight_ = area.height;
-  compat::copyShownArea(frame, area, picture_);
-  if (std::memcmp(&palette, &palette_, sizeof palette) != 0) {
-    palette_ = palette;
-    mapPalette();
-  }
-  // A flip shows at the display mode's next tick, on the monitor's refresh nearest it.
-  sleepUntil(pacer_.presentTime(nowNs()));
-  showPicture();
-  pacer_.presented(nowNs());
-}
-
-void SdlScreen::updatePalette(const compat::Palette& palette) {
-  // A palette display changes colour at once: recorded here, shown by the next present, or by
-  // the next look at input or the vertical blank when no frame follows.
-  palette_ = palette;
-  mapPalette();
-  paletteChanged_ = true;
-}
-
-void SdlScreen::waitForVerticalBlank() {
-  if (paletteChanged_) showPicture();
-  sleepUntil(pacer_.nextVerticalBlank(nowNs()));
-}
+void SdlScreen::waitUntilNs(std::int64_t timeNs) { sleepUntil(timeNs); }
 
 void SdlScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
   if (!startVideo()) return;  // standard error has it, and that is all there is

@@ -14,10 +14,9 @@ constexpr double comfortable = 0.85;
 
 }  // namespace
 
-void SdlScreen::setExclusiveMode(bool exclusive) {
-  exclusive_ = exclusive;
+void SdlScreen::exclusiveModeChanged() {
   if (window_ == nullptr) return;
-  if (!exclusive) {
+  if (!exclusive_) {
     SDL_SetWindowFullscreen(window_, 0);
     SDL_SetWindowResizable(window_, SDL_FALSE);
     SDL_SetWindowBordered(window_, SDL_TRUE);

@@ -2,27 +2,21 @@
 // with nearest sampling), flips and vertical-blank waits at the display mode's 60 Hz on the
 // page's animation frames, keys and mouse buttons from the page's events, the message box as a
 // dialog on the page. The program's blocking loop keeps running: each wait gives the browser
-// the thread (Asyncify) and comes back.
+// the thread (Asyncify) and comes back. What it keeps and how it paces is shared with the
+// desktop's screen (compat::PresentingScreen).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "platform/compat/frame_pacer.h"
-#include "platform/compat/screen.h"
+#include "platform/compat/presenting_screen.h"
 
 namespace web {
 
-class WebScreen final : public compat::Screen {
+class WebScreen final : public compat::PresentingScreen {
  public:
   bool isAvailable() override;
-  void presentFrame(const compat::IndexedFrame& frame, const compat::Palette& palette) override;
-  void updatePalette(const compat::Palette& palette) override;
-  void waitForVerticalBlank() override;
-  void placeWindow(const compat::WindowPlacement& placement) override;
-  void setExclusiveMode(bool exclusive) override;
   void setCursorVisible(bool visible) override;
-  void pollInput(std::vector<compat::InputEvent>& events) override;
   void showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) override;
   compat::DesktopSize desktopSize() override { return {640, 480}; }
 
@@ -30,20 +24,16 @@ class WebScreen final : public compat::Screen {
   void queueInput(const compat::InputEvent& event) { pending_.push_back(event); }
 
  private:
-  void showPicture();
+  std::int64_t nowNs() override;
+  void waitUntilNs(std::int64_t timeNs) override;
+  bool canShow() override { return true; }
+  // The picture through its palette into RGBA, handed to the canvas as one image.
+  void drawPicture() override;
+  void readInput(std::vector<compat::InputEvent>& events) override;
 
   bool listening_ = false;
-  bool exclusive_ = false;
-  compat::WindowPlacement placement_{};
-  // What is on the canvas: the shown part of the last frame, its palette, and the RGBA copy.
-  std::vector<std::uint8_t> picture_;
-  int pictureWidth_ = 0;
-  int pictureHeight_ = 0;
-  compat::Palette palette_{};
   std::vector<std::uint32_t> rgba_;
-  bool paletteChanged_ = false;
   std::vector<compat::InputEvent> pending_;
-  compat::FramePacer pacer_;
   double lastYield_ = 0;
 };
 

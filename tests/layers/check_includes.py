@@ -41,6 +41,7 @@ ALLOWED_PATHS = {
     "platform/web/": [
         "platform/web/",
         "platform/compat/screen.h",
+        "platform/compat/presenting_screen.h",
         "platform/compat/frame_pacer.h",
         "platform/compat/shown_area.h",
         "platform/compat/rgba_frame.h",
@@ -52,6 +53,7 @@ ALLOWED_PATHS = {
     "platform/sdl/": [
         "platform/sdl/",
         "platform/compat/screen.h",
+        "platform/compat/presenting_screen.h",
         "platform/compat/frame_pacer.h",
         "platform/compat/shown_area.h",
         "platform/compat/virtual_keys.h",

@@ -1,9 +1,13 @@
-// A palette display changes colour at once: a palette-only change, with no new frame, shows at
-// the screen's next look at input or its next vertical blank.
+// What the window shows, and when: a palette-only change, with no new frame, shows at the
+// screen's next look at input or its next vertical blank, as on a palette display; writes to
+// the visible primary other than flips show without making the program wait.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "platform/compat/screen.h"
@@ -49,4 +53,45 @@ TEST(SdlPalette, APaletteChangeShowsAtTheNextPollAndTheNextVerticalBlank) {
   screen.updatePalette(paletteWithEntryOne(0, 0, 255));
   screen.waitForVerticalBlank();
   EXPECT_EQ(shownColour(), 0x0000FFu) << "after the next vertical blank";
+}
+
+TEST(SdlPalette, WritesShowWithoutWaitingAndByTheNextTickAtTheLatest) {
+  using Clock = std::chrono::steady_clock;
+  compat::Screen& screen = compat::activeScreen();
+  ASSERT_TRUE(screen.isAvailable());
+  screen.placeWindow({0, 0, side, side, true, "writes"});
+  const compat::Palette palette = [] {
+    compat::Palette colours{};
+    colours[1] = {255, 0, 0, 0};
+    colours[2] = {0, 255, 0, 0};
+    colours[3] = {0, 0, 255, 0};
+    return colours;
+  }();
+  std::vector<std::uint8_t> pixels(side * side, 1);
+  const compat::IndexedFrame frame{pixels.data(), side, side, side};
+  screen.presentFrame(frame, palette);
+  ASSERT_EQ(shownColour(), 0xFF0000u);
+
+  // A program drawing on the visible primary over and over is not held to the display's pace
+  // (a tick each would take two seconds here).
+  const Clock::time_point start = Clock::now();
+  for (int i = 0; i < 120; ++i) {
+    std::fill(pixels.begin(), pixels.end(), static_cast<std::uint8_t>(2 + i % 2));
+    screen.showWrite(frame, palette);
+  }
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+
+  // The last write shows by the first look at the screen a tick later.
+  std::fill(pixels.begin(), pixels.end(), std::uint8_t{2});
+  screen.showWrite(frame, palette);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::vector<compat::InputEvent> events;
+  screen.pollInput(events);
+  EXPECT_EQ(shownColour(), 0x00FF00u);
+
+  // A write a tick or more after the last picture shows at once.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::fill(pixels.begin(), pixels.end(), std::uint8_t{3});
+  screen.showWrite(frame, palette);
+  EXPECT_EQ(shownColour(), 0x0000FFu);
 }

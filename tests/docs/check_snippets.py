@@ -151,7 +151,7 @@ def check_document(root, doc, targets):
 
 def main(argv):
     if len(argv) < 2:
-        print(__doc__.strip().splitlines()[-2], file=sys.stderr)
+        print("usage: check_snippets.py ROOT [DOC...]", file=sys.stderr)
         return 2
     root = pathlib.Path(argv[1]).resolve()
     docs = [pathlib.Path(a) for a in argv[2:]] or sorted((root / "docs").glob("*.md"))

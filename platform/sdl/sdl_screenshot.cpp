@@ -63,8 +63,8 @@ std::string saveScreenshot(const compat::IndexedFrame& picture, const compat::Pa
     return {};
   }
   std::FILE* file = fdopen(descriptor, "wb");
-  if (file == nullptr) close(descriptor);
   std::string problem = file == nullptr ? std::strerror(errno) : "";
+  if (file == nullptr) close(descriptor);
   bool written = file != nullptr && writeIndexedPng(file, picture, palette, problem);
   if (file != nullptr && std::fclose(file) != 0 && written) {
     problem = std::strerror(errno);

@@ -106,8 +106,8 @@ moving fitted-window
 end_with_escape
 echo "ok: a window remembered wider than the screen opened within it"
 
-# Print Screen on a still picture: the file is the frame on the screen, scaled back.
-# The demo's last view was a window; another program keeps its own (full-screen).
+# Print Screen on a still picture: the file is the frame on the screen, scaled back. The
+# demo's last view is a window; another program keeps its own view (full-screen).
 printf 'rotozoom display 1\nmode window\nwindow 0 0 700 500\n' > "$state"
 start "$colour_bars" "ぽこるん"
 [ "$(size)" = "1280x960" ] || fail "colour_bars opened in the demo's remembered view: $(size)"

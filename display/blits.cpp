@@ -55,7 +55,7 @@ HRESULT DisplayEngine::drawRectOutline(int32_t slot, int32_t x, int32_t y, int32
   effects.dwSize = sizeof effects;
   effects.dwFillColor = static_cast<DWORD>(colour);
   int32_t unusedX = 0, unusedY = 0;
-  if (clipToRect(x, y, unusedX, unusedY, w, h)) return 1;
+  if (clipToRect(x, y, unusedX, unusedY, w, h) || w < 1 || h < 1) return 1;
   RECT top = cornerAndSize(x, y, w, 1);
   RECT bottom = cornerAndSize(x, int64_t{y} + h - 1, w, 1);
   RECT left = cornerAndSize(x, y, 1, h);
@@ -82,7 +82,8 @@ HRESULT DisplayEngine::blitRect(int32_t x, int32_t y, int32_t srcX, int32_t srcY
 HRESULT DisplayEngine::blitClipped(int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w,
                                    int32_t h, int32_t destSlot, int32_t sourceSlot, DWORD flags) {
   if (!holdsSurface(destSlot) || !holdsSurface(sourceSlot)) return DDERR_INVALIDPARAMS;
-  if (clipToRect(x, y, srcX, srcY, w, h)) return 1;
+  // An empty or inverted rectangle that clipping let through has nothing to draw either.
+  if (clipToRect(x, y, srcX, srcY, w, h) || w < 1 || h < 1) return 1;
   return blitRect(x, y, srcX, srcY, w, h, destSlot, sourceSlot, flags);
 }
 
@@ -92,10 +93,11 @@ void DisplayEngine::setClipRect(int32_t left, int32_t top, int32_t right, int32_
 
 bool DisplayEngine::clipToRect(int32_t& x, int32_t& y, int32_t& srcX, int32_t& srcY, int32_t& w,
                                int32_t& h) {
-  // Differences in 64 bits: coordinates far outside must not overflow on the way in.
+  // Differences in 64 bits: coordinates far outside must not overflow on the way in. The left
+  // and top steps come first, whatever the size; a size below 1 that they do not make is left
+  // to the callers.
   const int64_t left = clipRect.left, top = clipRect.top;
   const int64_t right = clipRect.right, bottom = clipRect.bottom;
-  if (w < 1 || h < 1) return true;  // an empty or inverted rectangle has nothing to draw
   if (x < left) {
     const int64_t d = left - x;
     srcX = static_cast<int32_t>(srcX + d);

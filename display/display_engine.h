@@ -142,8 +142,9 @@ struct DisplayEngine {
   HRESULT waitVerticalBlank();
 
   // Locks the slot's whole surface and records its first pixel and pitch in surfaceBits and
-  // surfacePitch. A failed lock leaves a null address and pitch 0, which the pixel routines
-  // check before they write, and keeps the lock record of a lock already held on the slot.
+  // surfacePitch. A failed lock, or a slot without a surface, leaves a null address and pitch
+  // 0, which the pixel routines check before they write; a lock refused because the slot is
+  // already locked keeps the holder's lock record.
   void lockSurface(int32_t slot);
   // Gives back the lock taken by lockSurface, with the address that lock handed out.
   HRESULT unlockSurface(int32_t slot);

@@ -3,7 +3,15 @@
 #include "display/display_engine.h"
 
 void DisplayEngine::lockSurface(int32_t slot) {
-  if (!holdsSurface(slot)) return;
+  if (slot < 0 || slot >= maxSurfaceSlots) return;
+  if (surfaces[slot] == nullptr) {
+    // No surface, no memory: the address of an earlier lock (its surface freed since, as at
+    // shutdown) must not stay for the pixel routines to write through.
+    surfaceDesc[slot] = DDSURFACEDESC{};
+    surfaceBits[slot] = nullptr;
+    surfacePitch[slot] = 0;
+    return;
+  }
   DDSURFACEDESC desc{};
   desc.dwSize = sizeof(DDSURFACEDESC);
   // Recorded only when the lock is ours: a lock refused because the slot is already locked

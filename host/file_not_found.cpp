@@ -8,6 +8,7 @@
 #include "host/texts.h"
 
 void exitFileNotFound(const char* fileName) {
+  if (fileName == nullptr) fileName = "";  // no name at all: not found, and shown empty
   const size_t suffixLength = std::strlen(texts::fileNotFoundFormat) - 2;  // without the %s
   const size_t room = sizeof messageText - 1 - suffixLength;
   size_t length = 0;

@@ -6,19 +6,12 @@
 #include <cstdio>
 #include <cstring>
 
-bool writeIndexedPng(const std::string& path, const compat::IndexedFrame& frame,
+bool writeIndexedPng(std::FILE* file, const compat::IndexedFrame& frame,
                      const compat::Palette& palette, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    error = std::strerror(errno);
-    return false;
-  }
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
   if (info == nullptr || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    std::remove(path.c_str());
     error = "libpng could not write it";
     return false;
   }
@@ -34,10 +27,25 @@ bool writeIndexedPng(const std::string& path, const compat::IndexedFrame& frame,
     png_write_row(png, frame.pixels + static_cast<ptrdiff_t>(y) * frame.pitch);
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
-  if (std::fclose(file) != 0) {
+  if (std::fflush(file) != 0) {
     error = std::strerror(errno);
-    std::remove(path.c_str());
     return false;
   }
   return true;
+}
+
+bool writeIndexedPng(const std::string& path, const compat::IndexedFrame& frame,
+                     const compat::Palette& palette, std::string& error) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    error = std::strerror(errno);
+    return false;
+  }
+  bool written = writeIndexedPng(file, frame, palette, error);
+  if (std::fclose(file) != 0 && written) {
+    error = std::strerror(errno);
+    written = false;
+  }
+  if (!written) std::remove(path.c_str());
+  return written;
 }

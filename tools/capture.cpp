@@ -5,10 +5,14 @@
 //   rotozoom-capture COUNT [FIRST]
 //
 // writes frame-NNNNN.png for frames FIRST to FIRST + COUNT - 1 (numbered from 0) into the
-// current folder, reading texture.bmp from there as the demo does.
+// current folder, reading texture.bmp from there as the demo does. Every frame before FIRST is
+// run too (the animation has no shortcut to a frame), so a large FIRST takes long: on a
+// terminal, a line on standard error shows how far it has come.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,7 +33,45 @@ const ToolDescription tool{
     "Runs the rotozoom demo without a display, on a simulated 60 Hz clock, and writes frames\n"
     "FIRST to FIRST + COUNT - 1 (FIRST defaults to 0; frames are numbered from 0) as\n"
     "frame-NNNNN.png, indexed PNGs with the display palette, into the current folder. It reads\n"
-    "texture.bmp from the current folder, as the demo does."};
+    "texture.bmp from the current folder, as the demo does.\n"
+    "\n"
+    "Every frame before FIRST is run too, at about 0.03 ms a frame (100,000 frames took 2.6 s of\n"
+    "processor time here), so FIRST 1000000 takes about half a minute and FIRST 99999998 about\n"
+    "an hour; a frame written as a file takes about 3 ms. On a terminal it shows its progress on\n"
+    "standard error."};
+
+// A line on standard error, rewritten in place about twice a second, when that is a terminal.
+class Progress {
+ public:
+  explicit Progress(long total) : total_(total), shown_(isatty(STDERR_FILENO) == 1) {}
+
+  void at(long frame) {
+    if (!shown_ || (frame % 256 != 0 && frame != total_ - 1)) return;
+    const Clock::time_point now = Clock::now();
+    if (written_ && now - last_ < std::chrono::milliseconds(500) && frame != total_ - 1) return;
+    last_ = now;
+    written_ = true;
+    const double done = static_cast<double>(frame + 1) / static_cast<double>(total_);
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    const long left = done > 0 ? static_cast<long>(seconds / done - seconds + 0.5) : 0;
+    std::fprintf(stderr, "\rrotozoom-capture: frame %ld of %ld (%.1f %%), about %ld:%02ld left ",
+                 frame + 1, total_, done * 100, left / 60, left % 60);
+    if (frame == total_ - 1) std::fputc('\n', stderr);
+  }
+
+  // Ends the line in progress, so that a message that follows has its own.
+  void breakLine() {
+    if (written_) std::fputc('\n', stderr);
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  const long total_;
+  const bool shown_;
+  bool written_ = false;
+  const Clock::time_point start_ = Clock::now();
+  Clock::time_point last_ = start_;
+};
 
 // A whole number in [low, high], or -1.
 long parseNumber(const char* text, long low, long high) {
@@ -58,13 +100,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  headless_demo::run([count, first](long frameNumber, const compat::IndexedFrame& frame,
-                                    const compat::Palette& palette) {
+  Progress progress(first + count);
+  headless_demo::run([count, first, &progress](long frameNumber, const compat::IndexedFrame& frame,
+                                               const compat::Palette& palette) {
+    progress.at(frameNumber);
     if (frameNumber < first) return;
     char name[32];
     std::snprintf(name, sizeof name, "frame-%05ld.png", frameNumber);
     std::string error;
     if (!writeIndexedPng(name, frame, palette, error)) {
+      progress.breakLine();
       std::fprintf(stderr, "rotozoom-capture: %s: %s\n", name, error.c_str());
       std::exit(1);
     }

@@ -1,12 +1,16 @@
 #include "platform/sdl/sdl_display_state.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+
+#include "platform/regular_file.h"
 
 namespace sdl {
 namespace {
@@ -40,16 +44,49 @@ bool makeFolders(const std::string& folder) {
   }
 }
 
+// The running program's file name, from the kernel's link to it; the name it was started by
+// where that link cannot be read.
+std::string runningProgramName() {
+  char target[4096];
+  const ssize_t length = readlink("/proc/self/exe", target, sizeof target - 1);
+  std::string path = length > 0 ? std::string(target, static_cast<std::size_t>(length))
+                                : std::string(program_invocation_name);
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool writeAll(int descriptor, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t written = write(descriptor, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
 }  // namespace
 
-std::string displayStatePath() {
+std::string displayStatePathFor(const std::string& program) {
+  std::string name;
+  for (const char c : program) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '.' || c == '-' || c == '_';
+    name += plain ? c : '_';
+  }
+  // Never a hidden name, nor one of the folder's own entries.
+  if (name.empty() || name[0] == '.') name.insert(0, "program");
+  name += ".display";
   const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && state[0] == '/') return std::string(state) + "/rotozoom/display";
+  if (state != nullptr && state[0] == '/') return std::string(state) + "/rotozoom/" + name;
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] == '/')
-    return std::string(home) + "/.local/state/rotozoom/display";
+    return std::string(home) + "/.local/state/rotozoom/" + name;
   return {};
 }
+
+std::string displayStatePath() { return displayStatePathFor(runningProgramName()); }
 
 std::string displayStateText(const DisplayState& state) {
   std::ostringstream text;
@@ -95,7 +132,8 @@ std::optional<DisplayState> parseDisplayState(const std::string& text,
 std::optional<DisplayState> readDisplayState(const std::string& path,
                                              const std::vector<WindowArea>& screens) {
   if (path.empty()) return std::nullopt;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  // A named pipe or a device of that name would block the start for ever: regular files only.
+  std::FILE* file = openRegularFile(path.c_str());
   if (file == nullptr) return std::nullopt;
   std::string text(largestFile + 1, '\0');
   text.resize(std::fread(text.data(), 1, text.size(), file));
@@ -108,13 +146,14 @@ bool writeDisplayState(const std::string& path, const DisplayState& state) {
   const std::size_t slash = path.rfind('/');
   if (path.empty() || slash == std::string::npos || !makeFolders(path.substr(0, slash)))
     return false;
-  const std::string partial = path + ".new";
-  std::FILE* file = std::fopen(partial.c_str(), "wb");
-  if (file == nullptr) return false;
-  const std::string text = displayStateText(state);
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (std::fclose(file) != 0 || !written || std::rename(partial.c_str(), path.c_str()) != 0) {
-    std::remove(partial.c_str());
+  // Hidden, and made by mkostemp's exclusive creation: nothing planted under a name we would
+  // pick is followed or shared, not even a symbolic link.
+  std::string partial = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".XXXXXX";
+  const int descriptor = mkostemp(partial.data(), O_CLOEXEC | O_NOFOLLOW);
+  if (descriptor < 0) return false;
+  const bool written = writeAll(descriptor, displayStateText(state));
+  if (close(descriptor) != 0 || !written || std::rename(partial.c_str(), path.c_str()) != 0) {
+    unlink(partial.c_str());
     return false;
   }
   return true;

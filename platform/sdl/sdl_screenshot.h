@@ -1,22 +1,27 @@
-// Print Screen: the frame being shown, saved as an indexed PNG with the shown palette in the
-// current folder, named by the date and time.
+// Print Screen: the frame being shown, saved as an indexed PNG with the shown palette, named by
+// the date and time, in the current folder; where that folder cannot be written (a program
+// started from the desktop's menu runs in a system folder), in the user's pictures folder.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <string>
 
 #include "platform/compat/screen.h"
 
 namespace sdl {
 
-// "rotozoom-YYYYMMDD-HHMMSS.png" for the local time, with "-2", "-3"... before the extension
-// while `taken` says a name is taken.
-std::string screenshotName(std::time_t when, const std::function<bool(const std::string&)>& taken);
+// The names tried for a screenshot taken at `when`, local time: attempt 1 is
+// "rotozoom-YYYYMMDD-HHMMSS.png", attempt n > 1 has "-n" before the extension.
+std::string screenshotName(std::time_t when, int attempt);
+inline constexpr int screenshotAttempts = 999;
 
-// Saves the picture; a folder that cannot be written gives a line on standard error, and
-// nothing else changes. Returns the file's name, or empty when nothing was saved.
+// Saves the picture in a file of its own: each name is created exclusively, never through a
+// symbolic link or over an older file, and the next name is tried while one is taken. Writes
+// one line on standard error, the path saved to or why nothing was saved. Returns that path
+// (a bare name in the current folder), or empty when nothing was saved.
 std::string saveScreenshot(const compat::IndexedFrame& picture, const compat::Palette& palette);
+std::string saveScreenshot(const compat::IndexedFrame& picture, const compat::Palette& palette,
+                           std::time_t when);
 
 }  // namespace sdl

@@ -1,16 +1,23 @@
 // How a full-screen program is shown: full-screen, or in a resizable window at the user's
 // choice (Alt+Enter), remembered for the next start. The program sees none of it: for it the
 // display stays its exclusive mode, and the picture goes on without a break.
-#include <algorithm>
-
 #include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/sdl_window_fit.h"
 
 namespace sdl {
 namespace {
 
-// The share of the desktop a new window may take each way: room for the desktop's own panels
-// and the window's frame.
-constexpr double comfortable = 0.85;
+// Each display's desktop without its panels.
+std::vector<WindowArea> usableAreas() {
+  std::vector<WindowArea> areas;
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayUsableBounds(i, &bounds) == 0)
+      areas.push_back({bounds.x, bounds.y, bounds.w, bounds.h});
+  }
+  return areas;
+}
 
 }  // namespace
 
@@ -51,6 +58,9 @@ void SdlScreen::showFullScreen() {
 
 void SdlScreen::showInWindow() {
   if (viewWindow_.width <= 0 || viewWindow_.height <= 0) viewWindow_ = defaultWindow();
+  // A window remembered larger than the desktop (another monitor, a resize beyond it) would
+  // show mostly off the screen and cost its whole size in memory.
+  viewWindow_ = fitToDesktop(viewWindow_, usableAreas());
   SDL_SetWindowFullscreen(window_, 0);
   SDL_SetWindowBordered(window_, SDL_TRUE);
   SDL_SetWindowResizable(window_, SDL_TRUE);
@@ -88,13 +98,9 @@ std::vector<WindowArea> SdlScreen::screens() const {
 WindowArea SdlScreen::defaultWindow() const {
   SDL_Rect usable{0, 0, 640, 480};
   SDL_GetDisplayUsableBounds(0, &usable);
-  const int pictureWidth = pictureWidth_ > 0 ? pictureWidth_ : 320;
-  const int pictureHeight = pictureHeight_ > 0 ? pictureHeight_ : 240;
-  const int factor =
-      std::max(1, std::min(static_cast<int>(usable.w * comfortable) / pictureWidth,
-                           static_cast<int>(usable.h * comfortable) / pictureHeight));
-  const int width = pictureWidth * factor, height = pictureHeight * factor;
-  return {usable.x + (usable.w - width) / 2, usable.y + (usable.h - height) / 2, width, height};
+  return defaultWindowOn({usable.x, usable.y, usable.w, usable.h},
+                         pictureWidth_ > 0 ? pictureWidth_ : 320,
+                         pictureHeight_ > 0 ? pictureHeight_ : 240);
 }
 
 void SdlScreen::updateScaling() {

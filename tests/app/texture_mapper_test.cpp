@@ -5,8 +5,10 @@
 #include <random>
 
 #include "app/animation.h"
+#include "app/demo_slots.h"
 #include "app/mapper_paths.h"
 #include "app/texture_mapper.h"
+#include "tests/support/engine_setup_fixture.h"
 #include "tests/support/engine_slots_fixture.h"
 #include "tests/support/reference_walk.h"
 
@@ -308,4 +310,14 @@ TEST_F(TextureMapperTest, WritesNothingWhenALockFailsOrASlotIsTooSmall) {
   writeSurface(surfaces[3], [](int, int) { return uint8_t{0x11}; });
   mapTextureBlocks();
   EXPECT_EQ(readSurface(surfaces[2]).at(319, 239), 0x11);
+}
+
+TEST_F(EngineSetupTest, TheMapperAfterShutdownWritesNothing) {
+  setUpFullScreen();
+  mapTextureBlocks();  // records the locks of the picture and texture slots
+  displayEngine.shutdownDisplay();
+  // The surfaces are freed now; a frame that still comes must not write through their memory.
+  mapTextureBlocks();
+  EXPECT_EQ(surfaceBits[pictureSlot], nullptr);
+  EXPECT_EQ(surfaceBits[textureSlot], nullptr);
 }

@@ -36,6 +36,13 @@ TEST_F(EngineBlitsTest, ClipToRectMovesAndShrinksTheRectangle) {
       {"far outside", INT32_MIN, INT32_MIN, 0, 0, INT32_MAX, INT32_MAX, true, 0, INT32_MIN,
        INT32_MIN, 0, -1, INT32_MAX},
       {"huge size", 1, 1, 0, 0, INT32_MAX, INT32_MAX, false, 1, 1, 0, 0, 319, 239},
+      // The left and top steps come before any look at the size; only what they leave below
+      // 1 counts as nothing left.
+      {"no width, past the left", -10, 0, 5, 0, 0, 10, true, 0, 0, 15, 0, -10, 10},
+      {"negative width, past the left", -10, 0, 5, 0, -3, 10, true, 0, 0, 15, 0, -13, 10},
+      {"no height, above", 0, -4, 0, 7, 10, 0, true, 0, 0, 0, 11, 10, -4},
+      {"no height, past the left", -10, 0, 5, 0, 30, 0, false, 0, 0, 15, 0, 20, 0},
+      {"no width, inside", 10, 20, 1, 2, 0, 5, false, 10, 20, 1, 2, 0, 5},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -130,4 +137,21 @@ TEST_F(EngineBlitsTest, CopiesAndClippedCopies) {
   EXPECT_EQ(displayEngine.blitClipped(320, 0, 0, 0, 10, 10, 2, 3, 0), 1);
   EXPECT_EQ(displayEngine.blitClipped(-10, 0, 0, 0, 10, 10, 2, 3, 0), 1);
   EXPECT_EQ(readSurface(surfaces[2]), before);
+}
+
+TEST_F(EngineBlitsTest, ClippedOperationsDrawNothingForAnEmptyRectangle) {
+  writeSurface(surfaces[3], [](int x, int y) { return support::patternAt(x, y); });
+  displayEngine.fillSurface(2, 0x21);
+  const Picture before = readSurface(surfaces[2]);
+  // Inside clipRect, so clipping leaves the size as it came; and past the left, where the
+  // clipping makes the width 20 but the height stays 0.
+  const struct {
+    int32_t x, y, w, h;
+  } sizes[] = {{10, 10, 0, 5}, {10, 10, 5, 0}, {10, 10, -3, 5}, {10, 10, 5, -3}, {-10, 10, 30, 0}};
+  for (const auto& s : sizes) {
+    SCOPED_TRACE(testing::Message() << s.x << "," << s.y << " " << s.w << " x " << s.h);
+    EXPECT_EQ(displayEngine.blitClipped(s.x, s.y, 0, 0, s.w, s.h, 2, 3, 0), 1);
+    EXPECT_EQ(displayEngine.drawRectOutline(2, s.x, s.y, s.w, s.h, 0x07), 1);
+    EXPECT_EQ(readSurface(surfaces[2]), before);
+  }
 }

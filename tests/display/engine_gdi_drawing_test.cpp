@@ -70,6 +70,12 @@ TEST_F(EngineGdiTest, UnloadableBitmapsEndTheProgramWithTheFileNotFoundBox) {
   }
 }
 
+TEST_F(EngineGdiTest, ANullFileNameIsAFileNotFound) {
+  EXPECT_EXIT(displayEngine.loadBitmapToSurface(nullptr, 128, 128, 0, 0, 0, 0, 3),
+              testing::ExitedWithCode(1),
+              "^エラーが発生したらしい\\(\\^\\^;:  ファイルが見つかりません\n$");
+}
+
 TEST_F(EngineGdiTest, TextIsInkNearestBlackInAnOpaqueBoxOfItsMeasuredExtent) {
   displayEngine.drawText(2, 12, 34, "FPS 123");
   HDC dc = nullptr;

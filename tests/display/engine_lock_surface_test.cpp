@@ -36,3 +36,16 @@ TEST_F(EngineSlotsTest, FailedLockLeavesANullAddressAndZeroPitch) {
   EXPECT_EQ(surfaceBits[2], nullptr);
   EXPECT_EQ(surfacePitch[2], 0);
 }
+
+TEST_F(EngineSlotsTest, ALockOfASlotWithoutASurfaceLeavesNoAddress) {
+  displayEngine.lockSurface(2);
+  displayEngine.unlockSurface(2);
+  ASSERT_NE(surfaceBits[2], nullptr);
+  // The slot's surface goes, as at shutdown; the address of its last lock must not outlive it.
+  surfaces[2]->Release();
+  surfaces[2] = nullptr;
+  displayEngine.lockSurface(2);
+  EXPECT_EQ(surfaceBits[2], nullptr);
+  EXPECT_EQ(surfacePitch[2], 0);
+  EXPECT_EQ(displayEngine.surfaceDesc[2].lpSurface, nullptr);
+}

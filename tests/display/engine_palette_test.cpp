@@ -107,6 +107,17 @@ TEST_F(PaletteTest, FilesThatCannotBeReadEndTheProgramWithTheTablesUntouched) {
   }
 }
 
+TEST_F(PaletteTest, ANullFileNameIsAFileNotFound) {
+  setUpFullScreen();
+  EXPECT_EXIT(
+      {
+        watchEntrySeven();
+        displayEngine.loadPaletteFromBmp(nullptr);
+      },
+      testing::ExitedWithCode(1),
+      "^エラーが発生したらしい\\(\\^\\^;:  ファイルが見つかりません\n\\[entry 7: 1 2 3 0\\]$");
+}
+
 TEST_F(PaletteTest, ALongFileNameIsCutSoTheMessageFits) {
   const std::string name(400, 'a');
   EXPECT_EXIT(displayEngine.loadPaletteFromBmp(name.c_str()), testing::ExitedWithCode(1),

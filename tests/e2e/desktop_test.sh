@@ -2,8 +2,9 @@
 # The demo at home on a desktop, on a 1280 x 960 screen:
 #  - Alt+Enter puts the full-screen picture in a window smaller than the screen, still moving,
 #    and back to full-screen;
-#  - after a restart the last choice and the window's size come back; a corrupt state file is
-#    ignored (full-screen);
+#  - after a restart the last choice and the window's size come back; a corrupt state file, or
+#    a named pipe in its place, is ignored (full-screen); a window remembered larger than the
+#    screen opens within it; another program does not open in the demo's window;
 #  - Print Screen leaves a 320 x 240 indexed PNG equal to the frame on the screen, scaled back
 #    (checked on colour_bars' still picture, shown full-screen at 4x);
 # and every run ends with Escape and status 1. Screenshots go to SHOTS.
@@ -13,7 +14,7 @@ demo="$1" make_texture="$2" colour_bars="$3" shots="$4"
 source "$(dirname "$0")/common.sh"
 mkdir -p "$shots"
 "$make_texture" texture.bmp
-state="$XDG_STATE_HOME/rotozoom/display"
+state="$XDG_STATE_HOME/rotozoom/rotozoom.display"  # each program has its own
 
 fail() { echo "FAILED: $*"; exit 1; }
 
@@ -85,9 +86,31 @@ start "$demo" "ぽこるん"
 end_with_escape
 echo "ok: corrupt state files are ignored"
 
-# Print Screen on a still picture: the file is the frame on the screen, scaled back.
+# A named pipe in the state file's place is passed over at once: nothing waits for a writer.
 rm -f "$state"
+mkfifo "$state"
+start "$demo" "ぽこるん"
+if [ "$(size)" != "1280x960" ]; then
+  timeout 1 sh -c ': > "$1"' sh "$state" || true # lets a program waiting on the pipe go on
+  fail "a named pipe as the state file held up the start: $(size)"
+fi
+end_with_escape
+rm -f "$state"
+echo "ok: a named pipe as the state file is ignored"
+
+# A window remembered wider than the screen opens within it, the picture moving.
+printf 'rotozoom display 1\nmode window\nwindow 100 50 3000 600\n' > "$state"
+start "$demo" "ぽこるん"
+[ "$(size)" = "1280x600" ] || fail "a window remembered 3000 wide opened at $(size)"
+moving fitted-window
+end_with_escape
+echo "ok: a window remembered wider than the screen opened within it"
+
+# Print Screen on a still picture: the file is the frame on the screen, scaled back. The
+# demo's last view is a window; another program keeps its own view (full-screen).
+printf 'rotozoom display 1\nmode window\nwindow 0 0 700 500\n' > "$state"
 start "$colour_bars" "ぽこるん"
+[ "$(size)" = "1280x960" ] || fail "colour_bars opened in the demo's remembered view: $(size)"
 import -window root screen.png
 press Print
 shot="$(ls rotozoom-*.png 2>/dev/null | head -1)"

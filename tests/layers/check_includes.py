@@ -59,6 +59,7 @@ ALLOWED_PATHS = {
         "platform/compat/virtual_keys.h",
         "platform/compat/text_layout.h",
         "platform/indexed_png.h",
+        "platform/regular_file.h",
     ],
     "tools/": ["tools/", "app/", "host/shared_data.h", "platform/compat/screen.h",
                "platform/compat/testing.h", "platform/headless/", "platform/win32.h",

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The tools' command-line habits, as a user meets them: --help and --version answer with status
 # 0 and write no file, an unknown option is refused with the usage and status 2, and "--" lets a
-# file's name begin with a dash.
+# file's name begin with a dash. rotozoom-capture says how long its frames take, and shows its
+# progress on a terminal, and only there.
 #   command_line_test.sh MAKE_TEXTURE ROTOZOOM_CAPTURE VERSION
 set -uo pipefail
 make_texture="$1" capture="$2" version="$3"
@@ -37,6 +38,8 @@ done
 expect "make-texture with two files" 2 "one FILE at the most" "$make_texture" a.bmp b.bmp
 expect "rotozoom-capture without COUNT" 2 "^usage: rotozoom-capture" "$capture"
 expect "rotozoom-capture COUNT 0" 2 "COUNT must be 1 to" "$capture" 0
+expect "rotozoom-capture --help: the time a frame takes" 0 "about [0-9.]+ ms a frame" \
+  "$capture" --help
 if [ -n "$(ls -A)" ]; then
   echo "FAILED: the answers above wrote files: $(ls -A)"
   failures=$((failures + 1))
@@ -49,5 +52,24 @@ if [ ! -s ./-dashed.bmp ] || [ "$(head -c 2 ./-dashed.bmp)" != "BM" ]; then
 fi
 expect "make-texture default name" 0 "" "$make_texture"
 [ -s texture.bmp ] || { echo "FAILED: no texture.bmp"; failures=$((failures + 1)); }
+
+# On a terminal (script gives the capture one), a progress line counts up to the last frame.
+transcript="$(script -qec "$(printf '%q ' "$capture" 2 600)" /dev/null < /dev/null | tr '\r' '\n')"
+if ! grep -q "^rotozoom-capture: frame 1 of 602 " <<<"$transcript" ||
+  ! grep -q "^rotozoom-capture: frame 602 of 602 (100.0 %)" <<<"$transcript" ||
+  [ ! -s frame-00601.png ]; then
+  echo "FAILED: rotozoom-capture on a terminal: no progress to the last frame:"
+  sed 's/^/  /' <<<"$transcript"
+  failures=$((failures + 1))
+else
+  echo "ok: rotozoom-capture shows its progress on a terminal"
+fi
+# Not a terminal: a run that goes well says nothing.
+if ! "$capture" 1 300 2> errors || [ -s errors ] || [ ! -s frame-00300.png ]; then
+  echo "FAILED: rotozoom-capture with standard error in a file wrote to it: $(cat errors)"
+  failures=$((failures + 1))
+else
+  echo "ok: rotozoom-capture is quiet when standard error is not a terminal"
+fi
 
 exit $((failures > 0))

@@ -1,11 +1,18 @@
 // The remembered view: what is read back from the state file, what is ignored, and where the
 // file goes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <future>
+#include <thread>
 
 #include "platform/sdl/sdl_display_state.h"
 #include "tests/support/bmp_files.h"
@@ -38,6 +45,8 @@ TEST(SdlDisplayState, AWellFormedFileComesBackAndAnythingElseIsIgnored) {
       {"negative size", "rotozoom display 1\nmode window\nwindow 100 80 -960 720\n", false},
       {"zero size", "rotozoom display 1\nmode window\nwindow 100 80 0 720\n", false},
       {"huge size", "rotozoom display 1\nmode window\nwindow 0 0 100000 720\n", false},
+      {"huge height", "rotozoom display 1\nmode window\nwindow 0 0 960 16385\n", false},
+      {"largest size", "rotozoom display 1\nmode window\nwindow 0 0 16384 16384\n", true},
       {"beyond int", "rotozoom display 1\nmode window\nwindow 0 0 99999999999 720\n", false},
       {"off every screen", "rotozoom display 1\nmode window\nwindow 5000 5000 640 480\n", false},
       {"a sliver on screen", "rotozoom display 1\nmode window\nwindow -630 0 640 480\n", false},
@@ -63,22 +72,49 @@ TEST(SdlDisplayState, AWellFormedFileComesBackAndAnythingElseIsIgnored) {
   EXPECT_EQ(again->window.height, 480);
 }
 
-TEST(SdlDisplayState, TheFileLivesInTheStateFolderAndAFolderThatCannotBeWrittenChangesNothing) {
+TEST(SdlDisplayState, EachProgramHasItsFileInTheStateFolder) {
+  const struct {
+    const char* name;
+    const char* stateHome;  // null: unset
+    const char* home;
+    std::string path;
+  } cases[] = {
+      {"state folder", "/state", "/home/someone", "/state/rotozoom/rotozoom.display"},
+      {"no state folder", nullptr, "/home/someone",
+       "/home/someone/.local/state/rotozoom/rotozoom.display"},
+      {"empty state folder", "", "/home/someone",
+       "/home/someone/.local/state/rotozoom/rotozoom.display"},
+      {"relative state folder", "state", "/home/someone",
+       "/home/someone/.local/state/rotozoom/rotozoom.display"},
+      {"relative home", nullptr, "someone", ""},
+      {"nothing", nullptr, nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.stateHome ? setenv("XDG_STATE_HOME", c.stateHome, 1) : unsetenv("XDG_STATE_HOME");
+    c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+    EXPECT_EQ(sdl::displayStatePathFor("rotozoom"), c.path);
+  }
+  setenv("XDG_STATE_HOME", "/state", 1);
+  // One file per program, so that each opens in its own last view; a name fit for a file.
+  EXPECT_EQ(sdl::displayStatePathFor("engine-showcase"), "/state/rotozoom/engine-showcase.display");
+  EXPECT_EQ(sdl::displayStatePathFor("a b/c"), "/state/rotozoom/a_b_c.display");
+  EXPECT_EQ(sdl::displayStatePathFor(".."), "/state/rotozoom/program...display");
+  EXPECT_EQ(sdl::displayStatePathFor(""), "/state/rotozoom/program.display");
+  // The running program's own: these tests' program.
+  EXPECT_EQ(sdl::displayStatePath(), "/state/rotozoom/sdl_screen_tests.display");
+}
+
+TEST(SdlDisplayState, WrittenThenReadBackAndAFolderThatCannotBeWrittenChangesNothing) {
   support::TemporaryFolder folder;
   const std::string state = folder.path("state").string();
-  setenv("XDG_STATE_HOME", state.c_str(), 1);
-  EXPECT_EQ(sdl::displayStatePath(), state + "/rotozoom/display");
-  unsetenv("XDG_STATE_HOME");
-  setenv("HOME", "/home/someone", 1);
-  EXPECT_EQ(sdl::displayStatePath(), "/home/someone/.local/state/rotozoom/display");
-
-  // Written, with its folders made, and read back; no partial file stays beside it.
-  const std::string path = state + "/rotozoom/display";
+  // Written, with its folders made, and read back; nothing else stays in the folder.
+  const std::string path = state + "/rotozoom/rotozoom.display";
   ASSERT_TRUE(sdl::writeDisplayState(path, {true, {1, 2, 640, 480}}));
   const std::optional<sdl::DisplayState> read = sdl::readDisplayState(path, screens);
   ASSERT_TRUE(read);
   EXPECT_TRUE(read->windowed);
-  EXPECT_FALSE(std::ifstream(path + ".new").good());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(state + "/rotozoom"), {}), 1);
 
   // A file where the folder should be: nothing is written, and nothing else happens.
   const std::string blocked = folder.write("blocked", {'x'});
@@ -88,4 +124,62 @@ TEST(SdlDisplayState, TheFileLivesInTheStateFolderAndAFolderThatCannotBeWrittenC
   EXPECT_EQ(sdl::readDisplayState(state + "/missing", screens), std::nullopt);
   std::ofstream(state + "/large") << std::string(5000, 'x');
   EXPECT_EQ(sdl::readDisplayState(state + "/large", screens), std::nullopt);
+}
+
+TEST(SdlDisplayState, ANamedPipeInTheFilesPlaceIsIgnoredAtOnce) {
+  support::TemporaryFolder folder;
+  const std::string path = folder.path("rotozoom.display").string();
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  auto reading =
+      std::async(std::launch::async, [&] { return sdl::readDisplayState(path, screens); });
+  if (reading.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+    ADD_FAILURE() << "reading a named pipe blocks";
+    close(open(path.c_str(), O_WRONLY));  // a writer comes and goes, and the read ends
+  }
+  EXPECT_EQ(reading.get(), std::nullopt);
+}
+
+TEST(SdlDisplayState, NothingPlantedInTheFolderIsWrittenThrough) {
+  support::TemporaryFolder folder;
+  const std::string victim = folder.write("victim", {'k', 'e', 'e', 'p'});
+  std::filesystem::create_directory(folder.path("rotozoom"));
+  const std::string path = folder.path("rotozoom/rotozoom.display").string();
+  // Links at the names a writer might use for its new file.
+  for (const char* name : {"rotozoom.display.new", ".rotozoom.display.new", "display.new"})
+    std::filesystem::create_symlink(victim, folder.path("rotozoom") / name);
+  ASSERT_TRUE(sdl::writeDisplayState(path, {true, {1, 2, 640, 480}}));
+  std::ifstream in(victim);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
+  EXPECT_FALSE(std::filesystem::is_symlink(path));
+  EXPECT_TRUE(sdl::readDisplayState(path, screens));
+}
+
+TEST(SdlDisplayState, TwoProgramsWritingAtOnceEachWriteWholeFiles) {
+  support::TemporaryFolder folder;
+  const std::string path = folder.path("rotozoom/rotozoom.display").string();
+  ASSERT_TRUE(sdl::writeDisplayState(path, {false, {0, 0, 640, 480}}));
+  std::atomic<int> failedWrites{0}, badReads{0};
+  std::atomic<bool> writing{true};
+  const auto writer = [&](int width) {
+    for (int i = 0; i < 300; ++i)
+      if (!sdl::writeDisplayState(path, {true, {0, 0, width, 480}})) ++failedWrites;
+  };
+  std::thread reader([&] {
+    while (writing) {
+      const std::optional<sdl::DisplayState> state = sdl::readDisplayState(path, screens);
+      if (!state) ++badReads;
+    }
+  });
+  std::thread first(writer, 640), second(writer, 960);
+  first.join();
+  second.join();
+  writing = false;
+  reader.join();
+  EXPECT_EQ(failedWrites, 0);
+  EXPECT_EQ(badReads, 0) << "readers found empty or torn files";
+  const std::optional<sdl::DisplayState> last = sdl::readDisplayState(path, screens);
+  ASSERT_TRUE(last);
+  EXPECT_TRUE(last->window.width == 640 || last->window.width == 960);
+  // No new file of either writer stays behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path("rotozoom")), {}), 1);
 }

@@ -1,17 +1,23 @@
-// Print Screen's file: named by the date and time, never over an older one, an indexed PNG of
-// the picture with its palette; a folder that cannot be written gets a line and nothing else.
+// Print Screen's file: named by the date and time, created as a new file (never over an older
+// one, never through a symbolic link), an indexed PNG of the picture with its palette; in the
+// user's pictures folder when the current folder cannot be written.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
-#include <set>
+#include <fstream>
 #include <vector>
 
+#include "platform/sdl/sdl_pictures_folder.h"
 #include "platform/sdl/sdl_screenshot.h"
 #include "tests/support/bmp_files.h"
 
-TEST(SdlScreenshot, NamesCarryTheTimeAndNeverTakeAnOldOnesPlace) {
+namespace {
+
+std::time_t december10At140509() {
   std::tm when{};
   when.tm_year = 2026 - 1900;
   when.tm_mon = 11;
@@ -20,27 +26,61 @@ TEST(SdlScreenshot, NamesCarryTheTimeAndNeverTakeAnOldOnesPlace) {
   when.tm_min = 5;
   when.tm_sec = 9;
   when.tm_isdst = -1;
-  const std::time_t time = std::mktime(&when);
-  std::set<std::string> taken;
-  const auto isTaken = [&taken](const std::string& name) { return taken.count(name) > 0; };
-  EXPECT_EQ(sdl::screenshotName(time, isTaken), "rotozoom-20261210-140509.png");
-  taken.insert("rotozoom-20261210-140509.png");
-  EXPECT_EQ(sdl::screenshotName(time, isTaken), "rotozoom-20261210-140509-2.png");
-  taken.insert("rotozoom-20261210-140509-2.png");
-  EXPECT_EQ(sdl::screenshotName(time, isTaken), "rotozoom-20261210-140509-3.png");
+  return std::mktime(&when);
 }
 
-TEST(SdlScreenshot, TheFileIsTheIndexedPictureWithItsPalette) {
+std::string contentOf(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A folder of its own as the current folder, and the user's folders inside it (HOME, and no
+// XDG_* variables), so that nothing is saved where the user keeps things; all put back after.
+class ScreenshotTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::create_directory(folder.path("work"));
+    std::filesystem::create_directory(folder.path("home"));
+    std::filesystem::current_path(folder.path("work"));
+    setenv("HOME", home().c_str(), 1);
+    unsetenv("XDG_PICTURES_DIR");
+    unsetenv("XDG_CONFIG_HOME");
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 7);
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+
+  std::string home() const { return folder.path("home").string(); }
+  std::string save() { return sdl::saveScreenshot({pixels.data(), 320, 240, 320}, palette, when); }
+
   support::TemporaryFolder folder;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder.path(""));
-  std::vector<std::uint8_t> pixels(320 * 240);
-  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 7);
+  std::vector<std::uint8_t> pixels = std::vector<std::uint8_t>(320 * 240);
   compat::Palette palette{};
+  const std::time_t when = december10At140509();
+
+ private:
+  std::filesystem::path previous_;
+};
+
+}  // namespace
+
+TEST(SdlScreenshot, NamesCarryTheTimeAndACountAfterTheFirst) {
+  const std::time_t when = december10At140509();
+  EXPECT_EQ(sdl::screenshotName(when, 1), "rotozoom-20261210-140509.png");
+  EXPECT_EQ(sdl::screenshotName(when, 2), "rotozoom-20261210-140509-2.png");
+  EXPECT_EQ(sdl::screenshotName(when, sdl::screenshotAttempts), "rotozoom-20261210-140509-999.png");
+}
+
+TEST_F(ScreenshotTest, TheFileIsTheIndexedPictureWithItsPalette) {
+  // Every channel different from entry to entry and from the other two, so that a channel
+  // dropped, fixed or swapped shows.
   for (int i = 0; i < 256; ++i)
-    palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), 7, 0};
-  const std::string name = sdl::saveScreenshot({pixels.data(), 320, 240, 320}, palette);
-  ASSERT_FALSE(name.empty());
+    palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+                  static_cast<std::uint8_t>(i * 7 + 3), 0};
+  testing::internal::CaptureStderr();
+  const std::string name = save();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "screenshot: " + name + "\n");
+  ASSERT_EQ(name, "rotozoom-20261210-140509.png");
 
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -54,23 +94,120 @@ TEST(SdlScreenshot, TheFileIsTheIndexedPictureWithItsPalette) {
   ASSERT_TRUE(png_image_finish_read(&image, nullptr, indices.data(), 320, colours.data()));
   EXPECT_EQ(indices, pixels);
   for (int i = 0; i < 256; ++i) {
-    ASSERT_EQ(colours[i * 3], i);
-    ASSERT_EQ(colours[i * 3 + 1], 255 - i);
+    SCOPED_TRACE(i);
+    ASSERT_EQ(colours[i * 3], palette[i].red);
+    ASSERT_EQ(colours[i * 3 + 1], palette[i].green);
+    ASSERT_EQ(colours[i * 3 + 2], palette[i].blue);
   }
 
-  // A second one in the same second does not replace the first.
-  const std::string second = sdl::saveScreenshot({pixels.data(), 320, 240, 320}, palette);
-  EXPECT_NE(second, name);
-  EXPECT_TRUE(std::filesystem::exists(name));
+  // A second one in the same second takes the next name and leaves the first as it was.
+  const std::string first = contentOf(name);
+  pixels[0] = 99;
+  EXPECT_EQ(save(), "rotozoom-20261210-140509-2.png");
+  EXPECT_EQ(contentOf(name), first);
+}
 
-  // A folder that cannot be written (even by root: it has been removed under the program).
-  const std::filesystem::path gone = folder.path("gone");
-  std::filesystem::create_directory(gone);
-  std::filesystem::current_path(gone);
-  std::filesystem::remove(gone);
+TEST_F(ScreenshotTest, NamesThatAreTakenAreNeverWrittenThrough) {
+  const std::string victim = folder.write("victim", {'k', 'e', 'e', 'p'});
+  // The first name a link to someone else's file: skipped, the file untouched.
+  std::filesystem::create_symlink(victim, sdl::screenshotName(when, 1));
+  EXPECT_EQ(save(), sdl::screenshotName(when, 2));
+  EXPECT_TRUE(contentOf(victim) == "keep") << "written through the link";
+
+  // Every name taken, the last one by a link, a dangling one beside it: nothing is saved, and
+  // a line says so.
+  for (int attempt = 3; attempt < sdl::screenshotAttempts - 1; ++attempt)
+    std::ofstream(sdl::screenshotName(when, attempt)) << "older";
+  std::filesystem::create_symlink(folder.path("nowhere"),
+                                  sdl::screenshotName(when, sdl::screenshotAttempts - 1));
+  std::filesystem::create_symlink(victim, sdl::screenshotName(when, sdl::screenshotAttempts));
   testing::internal::CaptureStderr();
-  EXPECT_EQ(sdl::saveScreenshot({pixels.data(), 320, 240, 320}, palette), "");
+  EXPECT_EQ(save(), "");
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("screenshot: not saved"),
+            std::string::npos);
+  EXPECT_TRUE(contentOf(victim) == "keep") << "written through the link";
+  EXPECT_FALSE(std::filesystem::exists(folder.path("nowhere")));
+  EXPECT_EQ(contentOf(sdl::screenshotName(when, 3)), "older");
+}
+
+TEST_F(ScreenshotTest, AFolderThatCannotBeWrittenSendsTheFileToThePicturesFolder) {
+  // The current folder is gone from under the program: no one can write it, root included.
+  std::filesystem::remove(folder.path("work"));
+  const std::filesystem::path pictures = folder.path("home") / "Pictures";
+  std::filesystem::create_directory(pictures);
+  testing::internal::CaptureStderr();
+  const std::string saved = save();
+  EXPECT_EQ(saved, (pictures / "rotozoom-20261210-140509.png").string());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "screenshot: " + saved + "\n");
+  EXPECT_TRUE(std::filesystem::is_regular_file(saved));
+
+  // Neither can be written: nothing saved, and a line says why.
+  std::filesystem::remove_all(folder.path("home"));
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(save(), "");
   EXPECT_NE(testing::internal::GetCapturedStderr().find("screenshot: cannot write"),
             std::string::npos);
-  std::filesystem::current_path(previous);
+}
+
+TEST_F(ScreenshotTest, ThePicturesFolderFollowsTheUsersDirectories) {
+  const auto makeFolder = [&](const std::string& name) {
+    std::filesystem::create_directories(folder.path(name));
+    return folder.path(name).string();
+  };
+  const std::string config = makeFolder("config");
+  const std::string userDirs = config + "/user-dirs.dirs";
+  const std::string bilder = makeFolder("home/Bilder");
+
+  // Nothing set and no ~/Pictures: the home folder.
+  EXPECT_EQ(sdl::picturesFolder(), home());
+  // ~/Pictures when it exists.
+  const std::string standard = makeFolder("home/Pictures");
+  EXPECT_EQ(sdl::picturesFolder(), standard);
+  // user-dirs.dirs in ~/.config, then in XDG_CONFIG_HOME, which takes its place.
+  makeFolder("home/.config");
+  std::ofstream(home() + "/.config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+  EXPECT_EQ(sdl::picturesFolder(), bilder);
+  const std::string elsewhere = makeFolder("elsewhere");
+  std::ofstream(userDirs) << "XDG_PICTURES_DIR=\"" << elsewhere << "\"\n";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  EXPECT_EQ(sdl::picturesFolder(), elsewhere);
+  // The environment's own value first; a folder that does not exist is passed over.
+  setenv("XDG_PICTURES_DIR", bilder.c_str(), 1);
+  EXPECT_EQ(sdl::picturesFolder(), bilder);
+  setenv("XDG_PICTURES_DIR", (home() + "/missing").c_str(), 1);
+  EXPECT_EQ(sdl::picturesFolder(), elsewhere);
+  setenv("XDG_PICTURES_DIR", "relative", 1);
+  EXPECT_EQ(sdl::picturesFolder(), elsewhere);
+  // A named pipe as user-dirs.dirs is not read (it would block): as if there were none.
+  std::filesystem::remove(userDirs);
+  ASSERT_EQ(mkfifo(userDirs.c_str(), 0600), 0);
+  EXPECT_EQ(sdl::picturesFolder(), standard);
+}
+
+TEST(SdlScreenshot, UserDirsGivesThePicturesFolderWrittenEitherWay) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::optional<std::string> folder;
+  } cases[] = {
+      {"under home", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "/home/u/Bilder"},
+      {"home itself", "XDG_PICTURES_DIR=\"$HOME\"\n", "/home/u"},
+      {"absolute", "XDG_PICTURES_DIR=\"/srv/pictures\"\n", "/srv/pictures"},
+      {"among the others",
+       "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+       "XDG_PICTURES_DIR=\"$HOME/Images\"\nXDG_VIDEOS_DIR=\"$HOME/Videos\"\n",
+       "/home/u/Images"},
+      {"escaped quote", "XDG_PICTURES_DIR=\"$HOME/My \\\"Pics\\\"\"\n", "/home/u/My \"Pics\""},
+      {"the last one counts", "XDG_PICTURES_DIR=\"$HOME/a\"\nXDG_PICTURES_DIR=\"$HOME/b\"\n",
+       "/home/u/b"},
+      {"commented out", "# XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", std::nullopt},
+      {"relative", "XDG_PICTURES_DIR=\"Bilder\"\n", std::nullopt},
+      {"another variable's name", "XDG_PICTURES_DIRS=\"/srv\"\n", std::nullopt},
+      {"not $HOME", "XDG_PICTURES_DIR=\"$HOMEWORK/x\"\n", std::nullopt},
+      {"empty", "", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(sdl::picturesFolderIn(c.text, "/home/u"), c.folder);
+  }
 }

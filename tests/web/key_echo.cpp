@@ -38,6 +38,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (CreateWindowExA(0, "keys", "keys", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr,
                       instance, nullptr) == nullptr)
     return 1;
+  // The screen takes the page's input from when DirectDraw is asked for, as by every program.
+  LPDIRECTDRAW directDraw = nullptr;
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return 1;
   std::printf("ready\n");
   // Polling gives the page its turn now and then (the web screen yields), as the demo's waits do.
   for (;;) {

@@ -26,12 +26,13 @@ HWND makeWindow() {
                          nullptr, nullptr);
 }
 
-// Pushes the key's press and release as SDL events and takes the two messages they become.
-// Print Screen's press is the screen's own (it takes a screenshot): only its release is pushed.
 struct KeyMessages {
   MSG down{};
   MSG up{};
 };
+
+// Pushes the key's press and release as SDL events and takes the two messages they become.
+// Print Screen's press is the screen's own (it takes a screenshot): only its release is pushed.
 KeyMessages pressAndRelease(SDL_Scancode scancode, Uint16 modifiers) {
   KeyMessages messages;
   SDL_Event event{};

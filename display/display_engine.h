@@ -101,9 +101,10 @@ struct DisplayEngine {
   // putting the pixel back.
   uint8_t probePaletteIndex(COLORREF colour);
 
-  // ---- Pixel effects (pixel_copies.cpp, rotated_sprite.cpp, strip_copies.cpp). None reports
-  // a result. Whatever the areas, they read and write only pixels on the surfaces; a failed
-  // lock draws nothing, and one slot may be both destination and source.
+  // ---- Pixel effects (mosaic_copy.cpp, dissolve_copy.cpp, rotated_sprite.cpp, sine_strips.cpp,
+  // bitmap_font_text.cpp). None reports a result. Whatever the areas, they read and write only
+  // pixels on the surfaces; a failed lock draws nothing, and one slot may be both destination
+  // and source.
   // Copies the area as blockSize x blockSize blocks, each in the colour of the source pixel at
   // its top-left corner (blocks counted from the area's corner); 0 fills the whole area with the
   // source corner's colour, a negative size draws nothing.

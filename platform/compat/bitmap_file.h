@@ -1,7 +1,11 @@
 // Bitmap files, in one place: read whole (a regular file of bounded size, opened without
 // blocking), checked by our own code (the sizes, offsets, bit counts and dimensions must
-// describe a picture that fits in the file and in memory), then decoded by SDL's reader, which
-// is not hardened against hostile input and so sees only files that passed the check.
+// describe a picture that fits in the file and in memory), then decoded by the platform's
+// decoder, which is not hardened against hostile input and so sees only files that passed the
+// check. Reading and checking are shared (bitmap_file.cpp); decodeBitmap comes from one file
+// per platform:
+//   desktop (platform/desktop/bitmap_decode_sdl.cpp): SDL's BMP reader;
+//   web (platform/web/web_bitmap_decode.cpp): the browser's image decoder.
 #pragma once
 
 #include <cstddef>
@@ -30,8 +34,8 @@ struct DecodedBitmap {
 // undecodable file, or one that is not a regular file.
 std::optional<DecodedBitmap> loadBitmapFile(const char* name);
 
-// The platform's decoder (SDL's BMP reader on Linux, the browser's on the web), given the whole
-// file once its headers passed the check; nothing when it cannot decode it.
+// The platform's decoder, given the whole file once its headers passed the check; nothing when
+// it cannot decode it.
 std::optional<DecodedBitmap> decodeBitmap(const std::vector<std::uint8_t>& bytes);
 
 }  // namespace compat

@@ -1,8 +1,13 @@
-// Fonts for GDI text: a face found through fontconfig by name, weight, slant and character
-// set, rasterised by FreeType at the requested size without anti-aliasing (a palette display
-// has no colours between ink and paper), turned by the escapement. Characters the face lacks
-// come from another face that fontconfig finds for them. Glyphs are rasterised once per font.
-// No Windows types here: the SDL screen draws its message boxes' text with it too.
+// Fonts for GDI text: a face found by name, weight, slant and character set, its glyphs drawn
+// at the requested size without anti-aliasing (a palette display has no colours between ink and
+// paper) and turned by the escapement. Characters the face lacks come from another face that
+// has them. Glyphs are drawn once per font. No Windows types here: the SDL screen draws its
+// message boxes' text with it too. The sizes and the cell's layout are shared
+// (gdi_font_layout.cpp); the faces themselves (FontFace::Face, open, faceFor, glyph) come from
+// one file per platform:
+//   desktop (platform/desktop/fonts_freetype_fontconfig.cpp): fontconfig finds the faces,
+//     FreeType rasterises;
+//   web (platform/web/web_fonts.cpp): the browser's canvas text, with the browser's fallback.
 #pragma once
 
 #include <cstdint>

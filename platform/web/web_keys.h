@@ -1,5 +1,5 @@
-// The page's keys to Windows virtual-key codes, by where the key is (KeyboardEvent.code), as
-// the SDL screen maps SDL's scan codes: the two platforms give the same codes for a key.
+// The page's keys to Windows virtual-key codes, by where the key is (KeyboardEvent.code),
+// through the key table the SDL screen reads by scan code: a key has the same code on both.
 #pragma once
 
 #include <string_view>

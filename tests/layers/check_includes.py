@@ -36,6 +36,13 @@ ALLOWED_PATHS = {
     "platform/regular_file": ["platform/regular_file.h"],
     "platform/indexed_png": ["platform/indexed_png.h", "platform/compat/screen.h"],
     "platform/compat/": ["platform/compat/", "platform/regular_file.h"],
+    # compat's platform pieces on Linux: what they define, declared by compat
+    "platform/desktop/": [
+        "platform/desktop/",
+        "platform/compat/bitmap_file.h",
+        "platform/compat/text_encoding.h",
+        "platform/compat/gdi_fonts.h",
+    ],
     "platform/headless/": ["platform/headless/", "platform/compat/screen.h",
                            "platform/compat/frame_pacer.h"],
     "platform/web/": [
@@ -46,6 +53,7 @@ ALLOWED_PATHS = {
         "platform/compat/shown_area.h",
         "platform/compat/rgba_frame.h",
         "platform/compat/virtual_keys.h",
+        "platform/compat/physical_keys.h",
         "platform/compat/gdi_fonts.h",
         "platform/compat/bitmap_file.h",
         "platform/compat/text_encoding.h",
@@ -57,6 +65,7 @@ ALLOWED_PATHS = {
         "platform/compat/frame_pacer.h",
         "platform/compat/shown_area.h",
         "platform/compat/virtual_keys.h",
+        "platform/compat/physical_keys.h",
         "platform/compat/text_layout.h",
         "platform/indexed_png.h",
         "platform/regular_file.h",
@@ -68,11 +77,11 @@ ALLOWED_PATHS = {
 
 # outside libraries: the include's start -> the only files that may use it
 OUTSIDE = {
-    "SDL": ["platform/sdl/", "platform/compat/bitmap_decode_sdl.cpp"],
-    "ft2build.h": ["platform/compat/gdi_fonts.cpp"],
-    "fontconfig/": ["platform/compat/gdi_fonts.cpp"],
+    "SDL": ["platform/sdl/", "platform/desktop/bitmap_decode_sdl.cpp"],
+    "ft2build.h": ["platform/desktop/fonts_freetype_fontconfig.cpp"],
+    "fontconfig/": ["platform/desktop/fonts_freetype_fontconfig.cpp"],
     "X11/": ["platform/sdl/"],
-    "iconv.h": ["platform/compat/text_encoding_iconv.cpp"],
+    "iconv.h": ["platform/desktop/text_encoding_iconv.cpp"],
     "emscripten": ["platform/web/"],
     # The real Windows headers only through platform/win32.h.
     "windows.h": ["platform/win32.h", "platform/regular_file.cpp"],

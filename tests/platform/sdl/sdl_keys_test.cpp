@@ -1,10 +1,14 @@
 // Keys from SDL to the program: each key and modifier state, pushed as an SDL event, arrives in
-// the message queue as the message and virtual-key code Windows would post.
+// the message queue as the message and virtual-key code Windows would post; every key of the key
+// table does, by SDL's own name for it.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "platform/compat/physical_keys.h"
 #include "platform/sdl/sdl_keymap.h"
-#include "platform/web/web_keys.h"
 #include "platform/win32.h"
 
 namespace {
@@ -22,7 +26,149 @@ HWND makeWindow() {
                          nullptr, nullptr);
 }
 
+struct KeyMessages {
+  MSG down{};
+  MSG up{};
+};
+
+// Pushes the key's press and release as SDL events and takes the two messages they become.
+// Print Screen's press is the screen's own (it takes a screenshot): only its release is pushed.
+KeyMessages pressAndRelease(SDL_Scancode scancode, Uint16 modifiers) {
+  KeyMessages messages;
+  SDL_Event event{};
+  event.key.keysym.scancode = scancode;
+  event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+  event.key.keysym.mod = modifiers;
+  if (scancode != SDL_SCANCODE_PRINTSCREEN) {
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    EXPECT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    EXPECT_TRUE(PeekMessageA(&messages.down, nullptr, 0, 0, PM_REMOVE))
+        << "no message for the press";
+  }
+  event.type = SDL_KEYUP;
+  event.key.state = SDL_RELEASED;
+  EXPECT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+  EXPECT_TRUE(PeekMessageA(&messages.up, nullptr, 0, 0, PM_REMOVE)) << "no message for the release";
+  return messages;
+}
+
 }  // namespace
+
+TEST(SdlKeys, EveryKeyOfTheTableArrivesAsItsVirtualKeyWithNumLockOnAndOff) {
+  HWND window = makeWindow();
+  ASSERT_NE(window, nullptr);
+  struct Expected {
+    SDL_Scancode scancode;
+    unsigned numLockOn;
+    unsigned numLockOff;  // the same but for the keypad's digits and point
+  };
+  std::vector<Expected> keys;
+  for (unsigned i = 0; i < 26; ++i)
+    keys.push_back({static_cast<SDL_Scancode>(SDL_SCANCODE_A + i), 'A' + i, 'A' + i});
+  for (unsigned i = 0; i < 9; ++i)
+    keys.push_back({static_cast<SDL_Scancode>(SDL_SCANCODE_1 + i), '1' + i, '1' + i});
+  keys.push_back({SDL_SCANCODE_0, '0', '0'});
+  for (unsigned i = 0; i < 12; ++i)
+    keys.push_back({static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + i), VK_F1 + i, VK_F1 + i});
+  for (unsigned i = 0; i < 12; ++i)
+    keys.push_back({static_cast<SDL_Scancode>(SDL_SCANCODE_F13 + i), VK_F13 + i, VK_F13 + i});
+  const Expected named[] = {
+      {SDL_SCANCODE_RETURN, VK_RETURN, VK_RETURN},
+      {SDL_SCANCODE_RETURN2, VK_RETURN, VK_RETURN},
+      {SDL_SCANCODE_ESCAPE, VK_ESCAPE, VK_ESCAPE},
+      {SDL_SCANCODE_BACKSPACE, VK_BACK, VK_BACK},
+      {SDL_SCANCODE_TAB, VK_TAB, VK_TAB},
+      {SDL_SCANCODE_SPACE, VK_SPACE, VK_SPACE},
+      {SDL_SCANCODE_MINUS, VK_OEM_MINUS, VK_OEM_MINUS},
+      {SDL_SCANCODE_EQUALS, VK_OEM_PLUS, VK_OEM_PLUS},
+      {SDL_SCANCODE_LEFTBRACKET, VK_OEM_4, VK_OEM_4},
+      {SDL_SCANCODE_RIGHTBRACKET, VK_OEM_6, VK_OEM_6},
+      {SDL_SCANCODE_BACKSLASH, VK_OEM_5, VK_OEM_5},
+      {SDL_SCANCODE_NONUSHASH, VK_OEM_5, VK_OEM_5},
+      {SDL_SCANCODE_SEMICOLON, VK_OEM_1, VK_OEM_1},
+      {SDL_SCANCODE_APOSTROPHE, VK_OEM_7, VK_OEM_7},
+      {SDL_SCANCODE_GRAVE, VK_OEM_3, VK_OEM_3},
+      {SDL_SCANCODE_COMMA, VK_OEM_COMMA, VK_OEM_COMMA},
+      {SDL_SCANCODE_PERIOD, VK_OEM_PERIOD, VK_OEM_PERIOD},
+      {SDL_SCANCODE_SLASH, VK_OEM_2, VK_OEM_2},
+      {SDL_SCANCODE_NONUSBACKSLASH, VK_OEM_102, VK_OEM_102},
+      {SDL_SCANCODE_CAPSLOCK, VK_CAPITAL, VK_CAPITAL},
+      {SDL_SCANCODE_PRINTSCREEN, VK_SNAPSHOT, VK_SNAPSHOT},
+      {SDL_SCANCODE_SYSREQ, VK_SNAPSHOT, VK_SNAPSHOT},
+      {SDL_SCANCODE_SCROLLLOCK, VK_SCROLL, VK_SCROLL},
+      {SDL_SCANCODE_PAUSE, VK_PAUSE, VK_PAUSE},
+      {SDL_SCANCODE_INSERT, VK_INSERT, VK_INSERT},
+      {SDL_SCANCODE_HOME, VK_HOME, VK_HOME},
+      {SDL_SCANCODE_PAGEUP, VK_PRIOR, VK_PRIOR},
+      {SDL_SCANCODE_DELETE, VK_DELETE, VK_DELETE},
+      {SDL_SCANCODE_END, VK_END, VK_END},
+      {SDL_SCANCODE_PAGEDOWN, VK_NEXT, VK_NEXT},
+      {SDL_SCANCODE_RIGHT, VK_RIGHT, VK_RIGHT},
+      {SDL_SCANCODE_LEFT, VK_LEFT, VK_LEFT},
+      {SDL_SCANCODE_DOWN, VK_DOWN, VK_DOWN},
+      {SDL_SCANCODE_UP, VK_UP, VK_UP},
+      {SDL_SCANCODE_NUMLOCKCLEAR, VK_NUMLOCK, VK_NUMLOCK},
+      {SDL_SCANCODE_KP_DIVIDE, VK_DIVIDE, VK_DIVIDE},
+      {SDL_SCANCODE_KP_MULTIPLY, VK_MULTIPLY, VK_MULTIPLY},
+      {SDL_SCANCODE_KP_MINUS, VK_SUBTRACT, VK_SUBTRACT},
+      {SDL_SCANCODE_KP_PLUS, VK_ADD, VK_ADD},
+      {SDL_SCANCODE_KP_ENTER, VK_RETURN, VK_RETURN},
+      {SDL_SCANCODE_KP_COMMA, VK_SEPARATOR, VK_SEPARATOR},
+      {SDL_SCANCODE_KP_0, VK_NUMPAD0, VK_INSERT},
+      {SDL_SCANCODE_KP_1, VK_NUMPAD0 + 1, VK_END},
+      {SDL_SCANCODE_KP_2, VK_NUMPAD0 + 2, VK_DOWN},
+      {SDL_SCANCODE_KP_3, VK_NUMPAD0 + 3, VK_NEXT},
+      {SDL_SCANCODE_KP_4, VK_NUMPAD0 + 4, VK_LEFT},
+      {SDL_SCANCODE_KP_5, VK_NUMPAD0 + 5, VK_CLEAR},
+      {SDL_SCANCODE_KP_6, VK_NUMPAD0 + 6, VK_RIGHT},
+      {SDL_SCANCODE_KP_7, VK_NUMPAD0 + 7, VK_HOME},
+      {SDL_SCANCODE_KP_8, VK_NUMPAD0 + 8, VK_UP},
+      {SDL_SCANCODE_KP_9, VK_NUMPAD0 + 9, VK_PRIOR},
+      {SDL_SCANCODE_KP_PERIOD, VK_DECIMAL, VK_DELETE},
+      {SDL_SCANCODE_APPLICATION, VK_APPS, VK_APPS},
+      {SDL_SCANCODE_MENU, VK_APPS, VK_APPS},
+      {SDL_SCANCODE_INTERNATIONAL1, VK_OEM_102, VK_OEM_102},  // Ro
+      {SDL_SCANCODE_INTERNATIONAL2, VK_KANA, VK_KANA},
+      {SDL_SCANCODE_INTERNATIONAL3, VK_OEM_5, VK_OEM_5},  // Yen
+      {SDL_SCANCODE_INTERNATIONAL4, VK_CONVERT, VK_CONVERT},
+      {SDL_SCANCODE_INTERNATIONAL5, VK_NONCONVERT, VK_NONCONVERT},
+      {SDL_SCANCODE_LANG3, VK_KANA, VK_KANA},
+      {SDL_SCANCODE_LANG4, VK_KANA, VK_KANA},
+      {SDL_SCANCODE_LANG5, VK_KANJI, VK_KANJI},
+      {SDL_SCANCODE_LCTRL, VK_CONTROL, VK_CONTROL},
+      {SDL_SCANCODE_RCTRL, VK_CONTROL, VK_CONTROL},
+      {SDL_SCANCODE_LSHIFT, VK_SHIFT, VK_SHIFT},
+      {SDL_SCANCODE_RSHIFT, VK_SHIFT, VK_SHIFT},
+      {SDL_SCANCODE_LALT, VK_MENU, VK_MENU},
+      {SDL_SCANCODE_RALT, VK_MENU, VK_MENU},
+      {SDL_SCANCODE_LGUI, VK_LWIN, VK_LWIN},
+      {SDL_SCANCODE_RGUI, VK_RWIN, VK_RWIN},
+  };
+  keys.insert(keys.end(), std::begin(named), std::end(named));
+
+  // No key of the table goes unchecked.
+  for (const compat::PhysicalKey& row : compat::physicalKeys())
+    EXPECT_TRUE(std::any_of(keys.begin(), keys.end(),
+                            [&](const Expected& key) { return key.scancode == row.usage; }))
+        << "the table's usage 0x" << std::hex << row.usage << " (" << row.code
+        << ") has no expected virtual key here";
+
+  for (const Expected& key : keys)
+    for (const bool numLock : {true, false}) {
+      SCOPED_TRACE(testing::Message()
+                   << SDL_GetScancodeName(key.scancode) << " (scan code " << key.scancode << ")"
+                   << (numLock ? ", Num Lock on" : ", Num Lock off"));
+      const WPARAM expected = numLock ? key.numLockOn : key.numLockOff;
+      const KeyMessages messages = pressAndRelease(key.scancode, numLock ? KMOD_NUM : KMOD_NONE);
+      if (key.scancode != SDL_SCANCODE_PRINTSCREEN) {
+        EXPECT_TRUE(messages.down.message == WM_KEYDOWN || messages.down.message == WM_SYSKEYDOWN);
+        EXPECT_EQ(messages.down.wParam, expected);
+      }
+      EXPECT_TRUE(messages.up.message == WM_KEYUP || messages.up.message == WM_SYSKEYUP);
+      EXPECT_EQ(messages.up.wParam, expected);
+    }
+}
 
 TEST(SdlKeys, EachKeyArrivesAsItsMessageAndVirtualKeyCode) {
   HWND window = makeWindow();
@@ -90,25 +236,13 @@ TEST(SdlKeys, EachKeyArrivesAsItsMessageAndVirtualKeyCode) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.scancode = c.scancode;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(c.scancode);
-    event.key.keysym.mod = c.modifiers;
-    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
-    MSG msg{};
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.hwnd, window);
-    EXPECT_EQ(msg.message, c.message);
-    EXPECT_EQ(msg.wParam, c.virtualKey);
+    const KeyMessages messages = pressAndRelease(c.scancode, c.modifiers);
+    EXPECT_EQ(messages.down.hwnd, window);
+    EXPECT_EQ(messages.down.message, c.message);
+    EXPECT_EQ(messages.down.wParam, c.virtualKey);
     // The key's release follows it as the matching up message.
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    ASSERT_EQ(SDL_PushEvent(&event), 1);
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, c.message == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP);
-    EXPECT_EQ(msg.wParam, c.virtualKey);
+    EXPECT_EQ(messages.up.message, c.message == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP);
+    EXPECT_EQ(messages.up.wParam, c.virtualKey);
   }
 }
 
@@ -153,85 +287,6 @@ TEST(SdlKeys, EveryKeyOfTheKeyboardHasACode) {
     key.scancode = static_cast<SDL_Scancode>(code);
     EXPECT_NE(sdl::virtualKeyFor(key), 0u) << "scan code " << code << " (" << name << ")";
   }
-}
-
-TEST(SdlKeys, ThePageAndSdlGiveEveryKeyTheSameCode) {
-  // The same physical key by its name in the page's events (KeyboardEvent.code) and by SDL's
-  // scan code: both platforms must hand the program the same virtual key.
-  const struct {
-    const char* code;
-    SDL_Scancode scancode;
-  } keys[] = {
-      {"KeyA", SDL_SCANCODE_A},
-      {"KeyZ", SDL_SCANCODE_Z},
-      {"Digit0", SDL_SCANCODE_0},
-      {"Digit7", SDL_SCANCODE_7},
-      {"F1", SDL_SCANCODE_F1},
-      {"F12", SDL_SCANCODE_F12},
-      {"F13", SDL_SCANCODE_F13},
-      {"F24", SDL_SCANCODE_F24},
-      {"Escape", SDL_SCANCODE_ESCAPE},
-      {"Pause", SDL_SCANCODE_PAUSE},
-      {"Enter", SDL_SCANCODE_RETURN},
-      {"Space", SDL_SCANCODE_SPACE},
-      {"Tab", SDL_SCANCODE_TAB},
-      {"Backspace", SDL_SCANCODE_BACKSPACE},
-      {"ControlLeft", SDL_SCANCODE_LCTRL},
-      {"ControlRight", SDL_SCANCODE_RCTRL},
-      {"ShiftLeft", SDL_SCANCODE_LSHIFT},
-      {"AltRight", SDL_SCANCODE_RALT},
-      {"MetaLeft", SDL_SCANCODE_LGUI},
-      {"MetaRight", SDL_SCANCODE_RGUI},
-      {"ContextMenu", SDL_SCANCODE_APPLICATION},
-      {"CapsLock", SDL_SCANCODE_CAPSLOCK},
-      {"ArrowLeft", SDL_SCANCODE_LEFT},
-      {"ArrowDown", SDL_SCANCODE_DOWN},
-      {"PageUp", SDL_SCANCODE_PAGEUP},
-      {"End", SDL_SCANCODE_END},
-      {"Insert", SDL_SCANCODE_INSERT},
-      {"Delete", SDL_SCANCODE_DELETE},
-      {"PrintScreen", SDL_SCANCODE_PRINTSCREEN},
-      {"ScrollLock", SDL_SCANCODE_SCROLLLOCK},
-      {"NumLock", SDL_SCANCODE_NUMLOCKCLEAR},
-      {"Semicolon", SDL_SCANCODE_SEMICOLON},
-      {"Equal", SDL_SCANCODE_EQUALS},
-      {"Comma", SDL_SCANCODE_COMMA},
-      {"Minus", SDL_SCANCODE_MINUS},
-      {"Period", SDL_SCANCODE_PERIOD},
-      {"Slash", SDL_SCANCODE_SLASH},
-      {"Backquote", SDL_SCANCODE_GRAVE},
-      {"BracketLeft", SDL_SCANCODE_LEFTBRACKET},
-      {"Backslash", SDL_SCANCODE_BACKSLASH},
-      {"BracketRight", SDL_SCANCODE_RIGHTBRACKET},
-      {"Quote", SDL_SCANCODE_APOSTROPHE},
-      {"IntlBackslash", SDL_SCANCODE_NONUSBACKSLASH},
-      {"NumpadMultiply", SDL_SCANCODE_KP_MULTIPLY},
-      {"NumpadAdd", SDL_SCANCODE_KP_PLUS},
-      {"NumpadEnter", SDL_SCANCODE_KP_ENTER},
-      {"Numpad0", SDL_SCANCODE_KP_0},
-      {"Numpad5", SDL_SCANCODE_KP_5},
-      {"NumpadDecimal", SDL_SCANCODE_KP_PERIOD},
-      {"IntlRo", SDL_SCANCODE_INTERNATIONAL1},
-      {"IntlYen", SDL_SCANCODE_INTERNATIONAL3},
-      {"KanaMode", SDL_SCANCODE_INTERNATIONAL2},
-      {"Convert", SDL_SCANCODE_INTERNATIONAL4},
-      {"NonConvert", SDL_SCANCODE_INTERNATIONAL5},
-      {"Lang5", SDL_SCANCODE_LANG5},
-  };
-  for (const auto& key : keys)
-    for (bool numLock : {true, false}) {
-      SCOPED_TRACE(testing::Message()
-                   << key.code << (numLock ? ", Num Lock on" : ", Num Lock off"));
-      SDL_Keysym sdlKey{};
-      sdlKey.scancode = key.scancode;
-      sdlKey.mod = numLock ? KMOD_NUM : KMOD_NONE;
-      const unsigned fromSdl = sdl::virtualKeyFor(sdlKey);
-      EXPECT_NE(fromSdl, 0u);
-      EXPECT_EQ(web::virtualKeyForCode(key.code, numLock), fromSdl);
-    }
-  EXPECT_EQ(web::virtualKeyForCode("Fn", true), 0u);
-  EXPECT_EQ(web::virtualKeyForCode("F25", true), 0u);
-  EXPECT_EQ(web::virtualKeyForCode("Key", true), 0u);
 }
 
 TEST(SdlKeys, MouseButtonsArriveWithTheirPlace) {

@@ -1,4 +1,4 @@
-// Code page 932 through the system's iconv (glibc knows CP932).
+// Code page 932 on the desktop, through the system's iconv (glibc knows CP932).
 #include <iconv.h>
 
 #include <cerrno>

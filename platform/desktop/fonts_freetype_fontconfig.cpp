@@ -1,3 +1,6 @@
+// Fonts for GDI text on the desktop: fontconfig finds a face by name, weight, slant and
+// character set, and again for each character the face lacks; FreeType rasterises the glyphs in
+// one bit a pixel, scaled, slanted and turned by one transform.
 #include "platform/compat/gdi_fonts.h"
 
 #include <fontconfig/fontconfig.h>

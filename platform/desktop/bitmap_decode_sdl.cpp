@@ -1,4 +1,4 @@
-// Decoding a checked bitmap file with SDL's BMP reader (which needs no video).
+// Decoding a checked bitmap file on the desktop, with SDL's BMP reader (which needs no video).
 #include <SDL.h>
 
 #include "platform/compat/bitmap_file.h"

@@ -5,6 +5,9 @@
 //  - Escape ends the program and the page says so;
 //  - a dropped file that is not a bitmap restarts the program on it, which shows the
 //    file-not-found box with its text; OK ends it with status 1;
+//  - restarts (a picked file, a dropped file, "Start again") leave only the running program
+//    alive: ended instances are collected, the page's memory returns near its value after the
+//    first start, and a key press runs one program's handler;
 //  - the showcase's page runs through its scenes.
 // Screenshots go to SHOTS for people to look at.
 //   node web_test.js WEB_BUILD MATCH_FRAME SHOTS
@@ -132,6 +135,195 @@ async function demoPage(browser, base) {
   await page.close();
 }
 
+// An 8-bit bitmap as the demo takes it, width x height with a full colour table: diagonal bands
+// through all 256 colours. A large one makes every program instance hold tens of megabytes.
+function bitmapFile(width, height) {
+  const stride = (width + 3) & ~3;
+  const pixelsAt = 14 + 40 + 256 * 4;
+  const file = Buffer.alloc(pixelsAt + stride * height);
+  file.write("BM", 0, "latin1");
+  file.writeUInt32LE(file.length, 2);
+  file.writeUInt32LE(pixelsAt, 10);
+  file.writeUInt32LE(40, 14);
+  file.writeInt32LE(width, 18);
+  file.writeInt32LE(height, 22);
+  file.writeUInt16LE(1, 26);
+  file.writeUInt16LE(8, 28);
+  file.writeUInt32LE(stride * height, 34);
+  for (let i = 0; i < 256; ++i) file.set([i, 255 - i, (i * 7) & 255, 0], 54 + i * 4);
+  for (let y = 0; y < height; ++y)
+    for (let x = 0; x < width; ++x) file[pixelsAt + y * stride + x] = (x + y) & 255;
+  return file;
+}
+
+// Runs in the page before its own scripts. Each instance of the program announces itself as
+// it starts (a WeakRef to its module, which everything of the instance refers to), and each run
+// of a keydown listener on the window is counted: the programs are the only ones listening.
+function watchPrograms() {
+  window.startedPrograms = [];
+  window.keyHandlerRuns = 0;
+  // The last file picked, for dropping it too (the page empties its picker).
+  document.addEventListener("change", event => {
+    if (event.target.files && event.target.files[0]) window.lastPicked = event.target.files[0];
+  }, true);
+  let factory;
+  Object.defineProperty(window, "create_rotozoom", {
+    configurable: true,
+    get: () => factory,
+    set: made => {
+      factory = settings => {
+        window.startedPrograms.push(new WeakRef(settings));
+        return made(settings);
+      };
+    },
+  });
+  const counting = new WeakMap();  // a listener -> its counting stand-in
+  const add = EventTarget.prototype.addEventListener;
+  const remove = EventTarget.prototype.removeEventListener;
+  EventTarget.prototype.addEventListener = function(type, listener, options) {
+    if (this === window && type === "keydown" && typeof listener === "function") {
+      const handler = listener;
+      if (!counting.has(handler)) {
+        counting.set(handler, function(event) {
+          ++window.keyHandlerRuns;
+          return handler.call(this, event);
+        });
+      }
+      return add.call(this, type, counting.get(handler), options);
+    }
+    return add.call(this, type, listener, options);
+  };
+  EventTarget.prototype.removeEventListener = function(type, listener, options) {
+    return remove.call(this, type, counting.get(listener) || listener, options);
+  };
+}
+
+// After a full garbage collection: how many of the announced instances are still alive, and
+// the page's memory: the JavaScript heap with the DOM's and the array buffers' memory, and the
+// WebAssembly memories of the instances alive (which the heap's figures leave out).
+async function liveness(page, devtools) {
+  await devtools.send("HeapProfiler.collectGarbage");
+  const heap = await devtools.send("Runtime.getHeapUsage");
+  const {started, alive, wasm} = await page.evaluate(() => {
+    const modules = startedPrograms.map(program => program.deref()).filter(module => module);
+    return {started: startedPrograms.length, alive: modules.length,
+            wasm: modules.reduce((sum, module) => sum + (module.HEAPU8 ? module.HEAPU8.length : 0), 0)};
+  });
+  const js = heap.usedSize + (heap.embedderHeapUsedSize || 0) + (heap.backingStorageSize || 0);
+  return {started, alive, js, wasm};
+}
+
+// How many listeners of each type are on what `expression` gives (the window, an element).
+async function listenerCounts(devtools, expression) {
+  const {result} = await devtools.send("Runtime.evaluate", {expression});
+  const {listeners} = await devtools.send("DOMDebugger.getEventListeners",
+                                          {objectId: result.objectId});
+  await devtools.send("Runtime.releaseObject", {objectId: result.objectId});
+  const counts = {};
+  for (const {type} of listeners) counts[type] = (counts[type] || 0) + 1;
+  return counts;
+}
+
+const megabytes = bytes => `${(bytes / 1048576).toFixed(1)} MB`;
+
+async function restartsPage(browser, base) {
+  const bitmap = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-web-")), "texture.bmp");
+  fs.writeFileSync(bitmap, bitmapFile(2048, 2048));
+  const page = await browser.newPage();
+  await page.setViewport({width: 800, height: 640});
+  const problems = [];
+  page.on("console", message => {
+    if (message.type() === "error") problems.push(`console error: ${message.text()}`);
+  });
+  page.on("pageerror", error => problems.push(`page error: ${error.message}`));
+  await page.evaluateOnNewDocument(watchPrograms);
+  await page.goto(`${base}/rotozoom.html`);
+  const devtools = await page.createCDPSession();
+
+  // A start is done once its instance is made and the page shows no end; then it reads its
+  // texture and draws. (Polled by a timer: a hidden page has no animation frames.)
+  let starts = 0;
+  const started = async () => {
+    ++starts;
+    await page.waitForFunction(count => startedPrograms.length === count &&
+                                         !document.querySelector("#ended.shown"),
+                               {timeout: 10000, polling: 50}, starts);
+    await sleep(700);
+  };
+  const picker = await page.$("#texture");
+  const restarts = {
+    "a picked file": () => picker.uploadFile(bitmap),
+    "a dropped file": () => page.evaluate(() => {
+      const transfer = new DataTransfer();
+      transfer.items.add(window.lastPicked);
+      document.querySelector("#stage").dispatchEvent(
+          new DragEvent("drop", {dataTransfer: transfer, bubbles: true, cancelable: true}));
+    }),
+    "Escape, then Start again": async () => {
+      await page.keyboard.press("Escape");
+      await endedText(page);
+      await page.click("#again");
+    },
+  };
+  const report = (when, {js, wasm, alive, started}) =>
+      console.log(`${when}: JS heap ${megabytes(js)}, WebAssembly ${megabytes(wasm)}, ` +
+                  `${alive} of ${started} instances alive`);
+
+  await started();                    // on the sample texture
+  await restarts["a picked file"]();  // the first start on the large texture
+  await started();
+  const first = await liveness(page, devtools);
+  report("after the first start on a 2048 x 2048 texture", first);
+  const ways = Object.keys(restarts);
+  for (let i = 0; i < 8; ++i) {
+    await restarts[ways[i % ways.length]]();
+    await started();
+  }
+  const last = await liveness(page, devtools);
+  report(`after 8 more (${ways.join(", ")})`, last);
+  await page.screenshot({path: path.join(shots, "demo-restarted.png")});
+  const onWindow = await listenerCounts(devtools, "window");
+  const onCanvas = await listenerCounts(devtools, "document.querySelector('#canvas')");
+  await page.evaluate(() => { window.keyHandlerRuns = 0; });
+  await page.keyboard.press("KeyA");
+  const runs = await page.evaluate(() => window.keyHandlerRuns);
+
+  const margin = 8 * 1048576;
+  const faults = [
+    last.started !== starts && `${last.started} instances announced themselves for ${starts} starts`,
+    last.alive > 1 && `${last.alive} of ${last.started} program instances are still alive`,
+    last.js >= first.js + margin &&
+        `the JavaScript heap grew from ${megabytes(first.js)} to ${megabytes(last.js)}`,
+    last.wasm >= first.wasm + margin &&
+        `the WebAssembly memory grew from ${megabytes(first.wasm)} to ${megabytes(last.wasm)}`,
+    runs !== 1 && `a key press ran ${runs} keydown handlers`,
+    ...[[onWindow, "keydown"], [onWindow, "keyup"], [onCanvas, "mousedown"], [onCanvas, "mouseup"],
+        [onCanvas, "mousemove"]].map(([counts, type]) => counts[type] !== 1 &&
+        `${counts[type] || 0} ${type} listeners on the ${counts === onWindow ? "window" : "canvas"}`),
+  ].filter(fault => fault);
+  assert.deepStrictEqual(faults, []);
+  console.log(`ok: ${starts} starts leave one program alive, memory within ${megabytes(margin)} ` +
+              "of the first start's on the same texture; a key press runs one handler");
+
+  // A hidden page gets no animation frames: the program waits on timers, and the frames it
+  // asked for meanwhile must not keep it alive once it has ended.
+  const other = await browser.newPage();
+  await other.bringToFront();
+  assert.strictEqual(await page.evaluate(() => document.visibilityState), "hidden");
+  await sleep(1000);
+  await restarts["a picked file"]();
+  await started();
+  const hidden = await liveness(page, devtools);
+  report("after a restart on a hidden page", hidden);
+  await other.close();
+  assert(hidden.alive <= 1,
+         `on a hidden page, ${hidden.alive} of ${hidden.started} program instances are still alive`);
+  assert.deepStrictEqual(problems, []);
+  console.log("ok: on a hidden page too, a restart leaves one program alive");
+  await page.close();
+  fs.rmSync(path.dirname(bitmap), {recursive: true});
+}
+
 async function showcasePage(browser, base) {
   const {page, problems} = await openPage(browser, `${base}/showcase.html`);
   await page.waitForFunction(() => document.querySelector("#canvas").width === 640);
@@ -163,6 +355,7 @@ async function showcasePage(browser, base) {
   });
   try {
     await demoPage(browser, base);
+    await restartsPage(browser, base);
     await showcasePage(browser, base);
   } finally {
     await browser.close();

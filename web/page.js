@@ -2,10 +2,10 @@
 // folder, shows its message boxes as a dialog, says when it has ended and offers to start it
 // again, and takes a visitor's own texture.bmp from the file picker or a drop.
 //
-// Every start makes a new instance of the program's module. An ended instance must leave
-// nothing behind that refers to it (its listeners on the page, a wait's timers, the page's
-// hooks), or it stays alive with all its memory: startProgram and programEnded are the one
-// place each where a program starts and ends.
+// Every start makes a new instance of the program's module. Nothing may keep an ended instance
+// reachable (its listeners on the page, its waits' timers and frame requests, the page's hooks),
+// or it stays alive with all its memory and still runs its handlers. startProgram is the one
+// place where a program starts, programEnded the one where it ends.
 "use strict";
 
 const rotozoomPage = {
@@ -56,22 +56,20 @@ const rotozoomPage = {
       printErr: text => console.log(text),
       // The program's exit stops it where it is, by an exception that nothing needs to see.
       quit: (status, toThrow) => {
-        if (!(program.waiting && program.waiting())) page.programEnded(program, `exit status ${status}`);
+        if (!(program.waiting && program.waiting()))
+          page.programEnded(program, `exit status ${status}`);
         throw toThrow;
       },
-      onAbort: what => page.programEnded(program, `an error: ${what}`),
     }).catch(error => page.programEnded(program, `an error: ${error}`));
   },
 
-  // Called however the program ends (its exit, an error). Its listeners come off the page and
-  // the page lets go of its hooks and its message box, so that the ended instance can be
+  // Called however the program ends (its exit, an error it did not catch). Its listeners come
+  // off the page and the page lets go of its hooks, so that the ended instance can be
   // collected; then the page says so, or starts the next one.
   programEnded(program, how) {
     if (program !== this.program) return;
     this.program = null;
     if (program.stopListening) program.stopListening();
-    const box = document.getElementById("box");
-    if (box.open) box.close();
     if (this.restartWhenEnded) {
       this.restartWhenEnded = false;
       // Not from inside the ended program's exit, which is still unwinding.
@@ -103,12 +101,16 @@ const rotozoomPage = {
 
   wireControls() {
     const page = this;
-    const quiet = event => {
+    // The program's exit is an exception that nothing needs to see. A trap or the runtime's
+    // abort (a WebAssembly.RuntimeError) that nothing caught has ended the running program.
+    const uncaught = event => {
       const error = event.reason || event.error;
       if (error && error.name === "ExitStatus") event.preventDefault();
+      if (error instanceof WebAssembly.RuntimeError && page.program)
+        page.programEnded(page.program, `an error: ${error.message}`);
     };
-    window.addEventListener("error", quiet);
-    window.addEventListener("unhandledrejection", quiet);
+    window.addEventListener("error", uncaught);
+    window.addEventListener("unhandledrejection", uncaught);
     document.getElementById("again").addEventListener("click", () => page.startProgram());
     const canvas = document.getElementById("canvas");
     canvas.addEventListener("contextmenu", event => event.preventDefault());

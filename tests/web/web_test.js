@@ -7,7 +7,8 @@
 //    file-not-found box with its text; OK ends it with status 1;
 //  - restarts (a picked file, a dropped file, "Start again") leave only the running program
 //    alive: ended instances are collected, the page's memory returns near its value after the
-//    first start, and a key press runs one program's handler;
+//    first start, one set of listeners remains and a key press runs one handler; so does an
+//    error that ends the program, and a restart while the page is hidden;
 //  - the showcase's page runs through its scenes.
 // Screenshots go to SHOTS for people to look at.
 //   node web_test.js WEB_BUILD MATCH_FRAME SHOTS
@@ -40,7 +41,8 @@ function serve(folder) {
   return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
 
-async function openPage(browser, url) {
+// `prepare`, when given, runs in the page before its own scripts.
+async function openPage(browser, url, prepare) {
   const page = await browser.newPage();
   await page.setViewport({width: 800, height: 640});
   const problems = [];
@@ -48,6 +50,7 @@ async function openPage(browser, url) {
     if (message.type() === "error") problems.push(`console error: ${message.text()}`);
   });
   page.on("pageerror", error => problems.push(`page error: ${error.message}`));
+  if (prepare) await page.evaluateOnNewDocument(prepare);
   await page.goto(url);
   return {page, problems};
 }
@@ -201,20 +204,27 @@ function watchPrograms() {
 // After a full garbage collection: how many of the announced instances are still alive, and
 // the page's memory: the JavaScript heap with the DOM's and the array buffers' memory, and the
 // WebAssembly memories of the instances alive (which the heap's figures leave out).
-async function liveness(page, devtools) {
+async function liveness({page, devtools}) {
   await devtools.send("HeapProfiler.collectGarbage");
   const heap = await devtools.send("Runtime.getHeapUsage");
+  const js = heap.usedSize + (heap.embedderHeapUsedSize || 0) + (heap.backingStorageSize || 0);
   const {started, alive, wasm} = await page.evaluate(() => {
     const modules = startedPrograms.map(program => program.deref()).filter(module => module);
-    return {started: startedPrograms.length, alive: modules.length,
-            wasm: modules.reduce((sum, module) => sum + (module.HEAPU8 ? module.HEAPU8.length : 0), 0)};
+    const wasm = modules.reduce((sum, module) => sum + module.HEAPU8.length, 0);
+    return {started: startedPrograms.length, alive: modules.length, wasm};
   });
-  const js = heap.usedSize + (heap.embedderHeapUsedSize || 0) + (heap.backingStorageSize || 0);
   return {started, alive, js, wasm};
 }
 
+const megabytes = bytes => `${(bytes / 1048576).toFixed(1)} MB`;
+
+function report(when, {js, wasm, alive, started}) {
+  console.log(`${when}: JS heap ${megabytes(js)}, WebAssembly ${megabytes(wasm)}, ` +
+              `${alive} of ${started} instances alive`);
+}
+
 // How many listeners of each type are on what `expression` gives (the window, an element).
-async function listenerCounts(devtools, expression) {
+async function listenerCounts({devtools}, expression) {
   const {result} = await devtools.send("Runtime.evaluate", {expression});
   const {listeners} = await devtools.send("DOMDebugger.getEventListeners",
                                           {objectId: result.objectId});
@@ -224,34 +234,22 @@ async function listenerCounts(devtools, expression) {
   return counts;
 }
 
-const megabytes = bytes => `${(bytes / 1048576).toFixed(1)} MB`;
-
-async function restartsPage(browser, base) {
-  const bitmap = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-web-")), "texture.bmp");
-  fs.writeFileSync(bitmap, bitmapFile(2048, 2048));
-  const page = await browser.newPage();
-  await page.setViewport({width: 800, height: 640});
-  const problems = [];
-  page.on("console", message => {
-    if (message.type() === "error") problems.push(`console error: ${message.text()}`);
-  });
-  page.on("pageerror", error => problems.push(`page error: ${error.message}`));
-  await page.evaluateOnNewDocument(watchPrograms);
-  await page.goto(`${base}/rotozoom.html`);
+// The demo's page with its programs watched, and the ways a visitor starts the program again.
+async function watchedDemoPage(browser, base, bitmap) {
+  const {page, problems} = await openPage(browser, `${base}/rotozoom.html`, watchPrograms);
   const devtools = await page.createCDPSession();
-
+  const picker = await page.$("#texture");
+  const session = {page, problems, devtools, starts: 0};
   // A start is done once its instance is made and the page shows no end; then it reads its
-  // texture and draws. (Polled by a timer: a hidden page has no animation frames.)
-  let starts = 0;
-  const started = async () => {
-    ++starts;
+  // texture and draws. (Polled on a timer: a hidden page has no animation frames.)
+  session.started = async () => {
+    ++session.starts;
     await page.waitForFunction(count => startedPrograms.length === count &&
                                          !document.querySelector("#ended.shown"),
-                               {timeout: 10000, polling: 50}, starts);
+                               {timeout: 10000, polling: 50}, session.starts);
     await sleep(700);
   };
-  const picker = await page.$("#texture");
-  const restarts = {
+  session.restarts = {
     "a picked file": () => picker.uploadFile(bitmap),
     "a dropped file": () => page.evaluate(() => {
       const transfer = new DataTransfer();
@@ -265,63 +263,102 @@ async function restartsPage(browser, base) {
       await page.click("#again");
     },
   };
-  const report = (when, {js, wasm, alive, started}) =>
-      console.log(`${when}: JS heap ${megabytes(js)}, WebAssembly ${megabytes(wasm)}, ` +
-                  `${alive} of ${started} instances alive`);
+  await session.started();  // on the sample texture
+  return session;
+}
 
-  await started();                    // on the sample texture
-  await restarts["a picked file"]();  // the first start on the large texture
+// Eight restarts, the three ways in turn, on a texture that makes each instance large.
+async function restartsLeaveOneProgram(session) {
+  const {page, restarts, started} = session;
+  await restarts["a picked file"]();
   await started();
-  const first = await liveness(page, devtools);
+  const first = await liveness(session);
   report("after the first start on a 2048 x 2048 texture", first);
   const ways = Object.keys(restarts);
   for (let i = 0; i < 8; ++i) {
     await restarts[ways[i % ways.length]]();
     await started();
   }
-  const last = await liveness(page, devtools);
+  const last = await liveness(session);
   report(`after 8 more (${ways.join(", ")})`, last);
   await page.screenshot({path: path.join(shots, "demo-restarted.png")});
-  const onWindow = await listenerCounts(devtools, "window");
-  const onCanvas = await listenerCounts(devtools, "document.querySelector('#canvas')");
+  const listeners = {window: await listenerCounts(session, "window"),
+                     canvas: await listenerCounts(session, "document.querySelector('#canvas')")};
   await page.evaluate(() => { window.keyHandlerRuns = 0; });
   await page.keyboard.press("KeyA");
   const runs = await page.evaluate(() => window.keyHandlerRuns);
 
   const margin = 8 * 1048576;
+  const programListeners = [["window", "keydown"], ["window", "keyup"], ["canvas", "mousedown"],
+                            ["canvas", "mouseup"], ["canvas", "mousemove"]];
   const faults = [
-    last.started !== starts && `${last.started} instances announced themselves for ${starts} starts`,
+    last.started !== session.starts &&
+        `${last.started} instances announced themselves for ${session.starts} starts`,
     last.alive > 1 && `${last.alive} of ${last.started} program instances are still alive`,
     last.js >= first.js + margin &&
         `the JavaScript heap grew from ${megabytes(first.js)} to ${megabytes(last.js)}`,
     last.wasm >= first.wasm + margin &&
         `the WebAssembly memory grew from ${megabytes(first.wasm)} to ${megabytes(last.wasm)}`,
     runs !== 1 && `a key press ran ${runs} keydown handlers`,
-    ...[[onWindow, "keydown"], [onWindow, "keyup"], [onCanvas, "mousedown"], [onCanvas, "mouseup"],
-        [onCanvas, "mousemove"]].map(([counts, type]) => counts[type] !== 1 &&
-        `${counts[type] || 0} ${type} listeners on the ${counts === onWindow ? "window" : "canvas"}`),
+    ...programListeners.map(([on, type]) => listeners[on][type] !== 1 &&
+                            `${listeners[on][type] || 0} ${type} listeners on the ${on}`),
   ].filter(fault => fault);
   assert.deepStrictEqual(faults, []);
-  console.log(`ok: ${starts} starts leave one program alive, memory within ${megabytes(margin)} ` +
-              "of the first start's on the same texture; a key press runs one handler");
+  console.log(`ok: ${session.starts} starts leave one program and its listeners, memory within ` +
+              `${megabytes(margin)} of the first start's on the same texture; a key press runs ` +
+              "one handler");
+}
 
-  // A hidden page gets no animation frames: the program waits on timers, and the frames it
-  // asked for meanwhile must not keep it alive once it has ended.
+// An error the program does not catch ends it as its exit does. Here it traps as it puts its
+// next frame on the canvas: a call through a null function pointer.
+async function errorEndsProgram(session) {
+  const {page, problems, started} = session;
+  await page.evaluate(() => {
+    const program = startedPrograms[startedPrograms.length - 1].deref();
+    const {width, height} = program.canvas;
+    program.canvas = {width, height, getContext: () => program.dynCall_vi(0, 0)};
+  });
+  const text = await endedText(page);
+  assert.match(text, /an error: .*null function/, `the page says: ${text}`);
+  const traps = problems.filter(problem => /null function/.test(problem));
+  assert.strictEqual(traps.length, 1, `the trap shows on the console ${traps.length} times`);
+  problems.splice(problems.indexOf(traps[0]), 1);
+  await page.click("#again");
+  await started();
+  const after = await liveness(session);
+  report("after the error and Start again", after);
+  assert(after.alive <= 1, `${after.alive} of ${after.started} program instances are still alive`);
+  console.log(`ok: an error ends the program ("${text}"); a start after it leaves one alive`);
+}
+
+// A hidden page gets no animation frames: the program waits on timers, and the frames it asked
+// for meanwhile must not keep it alive once it has ended.
+async function hiddenRestartLeavesOneProgram(browser, session) {
+  const {page, restarts, started} = session;
   const other = await browser.newPage();
   await other.bringToFront();
   assert.strictEqual(await page.evaluate(() => document.visibilityState), "hidden");
   await sleep(1000);
   await restarts["a picked file"]();
   await started();
-  const hidden = await liveness(page, devtools);
-  report("after a restart on a hidden page", hidden);
+  const hidden = await liveness(session);
+  report("after a restart on the hidden page", hidden);
   await other.close();
-  assert(hidden.alive <= 1,
-         `on a hidden page, ${hidden.alive} of ${hidden.started} program instances are still alive`);
-  assert.deepStrictEqual(problems, []);
+  assert(hidden.alive <= 1, `${hidden.alive} of ${hidden.started} program instances are alive`);
   console.log("ok: on a hidden page too, a restart leaves one program alive");
-  await page.close();
-  fs.rmSync(path.dirname(bitmap), {recursive: true});
+}
+
+async function restartsPage(browser, base) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-web-"));
+  const bitmap = path.join(folder, "texture.bmp");
+  fs.writeFileSync(bitmap, bitmapFile(2048, 2048));
+  const session = await watchedDemoPage(browser, base, bitmap);
+  await restartsLeaveOneProgram(session);
+  await errorEndsProgram(session);
+  await hiddenRestartLeavesOneProgram(browser, session);
+  assert.deepStrictEqual(session.problems, []);
+  await session.page.close();
+  fs.rmSync(folder, {recursive: true});
 }
 
 async function showcasePage(browser, base) {

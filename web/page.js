@@ -72,8 +72,11 @@ const rotozoomPage = {
     if (program.stopListening) program.stopListening();
     if (this.restartWhenEnded) {
       this.restartWhenEnded = false;
-      // Not from inside the ended program's exit, which is still unwinding.
-      setTimeout(() => this.startProgram(), 0);
+      // Not from inside the ended program's exit, which is still unwinding; and only if no
+      // other start came first meanwhile.
+      setTimeout(() => {
+        if (!this.program) this.startProgram();
+      }, 0);
       return;
     }
     document.getElementById("ended-text").textContent = `The program has ended (${how}).`;

@@ -210,7 +210,8 @@ async function liveness({page, devtools}) {
   const js = heap.usedSize + (heap.embedderHeapUsedSize || 0) + (heap.backingStorageSize || 0);
   const {started, alive, wasm} = await page.evaluate(() => {
     const modules = startedPrograms.map(program => program.deref()).filter(module => module);
-    const wasm = modules.reduce((sum, module) => sum + module.HEAPU8.length, 0);
+    const bytes = module => module.HEAPU8 ? module.HEAPU8.length : 0;  // none before it is made
+    const wasm = modules.reduce((sum, module) => sum + bytes(module), 0);
     return {started: startedPrograms.length, alive: modules.length, wasm};
   });
   return {started, alive, js, wasm};

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/compat/rgba_frame.h"
 #include "platform/web/web_page_calls.h"
 
 namespace web {
@@ -15,6 +14,10 @@ constexpr double busyPollLimitMs = 8;  // a program that polls longer gives the 
 bool WebScreen::isAvailable() {
   if (!listening_) {
     tellPageOfWaits();
+    // Before the listeners: a canvas WebGL2 could not serve is replaced by a fresh one, which
+    // the listeners must be on.
+    gpu_ = startGl();
+    tellPageOfScreen(gpu_);
     listenToPage(*this);
     listening_ = true;
   }
@@ -30,10 +33,10 @@ void WebScreen::waitUntilNs(std::int64_t timeNs) {
 }
 
 void WebScreen::drawPicture() {
-  if (pictureWidth_ == 0 || pictureHeight_ == 0) return;
-  rgba_.resize(picture_.size());
-  compat::indexedToRgba(picture_.data(), picture_.size(), palette_, rgba_.data());
-  putFrame(reinterpret_cast<const std::uint8_t*>(rgba_.data()), pictureWidth_, pictureHeight_);
+  if (gpu_)
+    drawWithGl();
+  else
+    drawOnCanvas();
 }
 
 void WebScreen::setCursorVisible(bool visible) { web::setCursorVisible(visible); }
@@ -44,6 +47,7 @@ void WebScreen::readInput(std::vector<compat::InputEvent>& events) {
     yieldToPage();
     lastYield_ = pageNow();
   }
+  if (gpu_ && pageView() != drawnView_) showPicture();
   if (closeRequested()) pending_.push_back({compat::InputKind::CloseWindow, 0, false, false, 0, 0});
   events.insert(events.end(), pending_.begin(), pending_.end());
   pending_.clear();

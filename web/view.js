@@ -4,7 +4,7 @@
 //   picture's shape, edges blended over one screen pixel) or "crt" (as a monitor of its time
 //   showed it), chosen with the selector or Alt+L, its name shown for a moment over the picture;
 // - full screen for the stage, with the button or Alt+Enter;
-// - both remembered in the browser's storage, where it keeps any;
+// - both remembered for each page in the browser's storage, where it keeps any;
 // - the canvas's displayed size in device pixels, at which a program drawing with WebGL2 makes
 //   its drawing buffer. A program drawing on a 2D canvas puts the picture there at its own
 //   size instead, and the style sheet scales it (nearest sampling, without the looks).
@@ -21,18 +21,23 @@ const rotozoomView = {
   noticeTimer: 0,
   fullScreenWanted: false,  // remembered from an earlier visit; entered at the first gesture
 
-  // Reads and writes the remembered settings. A browser may keep no storage, or refuse it
-  // (with an exception): the page then remembers nothing and works as before.
+  // Reads and writes the remembered settings, for each page by itself (as each program has its
+  // own on the desktop). A browser may keep no storage, or refuse it (with an exception): the
+  // page then remembers nothing and works as before.
+  settingName(name) {
+    const page = location.pathname.split("/").pop().replace(/\.html$/, "") || "rotozoom";
+    return `rotozoom:${page}.${name}`;
+  },
   setting(name) {
     try {
-      return localStorage.getItem(`rotozoom.${name}`);
+      return localStorage.getItem(this.settingName(name));
     } catch (error) {
       return null;
     }
   },
   remember(name, value) {
     try {
-      localStorage.setItem(`rotozoom.${name}`, value);
+      localStorage.setItem(this.settingName(name), value);
     } catch (error) {
       // Not remembered; nothing else depends on it.
     }
@@ -67,7 +72,8 @@ const rotozoomView = {
     const enter = event.code === "Enter" || event.code === "NumpadEnter";
     // The letter L wherever the layout puts it; by its place where Alt makes it type another
     // character.
-    const letterL = /^l$/i.test(event.key) || (event.code === "KeyL" && !/^[a-z]$/i.test(event.key));
+    const letterL =
+        /^l$/i.test(event.key) || (event.code === "KeyL" && !/^[a-z]$/i.test(event.key));
     if (!event.altKey || !(enter || letterL)) {
       if (event.type === "keydown") this.restoreFullScreen();
       return;
@@ -144,12 +150,17 @@ const rotozoomView = {
     this.canvasPixels = {width: Math.round(box.width * devicePixelRatio),
                          height: Math.round(box.height * devicePixelRatio)};
     this.observer = new ResizeObserver(([entry]) => {
-      // The exact device pixels where the browser tells them; else the CSS size scaled.
-      const exact = entry.devicePixelContentBoxSize && entry.devicePixelContentBoxSize[0];
+      // The exact device pixels where the browser tells them, else the CSS size scaled. An
+      // emulated pixel ratio (the developer tools' device mode) leaves the exact size at the
+      // real screen's ratio, while the page is drawn at the emulated one: the scaled size
+      // holds then.
       const css = entry.contentBoxSize[0];
-      this.canvasPixels = exact ? {width: exact.inlineSize, height: exact.blockSize}
-                                : {width: Math.round(css.inlineSize * devicePixelRatio),
-                                   height: Math.round(css.blockSize * devicePixelRatio)};
+      const scaled = {width: Math.round(css.inlineSize * devicePixelRatio),
+                      height: Math.round(css.blockSize * devicePixelRatio)};
+      const exact = entry.devicePixelContentBoxSize && entry.devicePixelContentBoxSize[0];
+      const agree = exact && Math.abs(exact.inlineSize - scaled.width) <= 1 &&
+                    Math.abs(exact.blockSize - scaled.height) <= 1;
+      this.canvasPixels = agree ? {width: exact.inlineSize, height: exact.blockSize} : scaled;
     });
     try {
       this.observer.observe(canvas, {box: "device-pixel-content-box"});

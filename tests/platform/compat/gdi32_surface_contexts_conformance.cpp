@@ -177,6 +177,13 @@ void contextsEndWithSurface(IDirectDraw* directDraw) {
   SelectObject(dc, pen);
   check("SetPixel while the surface lives", SetPixel(dc, 1, 1, RGB(255, 255, 255)) != CLR_INVALID);
   check("The surface released with its context out", surface->Release() == 0);
+  // ddraw.dll may finish giving the surface back after Release returns (on a thread of its
+  // own); a context made for another surface waits for that.
+  if (IDirectDrawSurface* another = offscreen(directDraw, 8, 8)) {
+    HDC other = nullptr;
+    if (another->GetDC(&other) == DD_OK) another->ReleaseDC(other);
+    another->Release();
+  }
   check("SetPixel on the context of a released surface",
         SetPixel(dc, 1, 1, RGB(255, 255, 255)) == CLR_INVALID);
   check("GetPixel on it", GetPixel(dc, 1, 1) == CLR_INVALID);

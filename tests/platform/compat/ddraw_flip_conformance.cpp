@@ -140,8 +140,14 @@ void lostSurfaces() {
   expect("Exclusive mode taken: the normal primary is lost", primary->IsLost(), DDERR_SURFACELOST);
   expect("Exclusive mode taken: a system-memory surface is not", system->IsLost(), DD_OK);
   expect("Exclusive mode taken: a video-memory surface is", video->IsLost(), DDERR_SURFACELOST);
-  primary->Release();
+  expect("The normal primary restored", primary->Restore(), DD_OK);
   expect("A video-memory surface restored", video->Restore(), DD_OK);
+  directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+  directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
+  expect("Exclusive mode taken again for the same window: the primary is kept", primary->IsLost(),
+         DD_OK);
+  expect("and so is a video-memory surface", video->IsLost(), DD_OK);
+  primary->Release();
 
   directDraw->SetDisplayMode(320, 240, 8);
   expect("A display-mode change: a video-memory surface is lost", video->IsLost(),

@@ -16,9 +16,13 @@ extern const char* const coverViewport;
 // Pass 1: each 8-bit index through the palette, at the picture's size.
 extern const char* const paletteLookup;
 
-// Pass 2, by look.
-extern const char* const integerLook;
+// A texture copied over the viewport: the integer look (nearest sampling), and the sharp look's
+// two steps (see gles_presenter.cpp).
+extern const char* const copyPicture;
+// Pass 2, by look. The CRT look draws the beam lines of each picture column first (crtBeams),
+// then the look from them.
 extern const char* const sharpLook;
+extern const char* const crtBeams;
 extern const char* const crtLook;
 
 // The CRT look's glow, made at a quarter of the picture's size: a 4 x 4 average, then a

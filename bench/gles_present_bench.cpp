@@ -5,7 +5,8 @@
 // machine without a GPU pays; processor time is the whole process's, llvmpipe's threads
 // included.
 //
-//   bench/../tests/platform/gles/run_on_software_gl.sh build/release/bench/gles_present_bench
+// Run it through tests/platform/gles/run_on_software_gl.sh with XVFB_SCREEN=1920x1080x24 (the
+// windows are shown, and must fit the screen).
 //
 // The last argument of each benchmark: 1 with the swap to the window (the whole cost of
 // showing a frame), 0 with glFinish in its place (the drawing alone).
@@ -148,7 +149,7 @@ void sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Args({1280, 960, swap});
     benchmark->Args({1920, 1080, swap});
   }
-  benchmark->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+  benchmark->MeasureProcessCPUTime();
 }
 BENCHMARK(BM_sdlRenderer)->Apply(sizes);
 BENCHMARK(BM_glesInteger)->Apply(sizes);

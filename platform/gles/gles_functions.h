@@ -75,4 +75,7 @@ using GlesLookup = void* (*)(const char* name);
 // entry point cannot be found; the table is then not to be used.
 bool loadGlesFunctions(GlesLookup lookup, GlesFunctions& functions, std::string& missing);
 
+// The full name of the first entry the table lacks ("glDrawArrays"); null when it has them all.
+const char* missingGlesFunction(const GlesFunctions& functions);
+
 }  // namespace gles

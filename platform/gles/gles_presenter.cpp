@@ -30,6 +30,10 @@ GlesPresenter::~GlesPresenter() { stop(); }
 
 bool GlesPresenter::start(const GlesFunctions& functions) {
   stop();
+  if (const char* missing = missingGlesFunction(functions)) {
+    std::fprintf(stderr, "gles: the GL function table lacks %s\n", missing);
+    return false;
+  }
   gl_ = functions;
   started_ = true;  // so that stop() releases whatever a failure leaves
   gl_.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
@@ -78,20 +82,18 @@ void GlesPresenter::stop() {
     if (program->id != 0) gl_.DeleteProgram(program->id);
     *program = Program{};
   }
+  // Names that are 0 (never made) are ignored by the deletions.
   const GLuint framebuffers[] = {targetFramebuffer_, glowFramebuffers_[0], glowFramebuffers_[1],
                                  beamsFramebuffer_};
   gl_.DeleteFramebuffers(4, framebuffers);
   const GLuint textures[] = {picture_, colours_, target_, glow_[0], glow_[1], ink_, beams_};
   gl_.DeleteTextures(7, textures);
-  beamsFramebuffer_ = beams_ = 0;
-  beamsHeight_ = 0;
   gl_.DeleteVertexArrays(1, &vertexArray_);
   gl_.DeleteSamplers(1, &nearest_);
-  nearest_ = 0;
-  targetFramebuffer_ = glowFramebuffers_[0] = glowFramebuffers_[1] = 0;
-  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = 0;
-  vertexArray_ = 0;
-  pictureWidth_ = pictureHeight_ = noticeWidth_ = noticeHeight_ = 0;
+  targetFramebuffer_ = glowFramebuffers_[0] = glowFramebuffers_[1] = beamsFramebuffer_ = 0;
+  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = 0;
+  vertexArray_ = nearest_ = 0;
+  pictureWidth_ = pictureHeight_ = noticeWidth_ = noticeHeight_ = beamsHeight_ = 0;
   started_ = false;
 }
 
@@ -235,8 +237,10 @@ void GlesPresenter::draw(int drawableWidth, int drawableHeight, compat::Look loo
     rect =
         compat::lookRectangle(look, pictureWidth_, pictureHeight_, drawableWidth, drawableHeight);
     beam = crtBeam(rect, pictureHeight_);
-    // The CRT look without room for its lines is the sharp look.
-    if (look == compat::Look::crt && beam.depth == 0.0f) look = compat::Look::sharp;
+    // The CRT look without room for its lines is the sharp look; so it is on a screen taller
+    // than the GPU's textures, which its first pass could not hold.
+    if (look == compat::Look::crt && (beam.depth == 0.0f || rect.height > maxTextureSize_))
+      look = compat::Look::sharp;
     // Everything drawn off screen first, then the screen in one go.
     if (targetStale_) lookUpColours();
     if (look == compat::Look::crt) drawBeams(rect.height, beam);

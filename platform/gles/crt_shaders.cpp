@@ -42,7 +42,7 @@ const float narrowest = 0.5;
 const float widest = 0.9;
 // The share of each pixel's light that is the glow of its surroundings.
 const float glowShare = 0.06;
-// How far the mask raises and lowers each colour's light (the second pass's).
+// How far the second pass's mask raises and lowers each colour's light (as there).
 const float maskDepth = 0.2;
 
 vec3 light(vec3 stored) { return stored * stored; }
@@ -76,8 +76,10 @@ void main() {
   float d = b - line - 0.5;
   float side = d < 0.0 ? -1.0 : 1.0;
   float other = line + side;
-  vec3 here = light(texelFetch(colour, ivec2(column, int(clamp(line, 0.0, lines - 1.0) / beam.x)), 0).rgb);
-  vec3 there = light(texelFetch(colour, ivec2(column, int(clamp(other, 0.0, lines - 1.0) / beam.x)), 0).rgb);
+  int hereRow = int(clamp(line, 0.0, lines - 1.0) / beam.x);
+  int thereRow = int(clamp(other, 0.0, lines - 1.0) / beam.x);
+  vec3 here = light(texelFetch(colour, ivec2(column, hereRow), 0).rgb);
+  vec3 there = light(texelFetch(colour, ivec2(column, thereRow), 0).rgb);
 
   // Brighter beams are wider, each colour's on its own, as a real beam's spot grows with its
   // current: dark lines show gaps between them, bright ones close up. No beam runs above the
@@ -115,8 +117,8 @@ uniform vec2 texels;
 in vec2 picture;
 out vec4 fragColour;
 
-// How far the mask raises and lowers each colour's light (the first pass's room is a share of
-// it).
+// How far the mask raises and lowers each colour's light (as in the first pass, whose room is
+// a share of it).
 const float maskDepth = 0.2;
 
 void main() {
@@ -129,7 +131,7 @@ void main() {
   float c = clamp((t - k) * s + 0.5, 0.0, 1.0);
   int line = int(picture.y * area.w);
   int last = int(texels.x) - 1;
-  vec4 beams = mix(texelFetch(beams, ivec2(clamp(int(k) - 1, 0, last), line), 0),
+  vec4 shown = mix(texelFetch(beams, ivec2(clamp(int(k) - 1, 0, last), line), 0),
                    texelFetch(beams, ivec2(min(int(k), last), line), 0), c);
 
   // An aperture grille at the screen's own pixels: columns alternately magenta (red and blue
@@ -137,7 +139,7 @@ void main() {
   // next, so the mean stays. On the stored values: a factor of 1 + m on light is near enough
   // 1 + m / 2 on its square root.
   vec3 raise = mod(gl_FragCoord.x - 0.5, 2.0) < 0.5 ? vec3(1.0, -1.0, 1.0) : vec3(-1.0, 1.0, -1.0);
-  fragColour = vec4(beams.rgb * (1.0 + 0.5 * maskDepth * beams.a * raise), 1.0);
+  fragColour = vec4(shown.rgb * (1.0 + 0.5 * maskDepth * shown.a * raise), 1.0);
 }
 )";
 

@@ -50,11 +50,12 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   picture_ = makeTexture(GL_NEAREST);
   colours_ = makeTexture(GL_NEAREST);
   allocate(colours_, GL_RGBA8, GL_RGBA, 256, 1);
-  // Linear: the sharp and CRT looks' coverage is read through the filter.
+  // Linear: the sharp look reads its edges' coverage through the filter (the integer look reads
+  // the same texture through a nearest sampler), and the glow is read between its texels.
   target_ = makeTexture(GL_LINEAR);
   for (GLuint& texture : glow_) texture = makeTexture(GL_LINEAR);
   ink_ = makeTexture(GL_NEAREST);
-  beams_ = makeTexture(GL_LINEAR);
+  beams_ = makeTexture(GL_NEAREST);
   // Framebuffers are complete only once their textures have a size: a texel each until the
   // first picture.
   resizeTargets(1, 1);

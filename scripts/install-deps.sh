@@ -13,7 +13,7 @@ set -euo pipefail
 run_packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev
-  # the OpenGL ES 3.0 header the GPU presenter is built against (the GL itself is the system's)
+  # OpenGL ES 3.0's header, for the GPU presenter (libsdl2-dev brings it too)
   libgles-dev
   # fonts: the default Latin face, and Japanese for the system's texts
   fonts-dejavu-core fonts-ipafont-gothic

@@ -13,6 +13,8 @@ set -euo pipefail
 run_packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev
+  # OpenGL ES 3.0's header, for the GPU presenter (libsdl2-dev brings it too)
+  libgles-dev
   # fonts: the default Latin face, and Japanese for the system's texts
   fonts-dejavu-core fonts-ipafont-gothic
 )

@@ -52,7 +52,7 @@ class SdlScreen final : public compat::PresentingScreen {
   void setCursorVisible(bool visible) override;
   void showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) override;
   compat::DesktopSize desktopSize() override;
-  // Releases the GPU's objects and SDL's video; run at exit.
+  // Releases the GPU's objects and SDL's video; run at exit. The screen shows nothing after it.
   void closeVideo();
 
  private:

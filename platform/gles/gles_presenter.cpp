@@ -21,8 +21,13 @@ constexpr int glowReduction = 4;
 constexpr int noticeMargin = 2;
 constexpr int noticeOffset = 4;
 
-// Screen pixels to an ink pixel: 1 up to 959 lines, 2 from 960 (a 1080p screen), 4 on 4K.
-int noticeFactor(int drawableHeight) { return std::max(1, drawableHeight / 480); }
+// Screen pixels to an ink pixel: 1 up to 959 lines, 2 from 960 (a 1080p screen), 4 on 4K. It
+// stops growing far beyond any screen, so that the box's size, even round the largest ink
+// image, stays well within an int on whatever drawable size the window system reports.
+constexpr int largestNoticeFactor = 64;
+int noticeFactor(int drawableHeight) {
+  return std::clamp(drawableHeight / 480, 1, largestNoticeFactor);
+}
 
 }  // namespace
 

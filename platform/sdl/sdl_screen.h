@@ -83,6 +83,10 @@ class SdlScreen final : public compat::PresentingScreen {
   WindowArea defaultWindow() const;
   // Whole-number scaling wherever the window holds the picture at least once.
   void updateScaling();
+  // Where a point of the window lies on a full-screen program's picture, in the picture's
+  // pixels: what its own display mode reports. In the bars, the picture's nearest edge, as the
+  // mode's pointer never leaves its screen. Windowed, the point as it is.
+  SDL_Point pointOnPicture(int x, int y) const;
 
   // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Alt+L, Print Screen);
   // true when taken.

@@ -1,6 +1,7 @@
 #include "platform/gles/gles_presenter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/gles/crt_beam.h"
@@ -217,6 +218,15 @@ void GlesPresenter::resetState() {
 }
 
 void GlesPresenter::draw(int drawableWidth, int drawableHeight, compat::Look look) {
+  drawFrame(drawableWidth, drawableHeight, look, nullptr);
+}
+
+void GlesPresenter::drawAt(int drawableWidth, int drawableHeight, const compat::ScreenRect& where) {
+  drawFrame(drawableWidth, drawableHeight, compat::Look::integer, &where);
+}
+
+void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Look look,
+                              const compat::ScreenRect* where) {
   if (!started_ || drawableWidth <= 0 || drawableHeight <= 0) return;
   resetState();
   if (pictureWidth_ > 0 && targetStale_) lookUpColours();
@@ -225,7 +235,7 @@ void GlesPresenter::draw(int drawableWidth, int drawableHeight, compat::Look loo
   gl_.Viewport(0, 0, drawableWidth, drawableHeight);
   gl_.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   gl_.Clear(GL_COLOR_BUFFER_BIT);
-  if (pictureWidth_ > 0) drawPicture(drawableWidth, drawableHeight, look);
+  if (pictureWidth_ > 0) drawPicture(drawableWidth, drawableHeight, look, where);
   if (noticeWidth_ > 0) drawNotice(drawableWidth, drawableHeight);
 }
 
@@ -268,13 +278,19 @@ void GlesPresenter::useArea(const Program& program, const compat::ScreenRect& re
   gl_.Uniform4f(program.area, static_cast<float>(rect.x), static_cast<float>(rect.y),
                 static_cast<float>(rect.width), static_cast<float>(rect.height));
   gl_.Uniform1f(program.drawableHeight, static_cast<float>(drawableHeight));
-  // GL counts viewport rows from the bottom.
-  gl_.Viewport(rect.x, drawableHeight - rect.y - rect.height, rect.width, rect.height);
+  // GL counts viewport rows from the bottom; in 64 bits, for a rectangle given from outside.
+  const std::int64_t fromBottom = std::int64_t{drawableHeight} - rect.y - rect.height;
+  gl_.Viewport(rect.x,
+               static_cast<GLint>(std::clamp<std::int64_t>(fromBottom, INT32_MIN, INT32_MAX)),
+               rect.width, rect.height);
 }
 
-void GlesPresenter::drawPicture(int drawableWidth, int drawableHeight, compat::Look look) {
-  const compat::ScreenRect rect =
-      compat::lookRectangle(look, pictureWidth_, pictureHeight_, drawableWidth, drawableHeight);
+void GlesPresenter::drawPicture(int drawableWidth, int drawableHeight, compat::Look look,
+                                const compat::ScreenRect* where) {
+  const compat::ScreenRect rect = where != nullptr
+                                      ? *where
+                                      : compat::lookRectangle(look, pictureWidth_, pictureHeight_,
+                                                              drawableWidth, drawableHeight);
   if (rect.width <= 0 || rect.height <= 0) return;
   const Program& program = look == compat::Look::integer ? integer_
                            : look == compat::Look::sharp ? sharp_

@@ -46,6 +46,9 @@ class GlesPresenter {
   // Draws into the default framebuffer, of the given size in pixels; black where the look
   // leaves bars, and all black until a picture has been set.
   void draw(int drawableWidth, int drawableHeight, compat::Look look);
+  // The same with the picture in the given rectangle of the drawable (y from the top), pixel
+  // for pixel as the integer look samples it: a window showing its part of a larger picture.
+  void drawAt(int drawableWidth, int drawableHeight, const compat::ScreenRect& where);
 
   // A notice drawn over the picture at the bottom-left corner, white on translucent black,
   // scaled by a whole factor that grows with the drawable: `alpha` is one byte a pixel, rows
@@ -78,7 +81,11 @@ class GlesPresenter {
   void resetState();
   void lookUpColours();
   void makeGlow();
-  void drawPicture(int drawableWidth, int drawableHeight, compat::Look look);
+  // `where`: the picture's rectangle, or null for the look's.
+  void drawFrame(int drawableWidth, int drawableHeight, compat::Look look,
+                 const compat::ScreenRect* where);
+  void drawPicture(int drawableWidth, int drawableHeight, compat::Look look,
+                   const compat::ScreenRect* where);
   void drawNotice(int drawableWidth, int drawableHeight);
   void useArea(const Program& program, const compat::ScreenRect& rect, int drawableHeight);
 

@@ -141,7 +141,7 @@ void SdlScreen::closeVideo() {
   noticeTexture_ = texture_ = nullptr;
   renderer_ = nullptr;
   window_ = nullptr;
-  textureWidth_ = textureHeight_ = 0;
+  textureWidth_ = textureHeight_ = canvasWidth_ = canvasHeight_ = 0;
   videoReady_ = false;
 }
 

@@ -106,12 +106,16 @@ class SdlScreen final : public compat::PresentingScreen {
   // sdl_gl_presentation.cpp: false when no OpenGL ES 3.0 context can show the picture.
   bool startGl();
   void drawWithGl();
+  // Windowed: the picture's rectangle on a drawable of that size, which shows the window.
+  compat::ScreenRect pictureInWindow(int drawableWidth, int drawableHeight) const;
 
   // sdl_presentation.cpp
   bool startRenderer();
   void drawWithRenderer();
   void mapPalette();
   bool ensureTexture(int width, int height);
+  // The logical size the renderer scales to the window.
+  void setCanvas(int width, int height);
   void drawRendererNotice();
   // The monitor's refresh period when presenting waits for it, for the pacer.
   void measureMonitor(bool vsync);
@@ -126,6 +130,8 @@ class SdlScreen final : public compat::PresentingScreen {
   Uint32 textureFormat_ = SDL_PIXELFORMAT_ARGB8888;
   int textureWidth_ = 0;
   int textureHeight_ = 0;
+  int canvasWidth_ = 0;  // the renderer's logical size: the picture, or the window it lies in
+  int canvasHeight_ = 0;
   ColourLookup lookup_{};  // palette_ in textureFormat_
   SDL_Texture* noticeTexture_ = nullptr;
   bool cursorVisible_ = true;

@@ -111,13 +111,13 @@ WindowArea SdlScreen::defaultWindow() const {
 }
 
 void SdlScreen::updateScaling() {
-  if (renderer_ == nullptr || textureWidth_ == 0 || textureHeight_ == 0) return;
+  if (renderer_ == nullptr || canvasWidth_ == 0 || canvasHeight_ == 0) return;
   // Whole-number factors keep every picture pixel the same size: the unevenness of in-between
   // factors is what users of such layers mind most. Black bars take the rest of the window.
   // Only a window smaller than the picture is scaled down, by nearest sampling.
   int outputWidth = 0, outputHeight = 0;
   SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
-  const bool holdsPicture = outputWidth >= textureWidth_ && outputHeight >= textureHeight_;
+  const bool holdsPicture = outputWidth >= canvasWidth_ && outputHeight >= canvasHeight_;
   SDL_RenderSetIntegerScale(renderer_, holdsPicture ? SDL_TRUE : SDL_FALSE);
 }
 

@@ -129,9 +129,9 @@ TEST_F(Presenter, TheNoticeIsWhiteInkOnDarkenedPictureAtTheBottomLeft) {
 }
 
 TEST_F(Presenter, DrawablesOfAbsurdSizesDoNotUpsetTheNextDraw) {
-  // The sizes come from the window system; whatever they are, the box around the widest notice
-  // and the picture's rectangle are worked out without overflow, and the next ordinary draw
-  // shows the picture as before.
+  // The sizes come from the window system, a rectangle to draw at from the screen; whatever
+  // they are, the box around the widest notice and the picture's place are worked out without
+  // overflow, and the next ordinary draw shows the picture as before.
   drawOn(640, 480);
   const compat::Palette palette = distinctPalette(6);
   const Picture picture = patternPicture(320, 240, 320);
@@ -149,6 +149,15 @@ TEST_F(Presenter, DrawablesOfAbsurdSizesDoNotUpsetTheNextDraw) {
                    << size.width << " x " << size.height << ", look " << compat::lookName(look));
       presenter_.draw(size.width, size.height, look);
     }
+  const int low = std::numeric_limits<int>::min();
+  for (const compat::ScreenRect& where :
+       {compat::ScreenRect{0, low, 320, huge}, compat::ScreenRect{low, huge, huge, huge},
+        compat::ScreenRect{huge, huge, 1, 1}}) {
+    SCOPED_TRACE(testing::Message() << "at " << where.x << ", " << where.y << ", " << where.width
+                                    << " x " << where.height);
+    presenter_.drawAt(640, 480, where);
+    presenter_.drawAt(huge, huge, where);
+  }
   presenter_.clearNotice();
   expectPictureShown(picture, palette);
 }

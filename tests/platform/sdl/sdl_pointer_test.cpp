@@ -5,9 +5,7 @@
 //   sharp and crt: the picture fills the height, 1333 x 1000 at x = 33 (1000 / 240 = 4.17);
 //   integer, and SDL's renderer path: 4 x 4 screen pixels a picture pixel, 1280 x 960 at (60, 20).
 #include <SDL.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <link.h>
 
 #include <cstdlib>
 #include <vector>
@@ -18,18 +16,6 @@
 namespace {
 
 constexpr int pictureWidth = 320, pictureHeight = 240;
-
-// The screen closes video at exit, which unloads Mesa's driver; LeakSanitizer could then no
-// longer tell what the driver keeps from our own leaks. Every library loaded by now stays.
-void keepLibrariesLoaded() {
-  dl_iterate_phdr(
-      [](dl_phdr_info* library, std::size_t, void*) {
-        if (library->dlpi_name != nullptr && library->dlpi_name[0] != '\0')
-          dlopen(library->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-        return 0;
-      },
-      nullptr);
-}
 
 struct Point {
   int x, y;
@@ -73,7 +59,6 @@ class PointerTest : public ::testing::Test {
     ASSERT_EQ(width, 1400);
     ASSERT_EQ(height, 1000);
     settle();
-    keepLibrariesLoaded();
   }
 
   // Reads what the window's appearing or changing brought (the pointer under it moving over

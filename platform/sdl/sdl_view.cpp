@@ -134,14 +134,10 @@ SDL_Point SdlScreen::pointOnPicture(int x, int y) const {
   SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
   const compat::ScreenRect rect = compat::lookRectangle(shownLook(), pictureWidth_, pictureHeight_,
                                                         drawableWidth, drawableHeight);
-  if (windowWidth <= 0 || windowHeight <= 0 || rect.width <= 0 || rect.height <= 0) return {0, 0};
-  const auto along = [](int point, int points, int pixels, int start, int length, int texels) {
-    const double pixel = (point + 0.5) * pixels / points;
-    const double texel = std::floor((pixel - start) * texels / length);
-    return static_cast<int>(std::clamp(texel, 0.0, texels - 1.0));
-  };
-  return {along(x, windowWidth, drawableWidth, rect.x, rect.width, pictureWidth_),
-          along(y, windowHeight, drawableHeight, rect.y, rect.height, pictureHeight_)};
+  const compat::PicturePoint point =
+      compat::pointOnPicture(x, y, windowWidth, windowHeight, drawableWidth, drawableHeight, rect,
+                             pictureWidth_, pictureHeight_);
+  return {point.x, point.y};
 }
 
 }  // namespace sdl

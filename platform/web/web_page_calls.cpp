@@ -17,6 +17,12 @@ EM_JS(void, rz_read_page_view, (int* widthHeight, char* lookName, int capacity),
   stringToUTF8(String(page.look), lookName, capacity);
 });
 
+EM_JS(void, rz_read_canvas_css_size, (int* widthHeight), {
+  const box = Module["canvas"].getBoundingClientRect();
+  HEAP32[widthHeight >> 2] = Math.round(box.width);
+  HEAP32[(widthHeight >> 2) + 1] = Math.round(box.height);
+});
+
 EM_JS(void, rz_size_canvas, (int width, int height), {
   const canvas = Module["canvas"];
   if (canvas.width !== width) canvas.width = width;
@@ -184,6 +190,8 @@ void readPageView(int* widthHeight, char* lookName, int capacity) {
   rz_read_page_view(widthHeight, lookName, capacity);
 }
 void sizeCanvas(int width, int height) { rz_size_canvas(width, height); }
+
+void readCanvasCssSize(int* widthHeight) { rz_read_canvas_css_size(widthHeight); }
 void putFrame(const std::uint8_t* rgba, int width, int height) {
   rz_put_frame(rgba, width, height);
 }

@@ -31,6 +31,8 @@ void readPageView(int* widthHeight, char* lookName, int capacity);
 // Makes the canvas's drawing buffer width x height pixels, where it is not already (a new
 // size clears it).
 void sizeCanvas(int width, int height);
+// The canvas's displayed size in CSS pixels, the units of the page's pointer positions.
+void readCanvasCssSize(int* widthHeight);
 
 // Puts one frame on the 2D canvas: width x height RGBA pixels in the module's memory, as one
 // ImageData. The canvas takes the frame's size; the page scales it with nearest sampling.

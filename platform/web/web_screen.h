@@ -58,6 +58,9 @@ class WebScreen final : public compat::PresentingScreen {
   // web_gl_presentation.cpp: false, with the reason on the console, when no WebGL2 context can
   // run the presenter; the canvas is then a fresh one that has no context yet.
   bool startGl();
+  // A pointer position from the page (CSS pixels of the canvas) as the program's display mode
+  // reports it: in the picture's pixels, in the bars at its nearest edge.
+  void placePointer(compat::InputEvent& event) const;
   void drawWithGl();
   View pageView() const;
 

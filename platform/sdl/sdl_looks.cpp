@@ -1,6 +1,5 @@
 // The looks, chosen on the screen's side (the program never sees them), and the short notices
 // the screen shows over the picture: the look's name when it changes, where a screenshot went.
-#include <chrono>
 #include <string>
 
 #include "platform/sdl/sdl_screen.h"

@@ -25,6 +25,10 @@ struct DirectDrawEntry {
   int references = 0;
   bool alive = false;
   HWND exclusiveWindow = nullptr;  // the window exclusive mode was last taken for
+  bool exclusive = false;
+  int primary = -1;   // index of its primary surface
+  int modeWidth = 0;  // the display mode set, if any
+  int modeHeight = 0;
 };
 
 struct SurfaceEntry {
@@ -34,6 +38,11 @@ struct SurfaceEntry {
   bool alive = false;
   bool videoMemory = false;
   bool lost = false;
+  bool primary = false;
+  int width = 16;
+  int height = 16;
+  int back = -1;     // a flip chain's back buffer, for its primary
+  int front = -1;    // and the primary, for the back buffer
   int palette = -1;  // index into the attachables
   int clipper = -1;
   HDC dc = nullptr;
@@ -66,55 +75,31 @@ class LifetimeModel {
   }
 
   void step() {
-    switch (pick(17)) {
-      case 0:
-        createDirectDraw();
-        break;
-      case 1:
-        releaseDirectDraw();
-        break;
-      case 2:
-        createSurface();
-        break;
-      case 3:
-        releaseSurface();
-        break;
-      case 4:
-      case 5:
-        createAttachable();
-        break;
-      case 6:
-        releaseAttachable();
-        break;
-      case 7:
-      case 8:
-        attach();
-        break;
-      case 9:
-        takeDC();
-        break;
-      case 10:
-        drawOnDC();
-        break;
-      case 11:
-        giveBackDC();
-        break;
-      case 12:
-        loseOrRestore();
-        break;
-      case 13:
-        changeCooperativeLevel();
-        break;
-      case 14:
-        fill();
-        break;
-      case 15:
-        addReferences();
-        break;
-      case 16:
-        changeEntries();
-        break;
-    }
+    // Some calls appear twice, to make them likelier.
+    using Call = void (LifetimeModel::*)();
+    static constexpr Call calls[] = {
+        &LifetimeModel::createDirectDraw,
+        &LifetimeModel::releaseSomeDirectDraw,
+        &LifetimeModel::createSurface,
+        &LifetimeModel::releaseSurface,
+        &LifetimeModel::createAttachable,
+        &LifetimeModel::createAttachable,
+        &LifetimeModel::releaseAttachable,
+        &LifetimeModel::attach,
+        &LifetimeModel::attach,
+        &LifetimeModel::takeDC,
+        &LifetimeModel::drawOnDC,
+        &LifetimeModel::giveBackDC,
+        &LifetimeModel::loseOrRestore,
+        &LifetimeModel::changeCooperativeLevel,
+        &LifetimeModel::fill,
+        &LifetimeModel::addReferences,
+        &LifetimeModel::changeEntries,
+        &LifetimeModel::createPrimary,
+        &LifetimeModel::flip,
+        &LifetimeModel::setDisplayMode,
+    };
+    (this->*calls[pick(static_cast<int>(std::size(calls)))])();
     checkCounts();
   }
 
@@ -167,9 +152,12 @@ class LifetimeModel {
     directDraws_.push_back(entry);
   }
 
-  void releaseDirectDraw(int index = -1) {
-    if (index < 0) index = pickAlive(directDraws_);
-    if (index < 0) return;
+  void releaseSomeDirectDraw() {
+    const int index = pickAlive(directDraws_);
+    if (index >= 0) releaseDirectDraw(index);
+  }
+
+  void releaseDirectDraw(int index) {
     DirectDrawEntry& entry = directDraws_[static_cast<std::size_t>(index)];
     ASSERT_EQ(entry.object->Release(), static_cast<ULONG>(--entry.references));
     if (entry.references > 0) return;
@@ -199,6 +187,15 @@ class LifetimeModel {
 
   void freeSurface(SurfaceEntry& surface) {
     surface.alive = false;
+    if (surface.primary) directDraws_[static_cast<std::size_t>(surface.maker)].primary = -1;
+    if (surface.front >= 0) surfaces_[static_cast<std::size_t>(surface.front)].back = -1;
+    // The back buffer of a flip chain goes with its primary, whatever its reference count.
+    if (surface.back >= 0) {
+      SurfaceEntry& back = surfaces_[static_cast<std::size_t>(surface.back)];
+      back.front = -1;
+      surface.back = -1;
+      freeSurface(back);
+    }
     if (surface.dc != nullptr) staleDCs_.push_back(surface.dc);
     surface.dc = nullptr;
     dropReference(std::exchange(surface.palette, -1));
@@ -392,13 +389,19 @@ class LifetimeModel {
       compat::testing::loseSurface(surface.surface);
       surface.lost = true;
     } else {
-      ASSERT_EQ(surface.surface->Restore(), DD_OK);
+      const DirectDrawEntry& maker = directDraws_[static_cast<std::size_t>(surface.maker)];
+      const bool wrongMode =
+          surface.primary && surface.lost && maker.modeWidth != 0 &&
+          (maker.modeWidth != surface.width || maker.modeHeight != surface.height);
+      ASSERT_EQ(surface.surface->Restore(), wrongMode ? DDERR_WRONGMODE : DD_OK);
+      if (wrongMode) return;
       surface.lost = false;
+      if (surface.back >= 0) surfaces_[static_cast<std::size_t>(surface.back)].lost = false;
     }
   }
 
   // Normal or exclusive mode; exclusive for a window it was not last taken for loses the
-  // object's video memory.
+  // object's display memory.
   void changeCooperativeLevel() {
     const int index = pickAlive(directDraws_);
     if (index < 0) return;
@@ -406,12 +409,92 @@ class LifetimeModel {
     HWND window = windows_[static_cast<std::size_t>(pick(3))];
     if (pick(2) == 0) {
       ASSERT_EQ(entry.object->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+      entry.exclusive = false;
       return;
     }
     ASSERT_EQ(entry.object->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    if (window != std::exchange(entry.exclusiveWindow, window))
-      for (SurfaceEntry& surface : surfaces_)
-        if (surface.alive && surface.maker == index && surface.videoMemory) surface.lost = true;
+    entry.exclusive = true;
+    if (window != std::exchange(entry.exclusiveWindow, window)) loseDisplayMemory(index);
+  }
+
+  // The primary, its flip chain and every video-memory surface of one object.
+  void loseDisplayMemory(int directDraw) {
+    for (SurfaceEntry& surface : surfaces_)
+      if (surface.alive && surface.maker == directDraw &&
+          (surface.videoMemory || surface.primary || surface.front >= 0))
+        surface.lost = true;
+  }
+
+  void setDisplayMode() {
+    const int index = pickAlive(directDraws_);
+    if (index < 0) return;
+    DirectDrawEntry& entry = directDraws_[static_cast<std::size_t>(index)];
+    const bool small = pick(2) == 0;
+    ASSERT_EQ(entry.object->SetDisplayMode(small ? 320 : 640, small ? 240 : 480, 8), DD_OK);
+    entry.modeWidth = small ? 320 : 640;
+    entry.modeHeight = small ? 240 : 480;
+    loseDisplayMemory(index);
+  }
+
+  // A plain primary, or in exclusive mode a flip chain whose back buffer the caller also holds.
+  void createPrimary() {
+    const int maker = pickAlive(directDraws_);
+    if (maker < 0) return;
+    DirectDrawEntry& entry = directDraws_[static_cast<std::size_t>(maker)];
+    const bool chain = entry.exclusive && pick(2) == 0;
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | (chain ? DDSD_BACKBUFFERCOUNT : 0);
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | (chain ? DDSCAPS_COMPLEX | DDSCAPS_FLIP : 0);
+    desc.dwBackBufferCount = chain ? 1 : 0;
+    SurfaceEntry primary;
+    const HRESULT result = entry.object->CreateSurface(&desc, &primary.surface, nullptr);
+    if (entry.primary >= 0) {
+      ASSERT_EQ(result, DDERR_PRIMARYSURFACEALREADYEXISTS);
+      return;
+    }
+    ASSERT_EQ(result, DD_OK);
+    primary.maker = maker;
+    primary.primary = true;
+    primary.references = 1;
+    primary.alive = true;
+    primary.width = entry.modeWidth != 0 ? entry.modeWidth : 640;
+    primary.height = entry.modeHeight != 0 ? entry.modeHeight : 480;
+    entry.primary = static_cast<int>(surfaces_.size());
+    surfaces_.push_back(primary);
+    if (!chain) return;
+    SurfaceEntry back = primary;
+    back.primary = false;
+    DDSCAPS caps{DDSCAPS_BACKBUFFER};
+    ASSERT_EQ(primary.surface->GetAttachedSurface(&caps, &back.surface), DD_OK);
+    back.references = 2;  // the chain's and the caller's
+    back.front = entry.primary;
+    surfaces_[static_cast<std::size_t>(entry.primary)].back = static_cast<int>(surfaces_.size());
+    surfaces_.push_back(back);
+  }
+
+  // Flips a primary mostly, and now and then any surface.
+  void flip() {
+    int index = pickAlive(surfaces_);
+    const int directDraw = pickAlive(directDraws_);
+    if (directDraw >= 0 && pick(4) != 0)
+      index = directDraws_[static_cast<std::size_t>(directDraw)].primary;
+    if (index < 0) return;
+    const SurfaceEntry& surface = surfaces_[static_cast<std::size_t>(index)];
+    const HRESULT result = surface.surface->Flip(nullptr, DDFLIP_WAIT);
+    HRESULT expected = DD_OK;
+    if (surface.back < 0) {
+      expected = DDERR_NOTFLIPPABLE;
+    } else {
+      const SurfaceEntry& back = surfaces_[static_cast<std::size_t>(surface.back)];
+      if (!directDraws_[static_cast<std::size_t>(surface.maker)].exclusive)
+        expected = DDERR_NOEXCLUSIVEMODE;
+      else if (surface.lost || (surface.dc == nullptr && back.lost))
+        expected = DDERR_SURFACELOST;
+      else if (surface.dc != nullptr || back.dc != nullptr)
+        expected = DDERR_SURFACEBUSY;
+    }
+    ASSERT_EQ(result, expected);
   }
 
   void fill() {

@@ -6,6 +6,7 @@
 // that a failing run can be repeated.
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -111,6 +112,21 @@ class LifetimeModel {
   }
 
  private:
+  // A coordinate near the surface or near either end of an int.
+  int farCoordinate() {
+    constexpr int kMost = std::numeric_limits<int>::max();
+    constexpr int kLeast = std::numeric_limits<int>::min();
+    const int offset = pick(40);
+    switch (pick(3)) {
+      case 0:
+        return kMost - offset;
+      case 1:
+        return kLeast + offset;
+      default:
+        return offset - 20;
+    }
+  }
+
   int pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
 
   template <typename Entry>
@@ -348,9 +364,17 @@ class LifetimeModel {
   void drawOnDC() {
     const int index = pickAlive(surfaces_);
     if (pick(2) == 0 && index >= 0 && surfaces_[static_cast<std::size_t>(index)].dc != nullptr) {
-      HDC dc = surfaces_[static_cast<std::size_t>(index)].dc;
+      const SurfaceEntry& surface = surfaces_[static_cast<std::size_t>(index)];
+      HDC dc = surface.dc;
       ASSERT_NE(SetPixel(dc, pick(16), pick(16), RGB(pick(256), 0, 0)), CLR_INVALID);
       ASSERT_TRUE(TextOutA(dc, pick(20) - 4, pick(20) - 4, "Ab", 2));
+      // Far outside the surface, on every side: nothing drawn, nothing written out of bounds.
+      const int far = farCoordinate(), farToo = farCoordinate();
+      const bool inside = far >= 0 && far < surface.width && farToo >= 0 && farToo < surface.height;
+      ASSERT_EQ(SetPixel(dc, far, farToo, RGB(9, 9, 9)) != CLR_INVALID, inside);
+      SetBkMode(dc, pick(2) == 0 ? OPAQUE : TRANSPARENT);
+      ASSERT_TRUE(TextOutA(dc, far, farToo, "Ab", 2));
+      ASSERT_TRUE(Ellipse(dc, far, farToo, farCoordinate(), farCoordinate()));
       return;
     }
     if (staleDCs_.empty()) return;

@@ -77,8 +77,10 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   // the display from under the primary and whatever lives in video memory.
   if (exclusive && window != exclusiveWindow_) loseDisplayMemory();
   if (exclusive) exclusiveWindow_ = window;
-  // Giving exclusive mode back gives the screen back to the desktop.
+  // Giving exclusive mode back gives the screen back to the desktop; taking it again with the
+  // mode still set makes the screen full-screen in that mode again, as SetDisplayMode would.
   if (normal && this->exclusive() && displayMode_) activeScreen().setExclusiveMode(false);
+  if (exclusive && !this->exclusive() && displayMode_) activeScreen().setExclusiveMode(true);
   cooperativeLevel_ = flags;
   recordCooperativeLevel(flags);
   return DD_OK;

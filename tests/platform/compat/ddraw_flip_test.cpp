@@ -284,3 +284,37 @@ TEST_F(DirectDrawTest, GivingExclusiveModeBackGivesTheScreenBackToTheDesktop) {
   useFullScreen();
   EXPECT_TRUE(compat::headlessScreen().exclusive()) << "after exclusive mode again";
 }
+
+// Exclusive mode taken again, for the same window or another, with the display mode the object
+// set still in force: the screen is full-screen again without a new SetDisplayMode, and the
+// primary made then is the mode's size.
+TEST_F(DirectDrawTest, ExclusiveModeTakenAgainWithItsModeStillSetIsFullScreenAgain) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpszClassName = "second exclusive";
+  RegisterClassA(&windowClass);
+  HWND other = CreateWindowExA(0, "second exclusive", "", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_NE(other, nullptr);
+  useFullScreen(320, 240);
+  for (HWND window : {compat::testing::testWindow(), other, compat::testing::testWindow()}) {
+    SCOPED_TRACE(window == other ? "another window" : "the same window");
+    ASSERT_EQ(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    EXPECT_FALSE(compat::headlessScreen().exclusive());
+    ASSERT_EQ(directDraw_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    EXPECT_TRUE(compat::headlessScreen().exclusive());
+  }
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface* primary = nullptr;
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  DDSURFACEDESC shown{};
+  shown.dwSize = sizeof shown;
+  ASSERT_EQ(primary->GetSurfaceDesc(&shown), DD_OK);
+  EXPECT_EQ(shown.dwWidth, 320u);
+  EXPECT_EQ(shown.dwHeight, 240u);
+  primary->Release();
+  DestroyWindow(other);
+}

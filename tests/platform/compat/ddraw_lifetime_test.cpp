@@ -2,6 +2,7 @@
 // caller gives back too often, objects of one DirectDraw object attached to another's surface,
 // and what a surface's release gives back. Run under the sanitizers, a use of freed memory
 // here fails the test.
+#include <cstdlib>
 #include <string>
 
 #include "platform/headless/headless_screen.h"
@@ -207,4 +208,26 @@ TEST(DirectDrawAtExit, AGlobalReleasedInItsDestructorFindsItsObjects) {
         std::exit(3);
       },
       testing::ExitedWithCode(3), "");
+}
+
+// A program that ends (exit, as a fatal error does) with DirectDraw objects still alive, with
+// palettes, clippers and surfaces each, a device context out on every surface: the process ends
+// cleanly, nothing touching memory freed before it at exit.
+TEST(DirectDrawAtExit, ObjectsStillAliveWhenTheProgramExitsLetItEndCleanly) {
+  const auto exitWithObjectsAlive = [] {
+    for (int i = 0; i < 3; ++i) {
+      IDirectDraw* directDraw = nullptr;
+      if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) std::_Exit(2);
+      directDraw->SetCooperativeLevel(compat::testing::testWindow(), DDSCL_NORMAL);
+      IDirectDrawSurface* surface = support::createOffscreen(directDraw, 16, 16);
+      IDirectDrawPalette* palette = greyPalette(directDraw);
+      IDirectDrawClipper* clipper = windowClipper(directDraw);
+      surface->SetPalette(palette);
+      surface->SetClipper(clipper);
+      HDC dc = nullptr;
+      if (surface->GetDC(&dc) != DD_OK) std::_Exit(3);
+    }
+    std::exit(0);
+  };
+  EXPECT_EXIT(exitWithObjectsAlive(), testing::ExitedWithCode(0), "");
 }

@@ -36,7 +36,7 @@ ALLOWED_PATHS = {
     "platform/regular_file": ["platform/regular_file.h"],
     "platform/indexed_png": ["platform/indexed_png.h", "platform/compat/screen.h"],
     "platform/video_": ["platform/video_file.h", "platform/video_colours.h",
-                        "platform/compat/screen.h"],
+                        "platform/video_recorder.h", "platform/compat/screen.h"],
     "platform/compat/": ["platform/compat/", "platform/regular_file.h"],
     # compat's platform pieces on Linux: what they define, declared by compat
     "platform/desktop/": [

@@ -109,8 +109,8 @@ bool Recorder::take(Picture& next) {
 void Recorder::run() {
   setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), encoderNiceness);
   std::string error;
-  writer_ = Writer::start(descriptor_, path_, format_, {held_.width, held_.height},
-                          Pace::RealTime, error);
+  writer_ = Writer::start(descriptor_, path_, format_, {held_.width, held_.height}, Pace::RealTime,
+                          error);
   if (writer_ == nullptr) {
     end("stopped: " + error, true);
     return;
@@ -125,8 +125,7 @@ void Recorder::run() {
       lock.unlock();
       if (incoming.width != held_.width || incoming.height != held_.height) {
         kept_ = holdUntil(nextTick_ + 1) && writer_->finish(error);
-        end(kept_ ? "the picture changed size; the video ends before it"
-                  : "stopped: " + error,
+        end(kept_ ? "the picture changed size; the video ends before it" : "stopped: " + error,
             !kept_);
         return;
       }

@@ -33,8 +33,8 @@ class Recorder {
 
   // Starts recording into `descriptor`, a new empty file at `path` (which the recorder takes
   // over, and removes when the video cannot be finished), with `first` as tick 0, shown now.
-  Recorder(int descriptor, const std::string& path, Format format, const compat::IndexedFrame& first,
-           const compat::Palette& palette, Clock clock,
+  Recorder(int descriptor, const std::string& path, Format format,
+           const compat::IndexedFrame& first, const compat::Palette& palette, Clock clock,
            std::size_t queueLength = defaultQueueLength);
   // Stops, as stop() does, when not stopped yet.
   ~Recorder();
@@ -95,7 +95,7 @@ class Recorder {
 
   // The encoder thread's own.
   std::unique_ptr<Writer> writer_;
-  Picture held_;                // the picture for tick nextTick_, not written yet
+  Picture held_;  // the picture for tick nextTick_, not written yet
   std::int64_t nextTick_ = 0;
   bool kept_ = false;
 

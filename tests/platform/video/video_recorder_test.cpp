@@ -53,8 +53,8 @@ class RecorderTest : public ::testing::Test {
     const int descriptor = video::createVideoFile(path, error);
     EXPECT_GE(descriptor, 0) << error;
     return std::make_unique<video::Recorder>(
-        descriptor, path, video::Format::Lossless, pictures.picture(firstPicture),
-        pictures.palette, [this] { return now.load(); }, queueLength);
+        descriptor, path, video::Format::Lossless, pictures.picture(firstPicture), pictures.palette,
+        [this] { return now.load(); }, queueLength);
   }
 
   support::TemporaryFolder folder;
@@ -69,8 +69,10 @@ TEST_F(RecorderTest, EachTickIsThePictureShownThenAndGapsRepeatTheLast) {
   const struct {
     double atTick;
     int picture;
-  } shown[] = {{1.0, 11}, {1.9, 12}, {2.3, 13},  // 12 and 13 fall on tick 2: 13 wins
-               {5.1, 14},                       // ticks 3 and 4 repeat 13
+  } shown[] = {{1.0, 11},
+               {1.9, 12},
+               {2.3, 13},  // 12 and 13 fall on tick 2: 13 wins
+               {5.1, 14},  // ticks 3 and 4 repeat 13
                {6.4, 15}};
   for (const auto& row : shown) {
     now = start + static_cast<std::int64_t>(row.atTick * tick);
@@ -152,8 +154,7 @@ TEST_F(RecorderTest, AFullDiskEndsTheRecordingAndLeavesNoFile) {
   const video::Recorder::Summary summary = recorder.stop();
   const std::string lines = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(summary.kept);
-  EXPECT_EQ(lines,
-            "recording: " + path + ": stopped: No space left on device; nothing kept\n");
+  EXPECT_EQ(lines, "recording: " + path + ": stopped: No space left on device; nothing kept\n");
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 

@@ -225,9 +225,14 @@ bool Writer::Encoder::openCodec(std::string& error) {
     codec->color_range = AVCOL_RANGE_MPEG;
     codec->gop_size = 2 * framesPerSecond;
     av_dict_set(&options, "profile", "high", 0);
-    av_dict_set(&options, "preset", pace == Pace::RealTime ? "ultrafast" : "superfast", 0);
-    av_dict_set(&options, "crf", "20", 0);
-    av_dict_set(&options, "x264-params", "no-deblock=1", 0);
+    av_dict_set(&options, "crf", "21", 0);
+    if (pace == Pace::RealTime) {
+      av_dict_set(&options, "preset", "ultrafast", 0);
+      av_dict_set(&options, "x264-params", "cabac=1:no-deblock=1", 0);
+    } else {
+      av_dict_set(&options, "preset", "medium", 0);
+      av_dict_set(&options, "x264-params", "no-deblock=1", 0);
+    }
   } else {
     // Every frame on its own (FFV1 version 3 with checksums per slice), in RGB; the range
     // coder's own state table makes the files about a tenth smaller than the default one.

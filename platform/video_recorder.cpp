@@ -107,6 +107,11 @@ bool Recorder::take(Picture& next) {
 }
 
 void Recorder::run() {
+  encode();
+  done_ = true;
+}
+
+void Recorder::encode() {
   setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), encoderNiceness);
   std::string error;
   writer_ = Writer::start(descriptor_, path_, format_, {held_.width, held_.height}, Pace::RealTime,
@@ -148,14 +153,19 @@ void Recorder::run() {
   }
 }
 
-Recorder::Summary Recorder::stop() {
-  if (stopped_) return summary_;
+void Recorder::requestStop() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_) return;
     stopping_ = true;
     stopTick_ = tickNow();
   }
   wake_.notify_one();
+}
+
+Recorder::Summary Recorder::stop() {
+  if (stopped_) return summary_;
+  requestStop();
   thread_.join();
   stopped_ = true;
   summary_.kept = kept_;

@@ -10,6 +10,7 @@
 // as "recording: ..." lines.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -49,13 +50,19 @@ class Recorder {
   // file removed) or the picture changed size (the video ends with the last picture before).
   bool ended() const;
 
+  // Ends the recording now without waiting: the last picture is held up to this tick, and the
+  // encoder thread empties the queue into the video and finishes the file on its own.
+  void requestStop();
+  // Whether the encoder thread is through: the file finished, or the recording ended.
+  bool done() const { return done_; }
+
   struct Summary {
     bool kept = false;  // the file is finished and plays every frame written
     long framesWritten = 0;
     long picturesDropped = 0;
   };
-  // Ends the recording now: the last picture is held up to this tick, the queue is emptied
-  // into the video and the file finished. Writes the summary line. Waits for the encoder.
+  // requestStop(), then waits for the encoder thread to be through, and writes the summary
+  // line when the file was kept.
   Summary stop();
 
   const std::string& path() const { return path_; }
@@ -70,6 +77,7 @@ class Recorder {
   };
 
   void run();
+  void encode();
   // Writes the held picture for each tick before `tick`; false when the recording ended.
   bool holdUntil(std::int64_t tick);
   bool take(Picture& next);
@@ -99,6 +107,7 @@ class Recorder {
   std::int64_t nextTick_ = 0;
   bool kept_ = false;
 
+  std::atomic<bool> done_{false};
   std::thread thread_;
   bool stopped_ = false;
   Summary summary_;

@@ -1,5 +1,6 @@
 // Input from SDL's events to the messages compat posts, and the keys the screen keeps for
-// itself: Alt+Enter (full-screen or a window) and Print Screen (a screenshot).
+// itself: Alt+Enter (full-screen or a window), Print Screen (a screenshot) and Alt+R
+// (recording).
 #include "platform/compat/virtual_keys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_screen.h"
@@ -12,6 +13,10 @@ bool SdlScreen::takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputE
   const bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
   if (enter && (key.keysym.mod & KMOD_ALT) != 0 && exclusive_) {
     if (key.type == SDL_KEYDOWN && key.repeat == 0) toggleView();
+    return true;
+  }
+  if (code == SDL_SCANCODE_R && (key.keysym.mod & KMOD_ALT) != 0) {
+    if (key.type == SDL_KEYDOWN && key.repeat == 0) toggleRecording();
     return true;
   }
   if (code == SDL_SCANCODE_PRINTSCREEN) {

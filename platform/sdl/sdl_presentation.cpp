@@ -36,6 +36,7 @@ bool SdlScreen::ensureTexture(int width, int height) {
 }
 
 void SdlScreen::drawPicture() {
+  recordPicture();
   if (paletteChanged_) mapPalette();
   if (pictureWidth_ == 0 || pictureHeight_ == 0) return;
   if (!ensureTexture(pictureWidth_, pictureHeight_)) return;

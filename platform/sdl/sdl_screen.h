@@ -11,6 +11,7 @@
 //   the window's size and place are remembered for the next start;
 // - flips and vertical-blank waits keep the display mode's 60 Hz whatever the monitor's rate;
 // - Print Screen saves the shown frame as an indexed PNG;
+// - Alt+R starts and stops recording the shown pictures into an MP4 video;
 // - the window asks for the display's real pixels on high-density screens.
 //
 // The class is spread over files by what a reader looks for:
@@ -18,6 +19,7 @@
 //                         the clock, message boxes
 //   sdl_view.cpp          full-screen or in a window (Alt+Enter), the remembered view, scaling
 //   sdl_input.cpp         SDL's events into input, and the keys the screen keeps for itself
+//   sdl_recording.cpp     recording the shown pictures (Alt+R)
 //   sdl_presentation.cpp  the kept picture onto the window: through a 256-entry lookup of the
 //                         palette in the window's pixel format into a streaming texture, which
 //                         the renderer scales, synchronised to the vertical blank where the
@@ -27,9 +29,11 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/compat/presenting_screen.h"
+#include "platform/video_recorder.h"
 #include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_frame_conversion.h"
 
@@ -41,6 +45,10 @@ class SdlScreen final : public compat::PresentingScreen {
   void setCursorVisible(bool visible) override;
   void showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) override;
   compat::DesktopSize desktopSize() override;
+
+  // sdl_recording.cpp: at exit, ends a recording in progress and waits until every
+  // recording's file is finished.
+  void finishRecordings();
 
  private:
   // compat::PresentingScreen's platform steps.
@@ -69,9 +77,15 @@ class SdlScreen final : public compat::PresentingScreen {
   // Whole-number scaling wherever the window holds the picture at least once.
   void updateScaling();
 
-  // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Print Screen); true
-  // when taken.
+  // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Print Screen, Alt+R);
+  // true when taken.
   bool takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputEvent>& events);
+
+  // sdl_recording.cpp: Alt+R; each shown picture to the recording; the mark while it records.
+  void toggleRecording();
+  void stopRecording();
+  void recordPicture();
+  void showRecordingMark(bool shown);
 
   // sdl_presentation.cpp
   void mapPalette();
@@ -93,6 +107,9 @@ class SdlScreen final : public compat::PresentingScreen {
   bool viewInWindow_ = false;          // a full-screen program shown in a window (Alt+Enter)
   bool viewRestored_ = false;          // the remembered view has been read
   WindowArea viewWindow_{0, 0, 0, 0};  // that window's place and size
+
+  std::unique_ptr<video::Recorder> recording_;  // while Alt+R records
+  std::vector<std::unique_ptr<video::Recorder>> finishing_;  // stopped, files being finished
 };
 
 }  // namespace sdl

@@ -71,6 +71,7 @@ ALLOWED_PATHS = {
         "platform/compat/text_layout.h",
         "platform/indexed_png.h",
         "platform/video_file.h",
+        "platform/video_recorder.h",
         "platform/regular_file.h",
     ],
     "tools/": ["tools/", "app/", "host/shared_data.h", "platform/compat/screen.h",

@@ -51,8 +51,8 @@ struct Clip {
 };
 
 // Writes the clip's frames into a new video; an empty string when all went well.
-std::string writeClip(const std::string& path, video::Format format, video::Pace pace,
-                      const Clip& clip) {
+std::string writeClip(const std::string& path, video::Format format, const Clip& clip,
+                      video::Pace pace = video::Pace::Offline) {
   std::string error;
   auto writer = video::Writer::create(path, format, {width, height}, pace, error);
   if (writer == nullptr) return "create: " + error;
@@ -74,7 +74,7 @@ TEST(VideoFile, LosslessFramesDecodeToExactlyTheirColours) {
   support::TemporaryFolder folder;
   const std::string path = folder.path("clip.mkv").string();
   const Clip clip(5);
-  ASSERT_EQ(writeClip(path, video::Format::Lossless, video::Pace::Offline, clip), "");
+  ASSERT_EQ(writeClip(path, video::Format::Lossless, clip), "");
 
   const video_test::DecodedVideo decoded = video_test::decodeVideo(path);
   ASSERT_EQ(decoded.problem, "");
@@ -96,12 +96,18 @@ TEST(VideoFile, LosslessFramesDecodeToExactlyTheirColours) {
 }
 
 TEST(VideoFile, Mp4PlaysAtSixtyWithEachPicturePixelAFourByFourBlock) {
-  for (video::Pace pace : {video::Pace::Offline, video::Pace::RealTime}) {
-    SCOPED_TRACE(pace == video::Pace::Offline ? "offline" : "real time");
+  const struct {
+    video::Pace pace;
+    const char* name;
+    const char* profile;  // what libx264 chooses for the settings, within High
+  } paces[] = {{video::Pace::Offline, "offline", "High"},
+               {video::Pace::RealTime, "real time", "Main"}};
+  for (const auto& row : paces) {
+    SCOPED_TRACE(row.name);
     support::TemporaryFolder folder;
     const std::string path = folder.path("clip.mp4").string();
     const Clip clip(30);
-    ASSERT_EQ(writeClip(path, video::Format::Mp4, pace, clip), "");
+    ASSERT_EQ(writeClip(path, video::Format::Mp4, clip, row.pace), "");
 
     // The index before the pictures, so that a browser can start before the whole file is in.
     const std::vector<std::string> boxes = video_test::mp4Boxes(path);
@@ -113,9 +119,7 @@ TEST(VideoFile, Mp4PlaysAtSixtyWithEachPicturePixelAFourByFourBlock) {
     const video_test::DecodedVideo decoded = video_test::decodeVideo(path);
     ASSERT_EQ(decoded.problem, "");
     EXPECT_EQ(decoded.codec, "h264");
-    EXPECT_TRUE(decoded.profile == "High" || decoded.profile == "Main" ||
-                decoded.profile == "Constrained Baseline")
-        << decoded.profile;
+    EXPECT_EQ(decoded.profile, row.profile);
     EXPECT_EQ(decoded.width, width * 4);
     EXPECT_EQ(decoded.height, height * 4);
     ASSERT_EQ(decoded.pixelFormat, "yuv420p");
@@ -232,7 +236,7 @@ TEST(VideoFile, AFullDiskGivesItsReasonAndLeavesNoFile) {
     ASSERT_GE(full, 0);
     std::string error;
     auto writer =
-        video::Writer::start(full, path, format, {width, height}, video::Pace::Offline, error);
+        video::Writer::start(full, path, format, {width, height}, video::Pace::RealTime, error);
     bool written = writer != nullptr;
     const Clip clip(40);
     for (std::size_t n = 0; written && n < clip.frames.size(); ++n)

@@ -117,6 +117,30 @@ TEST_F(RecorderTest, AFullQueueDropsPicturesWithoutWaitingAndCountsThem) {
   EXPECT_EQ(static_cast<long>(distinct.size()), 1 + offered - summary.picturesDropped);
 }
 
+TEST_F(RecorderTest, AStopAsksWithoutWaitingAndTheFileIsFinishedAfter) {
+  // 3,000 ticks to write when the stop comes: the encoder finishes them after the request.
+  const std::int64_t start = now.load();
+  auto recorder = startRecording(30);
+  now = start + 3000 * tick;
+  recorder->offer(pictures.picture(31), pictures.palette);
+  now = start + 3001 * tick;
+  const auto before = std::chrono::steady_clock::now();
+  recorder->requestStop();
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(5));
+  recorder->offer(pictures.picture(32), pictures.palette);  // after the stop: not recorded
+  for (int wait = 0; wait < 1000 && !recorder->done(); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(recorder->done());
+  testing::internal::CaptureStderr();
+  const video::Recorder::Summary summary = recorder->stop();
+  testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(summary.kept);
+  EXPECT_EQ(summary.framesWritten, 3001);
+  std::vector<int> expected(3000, 30);
+  expected.push_back(31);
+  EXPECT_EQ(picturesIn(path), expected);
+}
+
 TEST_F(RecorderTest, APictureOfAnotherSizeEndsTheVideoBeforeIt) {
   const std::int64_t start = now.load();
   auto recorder = startRecording(20);

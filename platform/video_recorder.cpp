@@ -81,6 +81,7 @@ void Recorder::end(const std::string& line, bool removed) {
                removed ? "; nothing kept" : "");
   std::lock_guard<std::mutex> lock(mutex_);
   ended_ = true;
+  endedBy_ = line;
 }
 
 bool Recorder::holdUntil(std::int64_t tick) {
@@ -171,6 +172,7 @@ Recorder::Summary Recorder::stop() {
   summary_.kept = kept_;
   summary_.framesWritten = kept_ ? nextTick_ : 0;
   summary_.picturesDropped = dropped_;
+  summary_.ending = endedBy_;
   if (kept_)
     std::fprintf(stderr, "recording: %s: %ld frames (%.1f s), %ld pictures dropped\n",
                  path_.c_str(), summary_.framesWritten,

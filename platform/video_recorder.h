@@ -60,6 +60,7 @@ class Recorder {
     bool kept = false;  // the file is finished and plays every frame written
     long framesWritten = 0;
     long picturesDropped = 0;
+    std::string ending;  // why it ended on its own (as its line says), else empty
   };
   // requestStop(), then waits for the encoder thread to be through, and writes the summary
   // line when the file was kept.
@@ -100,6 +101,7 @@ class Recorder {
   bool stopping_ = false;
   std::int64_t stopTick_ = 0;
   bool ended_ = false;
+  std::string endedBy_;
 
   // The encoder thread's own.
   std::unique_ptr<Writer> writer_;

@@ -1,62 +1,85 @@
 // The page around a program: starts it on its canvas with its texture in the program's
 // folder, shows its message boxes as a dialog, says when it has ended and offers to start it
 // again, and takes a visitor's own texture.bmp from the file picker or a drop.
+//
+// Every start makes a new instance of the program's module. Nothing may keep an ended instance
+// reachable (its listeners on the page, its waits' timers and frame requests, the page's hooks),
+// or it stays alive with all its memory and still runs its handlers. startProgram is the one
+// place where a program starts, programEnded the one where it ends.
 "use strict";
 
 const rotozoomPage = {
-  closeRequested: false,
-  running: false,
-  waiting: null,        // set by the program: whether it is inside a wait
   factory: null,
-  texture: null,        // the bytes of texture.bmp for the next start
-  textureUrl: null,
+  texture: null,            // the bytes of texture.bmp for the next start
+  program: null,            // the running program's hooks (see startProgram); null when none runs
+  restartWhenEnded: false,  // a start waits for the running program to end
 
   // Starts the program; `textureUrl` is the sample texture to fetch (null: none needed).
   async start(factory, textureUrl) {
     this.factory = factory;
-    this.textureUrl = textureUrl;
     if (textureUrl) {
       const response = await fetch(textureUrl);
       this.texture = new Uint8Array(await response.arrayBuffer());
     }
     this.wireControls();
-    this.run();
+    this.startProgram();
   },
 
-  run() {
+  // Starts a new instance of the program, or, while one runs, asks it to end and starts the new
+  // one when it has.
+  startProgram() {
+    if (this.program) {
+      this.restartWhenEnded = true;
+      this.program.closeRequested = true;
+      return;
+    }
     const page = this;
-    this.closeRequested = false;
-    this.running = true;
-    this.waiting = null;
+    // What the program reads and sets through Module.rotozoomPage (web_page_calls.cpp).
+    const program = {
+      closeRequested: false,
+      waiting: null,        // set by the program: whether it is inside a wait
+      stopListening: null,  // set by the program: takes its listeners off the page
+      showDialog: (caption, text) => page.showDialog(caption, text),
+    };
+    this.program = program;
     document.getElementById("ended").classList.remove("shown");
     const canvas = document.getElementById("canvas");
     canvas.focus();
+    const texture = this.texture;
     this.factory({
       canvas,
-      rotozoomPage: page,
+      rotozoomPage: program,
       preRun: [module => {
-        if (page.texture) module.FS.writeFile("texture.bmp", page.texture);
+        if (texture) module.FS.writeFile("texture.bmp", texture);
       }],
       print: text => console.log(text),
       printErr: text => console.log(text),
       // The program's exit stops it where it is, by an exception that nothing needs to see.
       quit: (status, toThrow) => {
-        if (!(page.waiting && page.waiting())) page.ended(status);
+        if (!(program.waiting && program.waiting()))
+          page.programEnded(program, `exit status ${status}`);
         throw toThrow;
       },
-    }).catch(error => page.ended(`an error: ${error}`));
+    }).catch(error => page.programEnded(program, `an error: ${error}`));
   },
 
-  ended(status) {
-    if (!this.running) return;
-    this.running = false;
-    if (this.pendingRestart) {
-      this.pendingRestart = false;
-      setTimeout(() => this.run(), 0);
+  // Called however the program ends (its exit, an error it did not catch). Its listeners come
+  // off the page and the page lets go of its hooks, so that the ended instance can be
+  // collected; then the page says so, or starts the next one.
+  programEnded(program, how) {
+    if (program !== this.program) return;
+    this.program = null;
+    if (program.stopListening) program.stopListening();
+    if (this.restartWhenEnded) {
+      this.restartWhenEnded = false;
+      // Not from inside the ended program's exit, which is still unwinding; and only if no
+      // other start came first meanwhile.
+      setTimeout(() => {
+        if (!this.program) this.startProgram();
+      }, 0);
       return;
     }
-    document.getElementById("ended-text").textContent =
-        `The program has ended (exit status ${status}).`;
+    document.getElementById("ended-text").textContent = `The program has ended (${how}).`;
     document.getElementById("ended").classList.add("shown");
     document.title = document.title.replace(/ \(ended\)$/, "") + " (ended)";
   },
@@ -76,29 +99,31 @@ const rotozoomPage = {
   // A visitor's texture: the program ends and starts again on it.
   useTexture(bytes) {
     this.texture = bytes;
-    if (this.running) {
-      this.pendingRestart = true;
-      this.closeRequested = true;
-    } else {
-      this.run();
-    }
+    this.startProgram();
   },
 
   wireControls() {
     const page = this;
-    const quiet = event => {
+    // The program's exit is an exception that nothing needs to see. A trap or the runtime's
+    // abort (a WebAssembly.RuntimeError) that nothing caught has ended the running program.
+    const uncaught = event => {
       const error = event.reason || event.error;
       if (error && error.name === "ExitStatus") event.preventDefault();
+      if (error instanceof WebAssembly.RuntimeError && page.program)
+        page.programEnded(page.program, `an error: ${error.message}`);
     };
-    window.addEventListener("error", quiet);
-    window.addEventListener("unhandledrejection", quiet);
-    document.getElementById("again").addEventListener("click", () => page.run());
+    window.addEventListener("error", uncaught);
+    window.addEventListener("unhandledrejection", uncaught);
+    document.getElementById("again").addEventListener("click", () => page.startProgram());
     const canvas = document.getElementById("canvas");
     canvas.addEventListener("contextmenu", event => event.preventDefault());
     const picker = document.getElementById("texture");
     if (!picker) return;
     picker.addEventListener("change", async () => {
-      if (picker.files.length) page.useTexture(new Uint8Array(await picker.files[0].arrayBuffer()));
+      const file = picker.files[0];
+      // Emptied, so that picking the same file again (changed since, say) is a change too.
+      picker.value = "";
+      if (file) page.useTexture(new Uint8Array(await file.arrayBuffer()));
     });
     const stage = document.getElementById("stage");
     stage.addEventListener("dragover", event => {

@@ -11,6 +11,7 @@ void PresentingScreen::keep(const IndexedFrame& frame, const Palette& palette) {
   pictureWidth_ = area.width;
   pictureHeight_ = area.height;
   copyShownArea(frame, area, picture_);
+  pictureChanged_ = true;
   if (std::memcmp(&palette, &palette_, sizeof palette) != 0) {
     palette_ = palette;
     paletteChanged_ = true;
@@ -21,6 +22,7 @@ void PresentingScreen::showPicture() {
   writePending_ = false;
   if (!canShow()) return;
   drawPicture();
+  pictureChanged_ = false;
   paletteChanged_ = false;
   lastShownNs_ = nowNs();
 }

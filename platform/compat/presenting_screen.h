@@ -37,8 +37,8 @@ class PresentingScreen : public Screen {
   virtual void waitUntilNs(std::int64_t timeNs) = 0;
   // Whether anything can be shown yet (a window to draw into).
   virtual bool canShow() = 0;
-  // Puts picture_ through palette_ on the screen. paletteChanged_ tells whether the colours
-  // changed since the last call; it is cleared after the call.
+  // Puts picture_ through palette_ on the screen. pictureChanged_ and paletteChanged_ tell
+  // what changed since the last call; both are cleared after it.
   virtual void drawPicture() = 0;
   // Appends the input that arrived since the last call.
   virtual void readInput(std::vector<InputEvent>& events) = 0;
@@ -55,6 +55,7 @@ class PresentingScreen : public Screen {
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;
   Palette palette_{};
+  bool pictureChanged_ = false;  // a new frame since the picture was last drawn
   bool paletteChanged_ = false;  // the colours changed since the picture was last drawn
 
   WindowPlacement placement_{};  // titleUtf8 views title_

@@ -93,7 +93,8 @@ std::string displayStateText(const DisplayState& state) {
   text << header << "\n"
        << "mode " << (state.windowed ? "window" : "fullscreen") << "\n"
        << "window " << state.window.x << " " << state.window.y << " " << state.window.width << " "
-       << state.window.height << "\n";
+       << state.window.height << "\n"
+       << "look " << compat::lookName(state.look) << "\n";
   return text.str();
 }
 
@@ -117,6 +118,11 @@ std::optional<DisplayState> parseDisplayState(const std::string& text,
       WindowArea& w = state.window;
       if (!(words >> w.x >> w.y >> w.width >> w.height)) return std::nullopt;
       haveWindow = true;
+    } else if (key == "look") {
+      // A look this build does not know (a newer one's) leaves the default.
+      std::string name;
+      if (!(words >> name)) return std::nullopt;
+      state.look = compat::parseLook(name).value_or(compat::defaultLook);
     } else if (!key.empty()) {
       return std::nullopt;
     }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/compat/looks.h"
+
 namespace sdl {
 
 struct WindowArea {
@@ -23,6 +25,7 @@ struct WindowArea {
 struct DisplayState {
   bool windowed = false;
   WindowArea window{0, 0, 0, 0};
+  compat::Look look = compat::defaultLook;  // a file without one, or of a look unknown here
 };
 
 // The running program's state file; empty when neither XDG_STATE_HOME nor HOME (each taken

@@ -1,6 +1,6 @@
 // Input from SDL's events to the messages compat posts, and the keys the screen keeps for
-// itself: Alt+Enter (full-screen or a window), Print Screen (a screenshot) and Alt+R
-// (recording).
+// itself: Alt+Enter (full-screen or a window), Alt+L (the looks), Alt+R (recording) and Print
+// Screen (a screenshot).
 #include "platform/compat/virtual_keys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_screen.h"
@@ -11,19 +11,24 @@ namespace sdl {
 bool SdlScreen::takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputEvent>& events) {
   const SDL_Scancode code = key.keysym.scancode;
   const bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
-  if (enter && (key.keysym.mod & KMOD_ALT) != 0 && exclusive_) {
+  const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+  if (enter && alt && exclusive_) {
     if (key.type == SDL_KEYDOWN && key.repeat == 0) toggleView();
     return true;
   }
-  if (code == SDL_SCANCODE_R && (key.keysym.mod & KMOD_ALT) != 0) {
+  // The letter L wherever the layout puts it.
+  if (key.keysym.sym == SDLK_l && alt && exclusive_) {
+    if (key.type == SDL_KEYDOWN && key.repeat == 0) cycleLook();
+    return true;
+  }
+  if (key.keysym.sym == SDLK_r && alt && exclusive_) {
     if (key.type == SDL_KEYDOWN && key.repeat == 0) toggleRecording();
     return true;
   }
   if (code == SDL_SCANCODE_PRINTSCREEN) {
     // As on Windows, the program sees the key's release only; the press takes the picture.
     if (key.type == SDL_KEYDOWN) {
-      if (key.repeat == 0)
-        saveScreenshot({picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_}, palette_);
+      if (key.repeat == 0) takeScreenshot();
       return true;
     }
     events.push_back(
@@ -33,8 +38,15 @@ bool SdlScreen::takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputE
   return false;
 }
 
+void SdlScreen::takeScreenshot() {
+  const std::string saved =
+      saveScreenshot({picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_}, palette_);
+  if (!saved.empty()) showNotice("saved " + saved, 3'000'000'000);
+}
+
 void SdlScreen::readInput(std::vector<compat::InputEvent>& events) {
   if (!videoReady_) return;
+  expireNotice();
   using compat::InputKind;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {

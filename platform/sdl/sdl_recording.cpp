@@ -1,7 +1,7 @@
 // Alt+R: recording what the program shows into rotozoom-DATE-TIME.mp4, where screenshots go,
-// until Alt+R again. The video is the exact 8-bit picture through its palette (not the window's
-// look), at the display mode's 60 Hz, encoded on a thread of its own (video::Recorder) so that
-// the program's frames never wait for it.
+// until Alt+R again, with a mark over the picture meanwhile. The video is the exact 8-bit
+// picture through its palette (not the window's look), at the display mode's 60 Hz, encoded on
+// a thread of its own (video::Recorder) so that the program's frames never wait for it.
 //
 // However the program ends while recording (Escape, closing the window, a fatal message box:
 // all std::exit; or the display going away), the video is finished first and plays to its last
@@ -18,24 +18,23 @@
 namespace sdl {
 namespace {
 
-SdlScreen* recordingScreen = nullptr;  // the screen whose recording an exit finishes
+constexpr std::int64_t recordingNoticeNs = 3'000'000'000;
 
 std::int64_t steadyNs() {
   using namespace std::chrono;
   return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void finishAtExit() {
-  if (recordingScreen != nullptr) recordingScreen->finishRecordings();
-}
+SdlScreen& screen() { return static_cast<SdlScreen&>(compat::activeScreen()); }
 
 }  // namespace
 
-void finishRecordingBeforeExit() { finishAtExit(); }
+void finishRecordingBeforeExit() { screen().finishRecordings(); }
 
 void SdlScreen::toggleRecording() {
   if (recording_ != nullptr) {
     stopRecording();
+    showPicture();  // without the mark
     return;
   }
   if (pictureWidth_ <= 0 || pictureHeight_ <= 0) {
@@ -44,25 +43,31 @@ void SdlScreen::toggleRecording() {
   }
   std::string path;
   const int descriptor = createCaptureFile("recording", std::time(nullptr), ".mp4", path);
-  if (descriptor < 0) return;
+  if (descriptor < 0) {
+    showNotice("cannot record: see the terminal", recordingNoticeNs);
+    return;
+  }
   std::fprintf(stderr, "recording: %s (Alt+R stops)\n", path.c_str());
   recording_ = std::make_unique<video::Recorder>(
       descriptor, path, video::Format::Mp4,
       compat::IndexedFrame{picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_}, palette_,
       steadyNs);
-  // Registered once, after SDL_Quit's, so that it runs before it.
-  if (recordingScreen == nullptr) std::atexit(finishAtExit);
-  recordingScreen = this;
-  showRecordingMark(true);
+  // Once, after the screen's own exit step, so that it runs before it.
+  static const bool finishedAtExit = std::atexit([] { screen().finishRecordings(); }) == 0;
+  (void)finishedAtExit;
+  markText_ = "REC";
+  showNotice("recording " + path, recordingNoticeNs);
 }
 
 // The encoder finishes the file on its own thread (the rest of the queue, the index moved to
-// the front): the program's frames go on meanwhile, and the summary line comes when it is done.
+// the front): the program's frames go on meanwhile, and the summary comes when it is done.
+// The mark goes with the next picture drawn.
 void SdlScreen::stopRecording() {
   if (recording_ == nullptr) return;
   recording_->requestStop();
   finishing_.push_back(std::move(recording_));
-  showRecordingMark(false);
+  markText_.clear();
+  noticeChanged_ = true;
 }
 
 void SdlScreen::finishRecordings() {
@@ -71,13 +76,18 @@ void SdlScreen::finishRecordings() {
   finishing_.clear();
 }
 
+// Called as each picture is drawn, before it is: the notices it sets show with it.
 void SdlScreen::recordPicture() {
   for (auto recording = finishing_.begin(); recording != finishing_.end();) {
     if (!(*recording)->done()) {
       ++recording;
       continue;
     }
-    (*recording)->stop();  // writes its summary
+    const video::Recorder::Summary summary = (*recording)->stop();  // writes its line
+    noticeText_ =
+        summary.kept ? "saved " + (*recording)->path() : "recording not saved: " + summary.ending;
+    noticeUntilNs_ = nowNs() + recordingNoticeNs;
+    noticeChanged_ = true;
     recording = finishing_.erase(recording);
   }
   if (recording_ == nullptr) return;
@@ -88,8 +98,4 @@ void SdlScreen::recordPicture() {
   recording_->offer({picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_}, palette_);
 }
 
-}  // namespace sdl
-
-namespace sdl {
-void SdlScreen::showRecordingMark(bool) {}  // placeholder until the notice facility lands
 }  // namespace sdl

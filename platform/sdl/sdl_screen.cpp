@@ -58,7 +58,9 @@ bool SdlScreen::startVideo() {
     return false;
   }
   if (driver != nullptr && std::strcmp(driver, "x11") == 0) endProcessOnDisplayLoss();
-  std::atexit(SDL_Quit);  // closes the window and gives the desktop back on every exit
+  // Closes the window and gives the desktop back on every exit, the GPU's objects first while
+  // their context still exists.
+  std::atexit([] { static_cast<SdlScreen&>(compat::activeScreen()).closeVideo(); });
   videoReady_ = true;
   return true;
 }
@@ -71,27 +73,24 @@ compat::DesktopSize SdlScreen::desktopSize() {
   return {640, 480};
 }
 
+SDL_Window* SdlScreen::makeWindow(Uint32 flags) {
+  return SDL_CreateWindow(title_.c_str(), placement_.x, placement_.y, std::max(placement_.width, 1),
+                          std::max(placement_.height, 1),
+                          SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | flags);
+}
+
 void SdlScreen::createWindow() {
-  window_ = SDL_CreateWindow(title_.c_str(), placement_.x, placement_.y,
-                             std::max(placement_.width, 1), std::max(placement_.height, 1),
-                             SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (window_ == nullptr) {
-    std::fprintf(stderr, "screen: cannot create the window: %s\n", SDL_GetError());
-    return;
+  // The GPU path first; SDL's renderer where no OpenGL ES 3.0 context can be had, or where the
+  // user asks for it.
+  const char* chosen = std::getenv("ROTOZOOM_RENDERER");
+  if (chosen == nullptr || std::strcmp(chosen, "sdl") != 0) {
+    if (startGl()) return;
+    std::fprintf(stderr,
+                 "screen: no OpenGL ES 3.0 context: %s; showing the picture through "
+                 "SDL's renderer, in whole factors only\n",
+                 SDL_GetError());
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (renderer_ == nullptr) {
-    std::fprintf(stderr, "screen: cannot draw into the window: %s\n", SDL_GetError());
-    return;
-  }
-  // Frames are written straight into the texture in the window's own format when that format
-  // has four bytes a pixel, so nothing converts them again on the way to the screen.
-  const Uint32 windowFormat = SDL_GetWindowPixelFormat(window_);
-  if (SDL_BYTESPERPIXEL(windowFormat) == 4 && !SDL_ISPIXELFORMAT_INDEXED(windowFormat))
-    textureFormat_ = windowFormat;
-  mapPalette();
-  measureMonitor();
+  if (!startRenderer()) return;
 }
 
 void SdlScreen::placementChanged() {
@@ -124,6 +123,15 @@ void SdlScreen::setCursorVisible(bool visible) {
 std::int64_t SdlScreen::nowNs() { return steadyClockNs(); }
 
 void SdlScreen::waitUntilNs(std::int64_t timeNs) { sleepUntil(timeNs); }
+
+void SdlScreen::closeVideo() {
+  if (glContext_ != nullptr) {
+    presenter_.stop();
+    SDL_GL_DeleteContext(glContext_);
+    glContext_ = nullptr;
+  }
+  SDL_Quit();
+}
 
 void SdlScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
   if (!startVideo()) return;  // standard error has it, and that is all there is

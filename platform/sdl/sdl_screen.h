@@ -1,17 +1,19 @@
 // The real screen: an SDL2 window that shows the primary surface, input turned into the
 // messages compat posts, and message boxes. Full-screen exclusive mode becomes a borderless
-// desktop full-screen window (no real mode change) showing the picture scaled up with nearest
-// sampling, by whole factors, its aspect kept; windowed mode shows the window's part of the
-// desktop that the primary surface stands for. What it keeps and how it paces is shared with
-// the browser's screen (compat::PresentingScreen).
+// desktop full-screen window (no real mode change) showing the picture in the user's look
+// (compat/looks.h: whole factors, sharp, or as a monitor of its time showed it); windowed mode
+// shows the window's part of the desktop that the primary surface stands for, pixel for
+// pixel. What it keeps and how it paces is shared with the browser's screen
+// (compat::PresentingScreen).
 //
 // What a user of today's desktop expects of a layer that shows a full-screen 8-bit program,
 // which the program itself never sees (for it the display stays its exclusive mode):
 // - Alt+Enter shows the picture in a resizable window, and full-screen again; the choice and
 //   the window's size and place are remembered for the next start;
 // - flips and vertical-blank waits keep the display mode's 60 Hz whatever the monitor's rate;
-// - Print Screen saves the shown frame as an indexed PNG;
-// - Alt+R starts and stops recording the shown pictures into an MP4 video;
+// - Alt+L cycles the looks, the look's name shown for a moment; remembered with the view;
+// - Print Screen saves the shown frame as an indexed PNG, whatever the look;
+// - Alt+R starts and stops recording the shown pictures into an MP4 video, whatever the look;
 // - the window asks for the display's real pixels on high-density screens.
 //
 // The class is spread over files by what a reader looks for:
@@ -20,22 +22,31 @@
 //   sdl_view.cpp          full-screen or in a window (Alt+Enter), the remembered view, scaling
 //   sdl_input.cpp         SDL's events into input, and the keys the screen keeps for itself
 //   sdl_recording.cpp     recording the shown pictures (Alt+R)
-//   sdl_presentation.cpp  the kept picture onto the window: through a 256-entry lookup of the
-//                         palette in the window's pixel format into a streaming texture, which
-//                         the renderer scales, synchronised to the vertical blank where the
-//                         system offers it
+//   sdl_looks.cpp         the looks key, and the short notices the screen shows over the picture
+//   sdl_gl_presentation.cpp  the picture onto the window on the GPU (OpenGL ES 3.0 through
+//                         SDL): the 8-bit picture and its palette go up as they are, and the
+//                         shared presenter (platform/gles) looks the colours up and scales in
+//                         the chosen look
+//   sdl_presentation.cpp  the same without a GL context (or with ROTOZOOM_RENDERER=sdl):
+//                         through a 256-entry lookup of the palette in the window's pixel
+//                         format into a streaming texture that SDL's renderer scales by whole
+//                         factors
+// Both present synchronised to the vertical blank where the system offers it.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "platform/compat/looks.h"
 #include "platform/compat/presenting_screen.h"
-#include "platform/video_recorder.h"
+#include "platform/gles/gles_presenter.h"
 #include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_frame_conversion.h"
+#include "platform/video_recorder.h"
 
 namespace sdl {
 
@@ -45,6 +56,8 @@ class SdlScreen final : public compat::PresentingScreen {
   void setCursorVisible(bool visible) override;
   void showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) override;
   compat::DesktopSize desktopSize() override;
+  // Releases the GPU's objects and SDL's video; run at exit.
+  void closeVideo();
 
   // sdl_recording.cpp: at exit, ends a recording in progress and waits until every
   // recording's file is finished.
@@ -54,7 +67,7 @@ class SdlScreen final : public compat::PresentingScreen {
   // compat::PresentingScreen's platform steps.
   std::int64_t nowNs() override;
   void waitUntilNs(std::int64_t timeNs) override;
-  bool canShow() override { return renderer_ != nullptr; }
+  bool canShow() override { return renderer_ != nullptr || glContext_ != nullptr; }
   void drawPicture() override;
   void readInput(std::vector<compat::InputEvent>& events) override;
   void placementChanged() override;
@@ -63,7 +76,9 @@ class SdlScreen final : public compat::PresentingScreen {
   // sdl_screen.cpp
   // Starts SDL's video once; false where there is no display to show anything on.
   bool startVideo();
+  // The window, with a GL context where one can be had, else with SDL's renderer.
   void createWindow();
+  SDL_Window* makeWindow(Uint32 flags);
   void applyPlacement();
 
   // sdl_view.cpp: the view of a full-screen program, full-screen or in a window.
@@ -77,9 +92,27 @@ class SdlScreen final : public compat::PresentingScreen {
   // Whole-number scaling wherever the window holds the picture at least once.
   void updateScaling();
 
-  // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Print Screen, Alt+R);
+  // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Alt+L, Alt+R, Print
+  // Screen);
   // true when taken.
   bool takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputEvent>& events);
+  void takeScreenshot();
+
+  // sdl_looks.cpp
+  void cycleLook();
+  // The look the picture is drawn in now: the user's in full-screen, pixel for pixel in a
+  // window of the desktop.
+  compat::Look shownLook() const { return exclusive_ ? look_ : compat::Look::integer; }
+  // Shows the text over the picture for a while, and then the picture alone again.
+  void showNotice(const std::string& text, std::int64_t durationNs);
+  // Clears a notice whose time is up; called on every look at input.
+  void expireNotice();
+  // What the notice shows: its text, and under it the mark while one is set.
+  std::string noticeLines() const;
+
+  // sdl_gl_presentation.cpp: false when no OpenGL ES 3.0 context can show the picture.
+  bool startGl();
+  void drawWithGl();
 
   // sdl_recording.cpp: Alt+R; each shown picture to the recording; the mark while it records.
   void toggleRecording();
@@ -88,27 +121,39 @@ class SdlScreen final : public compat::PresentingScreen {
   void showRecordingMark(bool shown);
 
   // sdl_presentation.cpp
+  bool startRenderer();
+  void drawWithRenderer();
   void mapPalette();
   bool ensureTexture(int width, int height);
+  void drawRendererNotice();
   // The monitor's refresh period when presenting waits for it, for the pacer.
-  void measureMonitor();
+  void measureMonitor(bool vsync);
 
   bool videoTried_ = false;
   bool videoReady_ = false;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
+  SDL_GLContext glContext_ = nullptr;  // the GPU path, when it could be had
+  gles::GlesPresenter presenter_;
+  SDL_Renderer* renderer_ = nullptr;  // else SDL's renderer
   SDL_Texture* texture_ = nullptr;
   Uint32 textureFormat_ = SDL_PIXELFORMAT_ARGB8888;
   int textureWidth_ = 0;
   int textureHeight_ = 0;
   ColourLookup lookup_{};  // palette_ in textureFormat_
+  SDL_Texture* noticeTexture_ = nullptr;
   bool cursorVisible_ = true;
+
+  compat::Look look_ = compat::defaultLook;
+  std::string noticeText_;  // empty: no notice
+  std::int64_t noticeUntilNs_ = 0;
+  bool noticeChanged_ = false;  // the notice's image has to be made again
+  std::string markText_;        // shown under any notice for as long as it is set: "REC"
 
   bool viewInWindow_ = false;          // a full-screen program shown in a window (Alt+Enter)
   bool viewRestored_ = false;          // the remembered view has been read
   WindowArea viewWindow_{0, 0, 0, 0};  // that window's place and size
 
-  std::unique_ptr<video::Recorder> recording_;  // while Alt+R records
+  std::unique_ptr<video::Recorder> recording_;               // while Alt+R records
   std::vector<std::unique_ptr<video::Recorder>> finishing_;  // stopped, files being finished
 };
 

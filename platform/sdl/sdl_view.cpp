@@ -36,6 +36,7 @@ void SdlScreen::exclusiveModeChanged() {
     if (const std::optional<DisplayState> state = readDisplayState(displayStatePath(), screens())) {
       viewInWindow_ = state->windowed;
       viewWindow_ = state->window;
+      look_ = state->look;
     }
   }
   if (viewInWindow_)
@@ -81,7 +82,10 @@ void SdlScreen::toggleView() {
 
 void SdlScreen::rememberView() {
   // A folder that cannot be written changes nothing else: the choice holds for this run.
-  writeDisplayState(displayStatePath(), {viewInWindow_, viewWindow_});
+  // A view that has not been in a window yet keeps the window it would open.
+  const WindowArea window =
+      viewWindow_.width > 0 && viewWindow_.height > 0 ? viewWindow_ : defaultWindow();
+  writeDisplayState(displayStatePath(), {viewInWindow_, window, look_});
 }
 
 std::vector<WindowArea> SdlScreen::screens() const {

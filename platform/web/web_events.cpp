@@ -1,6 +1,7 @@
 // The page's events as the program's input: keys from the whole page, mouse buttons and moves
 // on the canvas, each queued for the screen's next look at input. The browser's own reaction
-// to a key (scrolling, a menu) is kept from keys the program takes.
+// to a key (scrolling, a menu) is kept from keys the program takes. The page takes the
+// listeners off again when the program ends.
 #include <emscripten/html5.h>
 
 #include <cstring>
@@ -58,6 +59,7 @@ void listenToPage(WebScreen& screen) {
   emscripten_set_mousedown_callback("#canvas", &screen, EM_TRUE, onMouse);
   emscripten_set_mouseup_callback("#canvas", &screen, EM_TRUE, onMouse);
   emscripten_set_mousemove_callback("#canvas", &screen, EM_TRUE, onMouse);
+  letPageRemoveListeners();
 }
 
 }  // namespace web

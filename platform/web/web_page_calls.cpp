@@ -25,12 +25,23 @@ EM_JS(void, rz_tell_page_of_waits, (), {
   Module["rotozoomPage"].waiting = () => Asyncify.currData !== null;
 });
 
+EM_JS(void, rz_let_page_remove_listeners, (), {
+  // Each listener refers to this instance of the module: left on the page, it would keep the
+  // ended program alive with all its memory, and still run its handlers.
+  Module["rotozoomPage"].stopListening = () => JSEvents.removeAllEventListeners();
+});
+
 EM_ASYNC_JS(void, rz_wait_until, (double until), {
-  // Animation frames pace the waiting; a hidden page gets none, so a timer stands in.
+  // Animation frames pace the waiting; a hidden page gets none, so a timer stands in. Whichever
+  // comes first cancels the other: a hidden page keeps its frame requests until it is shown,
+  // and each would keep this instance alive after the program has ended.
   while (performance.now() < until) {
     await new Promise(resolve => {
-      const timer = setTimeout(resolve, Math.max(0, until - performance.now()) + 50);
-      requestAnimationFrame(() => { clearTimeout(timer); resolve(); });
+      const timer = setTimeout(() => {
+        cancelAnimationFrame(frame);
+        resolve();
+      }, Math.max(0, until - performance.now()) + 50);
+      const frame = requestAnimationFrame(() => { clearTimeout(timer); resolve(); });
     });
   }
 });
@@ -146,6 +157,7 @@ EM_JS(void, rz_take_glyph_ink, (std::uint8_t* ink), {
 namespace web {
 
 void tellPageOfWaits() { rz_tell_page_of_waits(); }
+void letPageRemoveListeners() { rz_let_page_remove_listeners(); }
 void putFrame(const std::uint8_t* rgba, int width, int height) {
   rz_put_frame(rgba, width, height);
 }

@@ -10,6 +10,10 @@ namespace web {
 // Lets the page tell the program's end from its waits (called once, at start-up).
 void tellPageOfWaits();
 
+// Lets the page take the program's listeners (those set through Emscripten's HTML5 API) off the
+// page when the program has ended, however it ended. Called once they are set.
+void letPageRemoveListeners();
+
 // Puts one frame on the canvas: width x height RGBA pixels in the module's memory, as one
 // ImageData. The canvas takes the frame's size; the page scales it with nearest sampling.
 void putFrame(const std::uint8_t* rgba, int width, int height);

@@ -45,6 +45,7 @@ ALLOWED_PATHS = {
         "platform/compat/text_encoding.h",
         "platform/compat/gdi_fonts.h",
     ],
+    "platform/gles/": ["platform/gles/", "platform/compat/screen.h", "platform/compat/looks.h"],
     "platform/headless/": ["platform/headless/", "platform/compat/screen.h",
                            "platform/compat/frame_pacer.h"],
     "platform/web/": [
@@ -59,6 +60,10 @@ ALLOWED_PATHS = {
         "platform/compat/gdi_fonts.h",
         "platform/compat/bitmap_file.h",
         "platform/compat/text_encoding.h",
+        "platform/compat/looks.h",
+        "platform/compat/notice_font.h",
+        "platform/gles/gles_presenter.h",
+        "platform/gles/gles_functions.h",
     ],
     "platform/sdl/": [
         "platform/sdl/",
@@ -73,6 +78,10 @@ ALLOWED_PATHS = {
         "platform/video_file.h",
         "platform/video_recorder.h",
         "platform/regular_file.h",
+        "platform/compat/looks.h",
+        "platform/compat/notice_font.h",
+        "platform/gles/gles_presenter.h",
+        "platform/gles/gles_functions.h",
     ],
     "tools/": ["tools/", "app/", "host/shared_data.h", "platform/compat/screen.h",
                "platform/compat/testing.h", "platform/headless/", "platform/win32.h",
@@ -87,6 +96,8 @@ OUTSIDE = {
     "X11/": ["platform/sdl/"],
     "iconv.h": ["platform/desktop/text_encoding_iconv.cpp"],
     "emscripten": ["platform/web/"],
+    # OpenGL ES: the presenter's types and constants; the screens pass it the entry points.
+    "GLES3/": ["platform/gles/gles_api.h"],
     # FFmpeg's libraries: the video files' encoder alone.
     "libav": ["platform/video_file.cpp"],
     # The real Windows headers only through platform/win32.h.

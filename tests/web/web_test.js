@@ -5,6 +5,10 @@
 //  - Escape ends the program and the page says so;
 //  - a dropped file that is not a bitmap restarts the program on it, which shows the
 //    file-not-found box with its text; OK ends it with status 1;
+//  - restarts (a picked file, a dropped file, "Start again") leave only the running program
+//    alive: ended instances are collected, the page's memory returns near its value after the
+//    first start, one set of listeners remains and a key press runs one handler; so does an
+//    error that ends the program, and a restart while the page is hidden;
 //  - the showcase's page runs through its scenes;
 //  - every key of the key table, by the page's name for it (KeyboardEvent.code), reaches a
 //    program's window as the virtual key Windows gives it, the keypad's with Num Lock on and off.
@@ -39,8 +43,9 @@ function serve(folder) {
   return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
 
-// The page, with what goes wrong on it and every line of its console.
-async function openPage(browser, url) {
+// The page, with what goes wrong on it and every line of its console. `prepare`, when given,
+// runs in the page before its own scripts.
+async function openPage(browser, url, prepare) {
   const page = await browser.newPage();
   await page.setViewport({width: 800, height: 640});
   const problems = [];
@@ -50,6 +55,7 @@ async function openPage(browser, url) {
     lines.push(message.text());
   });
   page.on("pageerror", error => problems.push(`page error: ${error.message}`));
+  if (prepare) await page.evaluateOnNewDocument(prepare);
   await page.goto(url);
   return {page, problems, lines};
 }
@@ -136,6 +142,230 @@ async function demoPage(browser, base) {
   assert.deepStrictEqual(problems, []);
   console.log(`ok: a dropped non-bitmap shows the box "${message}"; Enter ends it with status 1`);
   await page.close();
+}
+
+// An 8-bit bitmap as the demo takes it, width x height with a full colour table: diagonal bands
+// through all 256 colours. A large one makes every program instance hold tens of megabytes.
+function bitmapFile(width, height) {
+  const stride = (width + 3) & ~3;
+  const pixelsAt = 14 + 40 + 256 * 4;
+  const file = Buffer.alloc(pixelsAt + stride * height);
+  file.write("BM", 0, "latin1");
+  file.writeUInt32LE(file.length, 2);
+  file.writeUInt32LE(pixelsAt, 10);
+  file.writeUInt32LE(40, 14);
+  file.writeInt32LE(width, 18);
+  file.writeInt32LE(height, 22);
+  file.writeUInt16LE(1, 26);
+  file.writeUInt16LE(8, 28);
+  file.writeUInt32LE(stride * height, 34);
+  for (let i = 0; i < 256; ++i) file.set([i, 255 - i, (i * 7) & 255, 0], 54 + i * 4);
+  for (let y = 0; y < height; ++y)
+    for (let x = 0; x < width; ++x) file[pixelsAt + y * stride + x] = (x + y) & 255;
+  return file;
+}
+
+// Runs in the page before its own scripts. Each instance of the program announces itself as
+// it starts (a WeakRef to its module, which everything of the instance refers to), and each run
+// of a keydown listener on the window is counted: the programs are the only ones listening.
+function watchPrograms() {
+  window.startedPrograms = [];
+  window.keyHandlerRuns = 0;
+  // The last file picked, for dropping it too (the page empties its picker).
+  document.addEventListener("change", event => {
+    if (event.target.files && event.target.files[0]) window.lastPicked = event.target.files[0];
+  }, true);
+  let factory;
+  Object.defineProperty(window, "create_rotozoom", {
+    configurable: true,
+    get: () => factory,
+    set: made => {
+      factory = settings => {
+        window.startedPrograms.push(new WeakRef(settings));
+        return made(settings);
+      };
+    },
+  });
+  const counting = new WeakMap();  // a listener -> its counting stand-in
+  const add = EventTarget.prototype.addEventListener;
+  const remove = EventTarget.prototype.removeEventListener;
+  EventTarget.prototype.addEventListener = function(type, listener, options) {
+    if (this === window && type === "keydown" && typeof listener === "function") {
+      const handler = listener;
+      if (!counting.has(handler)) {
+        counting.set(handler, function(event) {
+          ++window.keyHandlerRuns;
+          return handler.call(this, event);
+        });
+      }
+      return add.call(this, type, counting.get(handler), options);
+    }
+    return add.call(this, type, listener, options);
+  };
+  EventTarget.prototype.removeEventListener = function(type, listener, options) {
+    return remove.call(this, type, counting.get(listener) || listener, options);
+  };
+}
+
+// After a full garbage collection: how many of the announced instances are still alive, and
+// the page's memory: the JavaScript heap with the DOM's and the array buffers' memory, and the
+// WebAssembly memories of the instances alive (which the heap's figures leave out).
+async function liveness({page, devtools}) {
+  await devtools.send("HeapProfiler.collectGarbage");
+  const heap = await devtools.send("Runtime.getHeapUsage");
+  const js = heap.usedSize + (heap.embedderHeapUsedSize || 0) + (heap.backingStorageSize || 0);
+  const {started, alive, wasm} = await page.evaluate(() => {
+    const modules = startedPrograms.map(program => program.deref()).filter(module => module);
+    const bytes = module => module.HEAPU8 ? module.HEAPU8.length : 0;  // none before it is made
+    const wasm = modules.reduce((sum, module) => sum + bytes(module), 0);
+    return {started: startedPrograms.length, alive: modules.length, wasm};
+  });
+  return {started, alive, js, wasm};
+}
+
+const megabytes = bytes => `${(bytes / 1048576).toFixed(1)} MB`;
+
+function report(when, {js, wasm, alive, started}) {
+  console.log(`${when}: JS heap ${megabytes(js)}, WebAssembly ${megabytes(wasm)}, ` +
+              `${alive} of ${started} instances alive`);
+}
+
+// How many listeners of each type are on what `expression` gives (the window, an element).
+async function listenerCounts({devtools}, expression) {
+  const {result} = await devtools.send("Runtime.evaluate", {expression});
+  const {listeners} = await devtools.send("DOMDebugger.getEventListeners",
+                                          {objectId: result.objectId});
+  await devtools.send("Runtime.releaseObject", {objectId: result.objectId});
+  const counts = {};
+  for (const {type} of listeners) counts[type] = (counts[type] || 0) + 1;
+  return counts;
+}
+
+// The demo's page with its programs watched, and the ways a visitor starts the program again.
+async function watchedDemoPage(browser, base, bitmap) {
+  const {page, problems} = await openPage(browser, `${base}/rotozoom.html`, watchPrograms);
+  const devtools = await page.createCDPSession();
+  const picker = await page.$("#texture");
+  const session = {page, problems, devtools, starts: 0};
+  // A start is done once its instance is made and the page shows no end; then it reads its
+  // texture and draws. (Polled on a timer: a hidden page has no animation frames.)
+  session.started = async () => {
+    ++session.starts;
+    await page.waitForFunction(count => startedPrograms.length === count &&
+                                         !document.querySelector("#ended.shown"),
+                               {timeout: 10000, polling: 50}, session.starts);
+    await sleep(700);
+  };
+  session.restarts = {
+    "a picked file": () => picker.uploadFile(bitmap),
+    "a dropped file": () => page.evaluate(() => {
+      const transfer = new DataTransfer();
+      transfer.items.add(window.lastPicked);
+      document.querySelector("#stage").dispatchEvent(
+          new DragEvent("drop", {dataTransfer: transfer, bubbles: true, cancelable: true}));
+    }),
+    "Escape, then Start again": async () => {
+      await page.keyboard.press("Escape");
+      await endedText(page);
+      await page.click("#again");
+    },
+  };
+  await session.started();  // on the sample texture
+  return session;
+}
+
+// Eight restarts, the three ways in turn, on a texture that makes each instance large.
+async function restartsLeaveOneProgram(session) {
+  const {page, restarts, started} = session;
+  await restarts["a picked file"]();
+  await started();
+  const first = await liveness(session);
+  report("after the first start on a 2048 x 2048 texture", first);
+  const ways = Object.keys(restarts);
+  for (let i = 0; i < 8; ++i) {
+    await restarts[ways[i % ways.length]]();
+    await started();
+  }
+  const last = await liveness(session);
+  report(`after 8 more (${ways.join(", ")})`, last);
+  await page.screenshot({path: path.join(shots, "demo-restarted.png")});
+  const listeners = {window: await listenerCounts(session, "window"),
+                     canvas: await listenerCounts(session, "document.querySelector('#canvas')")};
+  await page.evaluate(() => { window.keyHandlerRuns = 0; });
+  await page.keyboard.press("KeyA");
+  const runs = await page.evaluate(() => window.keyHandlerRuns);
+
+  const margin = 8 * 1048576;
+  const programListeners = [["window", "keydown"], ["window", "keyup"], ["canvas", "mousedown"],
+                            ["canvas", "mouseup"], ["canvas", "mousemove"]];
+  const faults = [
+    last.started !== session.starts &&
+        `${last.started} instances announced themselves for ${session.starts} starts`,
+    last.alive > 1 && `${last.alive} of ${last.started} program instances are still alive`,
+    last.js >= first.js + margin &&
+        `the JavaScript heap grew from ${megabytes(first.js)} to ${megabytes(last.js)}`,
+    last.wasm >= first.wasm + margin &&
+        `the WebAssembly memory grew from ${megabytes(first.wasm)} to ${megabytes(last.wasm)}`,
+    runs !== 1 && `a key press ran ${runs} keydown handlers`,
+    ...programListeners.map(([on, type]) => listeners[on][type] !== 1 &&
+                            `${listeners[on][type] || 0} ${type} listeners on the ${on}`),
+  ].filter(fault => fault);
+  assert.deepStrictEqual(faults, []);
+  console.log(`ok: ${session.starts} starts leave one program and its listeners, memory within ` +
+              `${megabytes(margin)} of the first start's on the same texture; a key press runs ` +
+              "one handler");
+}
+
+// An error the program does not catch ends it as its exit does. Here it traps as it puts its
+// next frame on the canvas: a call through a null function pointer.
+async function errorEndsProgram(session) {
+  const {page, problems, started} = session;
+  await page.evaluate(() => {
+    const program = startedPrograms[startedPrograms.length - 1].deref();
+    const {width, height} = program.canvas;
+    program.canvas = {width, height, getContext: () => program.dynCall_vi(0, 0)};
+  });
+  const text = await endedText(page);
+  assert.match(text, /an error: .*null function/, `the page says: ${text}`);
+  const traps = problems.filter(problem => /null function/.test(problem));
+  assert.strictEqual(traps.length, 1, `the trap shows on the console ${traps.length} times`);
+  problems.splice(problems.indexOf(traps[0]), 1);
+  await page.click("#again");
+  await started();
+  const after = await liveness(session);
+  report("after the error and Start again", after);
+  assert(after.alive <= 1, `${after.alive} of ${after.started} program instances are still alive`);
+  console.log(`ok: an error ends the program ("${text}"); a start after it leaves one alive`);
+}
+
+// A hidden page gets no animation frames: the program waits on timers, and the frames it asked
+// for meanwhile must not keep it alive once it has ended.
+async function hiddenRestartLeavesOneProgram(browser, session) {
+  const {page, restarts, started} = session;
+  const other = await browser.newPage();
+  await other.bringToFront();
+  assert.strictEqual(await page.evaluate(() => document.visibilityState), "hidden");
+  await sleep(1000);
+  await restarts["a picked file"]();
+  await started();
+  const hidden = await liveness(session);
+  report("after a restart on the hidden page", hidden);
+  await other.close();
+  assert(hidden.alive <= 1, `${hidden.alive} of ${hidden.started} program instances are alive`);
+  console.log("ok: on a hidden page too, a restart leaves one program alive");
+}
+
+async function restartsPage(browser, base) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-web-"));
+  const bitmap = path.join(folder, "texture.bmp");
+  fs.writeFileSync(bitmap, bitmapFile(2048, 2048));
+  const session = await watchedDemoPage(browser, base, bitmap);
+  await restartsLeaveOneProgram(session);
+  await errorEndsProgram(session);
+  await hiddenRestartLeavesOneProgram(browser, session);
+  assert.deepStrictEqual(session.problems, []);
+  await session.page.close();
+  fs.rmSync(folder, {recursive: true});
 }
 
 async function showcasePage(browser, base) {
@@ -273,6 +503,7 @@ async function keysPage(browser, base) {
   });
   try {
     await demoPage(browser, base);
+    await restartsPage(browser, base);
     await showcasePage(browser, base);
     await keysPage(browser, base);
   } finally {

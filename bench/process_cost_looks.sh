@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Whole-process CPU of the demo at 60 Hz in each look, beside a minimal SDL program that
+# converts and presents a 320 x 240 picture at the same rate (the floor), on a 1280 x 960 and a
+# 1920 x 1080 Xvfb screen with Mesa's software OpenGL: one run of each, all in one session so
+# that their ratios hold. Also the demo on SDL's renderer path (ROTOZOOM_RENDERER=sdl), the
+# way it presented before the GPU path. Prints each figure and the X server's share, then the
+# ratios to the floor. A benchmark, not a test: the figures of a shared machine move.
+#
+#   bash bench/process_cost_looks.sh [SHARED_BENCH_FOLDER]
+#
+# SHARED_BENCH_FOLDER holds process_cost.sh and sdl_floor.c (default: ../shared/bench beside
+# the checkout).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+shared="${1:-$root/../shared/bench}"
+build="$root/build/release"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$build" --target rotozoom make-texture > /dev/null
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+gcc -O2 "$shared/sdl_floor.c" -o "$work/sdl_floor" $(pkg-config --cflags --libs sdl2)
+"$build/tools/make-texture" "$work/texture.bmp"
+# The demo in a look: the state file that the screen reads at start-up names it.
+cat > "$work/demo-in-look" <<'SCRIPT'
+#!/bin/sh
+mkdir -p "$XDG_STATE_HOME/rotozoom"
+printf 'rotozoom display 1\nmode fullscreen\nwindow 0 0 320 240\nlook %s\n' "$1" \
+  > "$XDG_STATE_HOME/rotozoom/rotozoom.display"
+shift
+exec "$@"
+SCRIPT
+chmod +x "$work/demo-in-look"
+
+export LIBGL_ALWAYS_SOFTWARE=1
+for size in 1280x960 1920x1080; do
+  echo "== $size"
+  {
+    FLOOR_60=1 bash "$shared/process_cost.sh" "$size" floor "$work" -- "$work/sdl_floor" 30 full
+    ROTOZOOM_RENDERER=sdl bash "$shared/process_cost.sh" "$size" renderer "$work" -- \
+      "$build/app/rotozoom"
+    for look in integer sharp crt; do
+      bash "$shared/process_cost.sh" "$size" "$look" "$work" -- "$work/demo-in-look" "$look" \
+        "$build/app/rotozoom"
+    done
+  } | tee "$work/$size.txt"
+  python3 - "$work/$size.txt" <<'PYTHON'
+import re, sys
+figures = {}
+for line in open(sys.argv[1]):
+    m = re.match(r"(\w+): program ([\d.]+)% of a core, X server ([\d.]+)%", line)
+    if m:
+        figures[m.group(1)] = (float(m.group(2)), float(m.group(3)))
+floor = figures.get("floor", (0, 0))[0]
+for label, (program, server) in figures.items():
+    if label != "floor" and floor > 0:
+        print(f"{label}: {program / floor:.2f} x the floor's program CPU")
+PYTHON
+done

@@ -1,0 +1,158 @@
+// The CRT look: the picture as a VGA monitor of its time showed a 320 x 240 mode, double
+// scanned (two beam lines to each picture line), on a screen of today.
+//
+// It works in light, not in the stored values: beams overlapping, a mask dimming some stripes
+// and a glow spreading are sums of light, and summed in the stored (gamma-encoded) values they
+// would darken the picture and shift its colours. Light is taken as the stored value squared
+// (gamma 2): within a few percent of a monitor's curve, and a square and a square root are what
+// a software rasteriser can afford for every pixel.
+//
+// Everything here keeps the mean light of each area as it is in the picture, so the look is
+// as bright as the sharp look: the beam's profile has unit area (integrated over each pixel's
+// height), the mask raises each colour in one column as much as it lowers it in the next, and
+// the glow is mixed in, not added. Only the centres of the brightest lines clip, a little:
+// black and white stripes lose under 4 % of their light.
+#include "platform/gles/picture_shaders.h"
+
+namespace gles::shaders {
+
+const char* const crtLook = R"(#version 300 es
+precision highp float;
+uniform sampler2D colour;  // the picture's colours, linear filtering
+uniform sampler2D glow;    // the picture blurred at a quarter size, as the square root of light
+uniform vec4 area;
+uniform float drawableHeight;
+uniform vec2 texels;
+// x: beam lines to a picture line; y: the beams' offset, in beam lines, that puts a beam's
+// centre on a screen line's centre; z: half a screen line, in beam lines; w: how much of the
+// effect shows (1 where the screen has lines enough for it, down to 0 where it has not).
+uniform vec4 beam;
+out vec4 fragColour;
+
+// A beam line's width in beam lines, dark and at full brightness.
+const float narrowest = 0.5;
+const float widest = 0.9;
+// How far the mask raises and lowers each colour.
+const float maskDepth = 0.12;
+// The share of each pixel's light that is the glow of its surroundings.
+const float glowShare = 0.06;
+
+vec3 light(vec3 stored) { return stored * stored; }
+
+// The beam's profile is K(d / w) / w for d beam lines from its centre, w its width, with
+// K(x) = 1 - 3x^2 + 2|x|^3 on |x| < 1: unit area, smooth, and at w = 1 the profiles of lines one
+// apart would add up to a flat field (K(x) + K(1 - x) = 1). The brightest lines, 0.9 wide, nearly
+// merge, as a real beam's do, and keep a trace of their structure. This is the integral of K
+// from 0 to x: x - x^3 + x^4 / 2, odd, 1/2 beyond 1.
+vec3 halfIntegral(vec3 x) {
+  vec3 t = min(abs(x), 1.0);
+  return sign(x) * t * (1.0 - t * t * (1.0 - 0.5 * t));
+}
+
+// The beam's mean over a pixel's height [d - h, d + h]: a pixel shows the light that falls on
+// it, not the profile's value at its centre, which would alias on screens with few lines to a
+// beam line.
+vec3 beamMean(vec3 width, float d, float h) {
+  vec3 inverse = 1.0 / width;
+  return (halfIntegral((d + h) * inverse) - halfIntegral((d - h) * inverse)) / (2.0 * h);
+}
+
+// The sharp look's coverage along one axis, as a texel coordinate for the linear filter (see
+// the sharp look).
+float coverage(float t, float s) {
+  float k = floor(t + 0.5);
+  return k - 0.5 + clamp((t - k) * s + 0.5, 0.0, 1.0);
+}
+
+void main() {
+  vec2 p = vec2(gl_FragCoord.x, drawableHeight - gl_FragCoord.y) - area.xy;
+  vec2 s = area.zw / texels;
+  vec2 t = p / s;
+  float u = coverage(t.x, s.x) / texels.x;
+  if (beam.w == 0.0) {
+    // Too few screen lines for beam lines: the sharp look.
+    fragColour = vec4(texture(colour, vec2(u, coverage(t.y, s.y) / texels.y)).rgb, 1.0);
+    return;
+  }
+
+  // Along the line the beam changes colour well within a pixel of the mode: the sharp look's
+  // edges. Across, the two beam lines nearest the pixel: the one it is in and the nearer
+  // neighbour (a beam at most 1 wide reaches no further).
+  float lines = texels.y * beam.x;
+  float b = t.y * beam.x + beam.y;
+  float line = floor(b);
+  float d = b - line - 0.5;
+  float side = d < 0.0 ? -1.0 : 1.0;
+  float other = line + side;
+  vec3 here = light(texture(colour, vec2(u, (floor(clamp(line, 0.0, lines - 1.0) / beam.x) + 0.5)
+                                                / texels.y)).rgb);
+  vec3 there = light(texture(colour, vec2(u, (floor(clamp(other, 0.0, lines - 1.0) / beam.x) + 0.5)
+                                                 / texels.y)).rgb);
+
+  // Brighter beams are wider, each colour's on its own, as a real beam's spot grows with its
+  // current: dark lines show gaps between them, bright ones close up. No beam runs above the
+  // picture's first line or below its last.
+  float h = beam.z;
+  float hereRuns = line >= 0.0 && line < lines ? 1.0 : 0.0;
+  float thereRuns = other >= 0.0 && other < lines ? 1.0 : 0.0;
+  vec3 hereWidth = mix(vec3(narrowest), vec3(widest), here);
+  vec3 thereWidth = mix(vec3(narrowest), vec3(widest), there);
+  vec3 scanned = hereRuns * here * beamMean(hereWidth, d, h) +
+                 thereRuns * there * beamMean(thereWidth, d - side, h);
+  // Without lines: the two rows by their coverage of the pixel, to fade to as lines run out
+  // (the edge rows held beyond the picture's edge, as the sharp look holds them).
+  vec3 plain = mix(here, there, clamp((abs(d) - 0.5) / (2.0 * h) + 0.5, 0.0, 1.0));
+  vec3 lit = mix(plain, scanned, beam.w);
+
+  // An aperture grille at the screen's own pixels: columns alternately magenta (red and blue
+  // stripes) and green, each colour raised in one column and lowered as much in the next. Where
+  // raising would pass full light it is raised less, down to two fifths, rather than clipped.
+  vec3 raise = mod(gl_FragCoord.x - 0.5, 2.0) < 0.5 ? vec3(1.0, -1.0, 1.0) : vec3(-1.0, 1.0, -1.0);
+  vec3 room = clamp((1.0 - lit) / max(lit, 1e-4), 0.4 * maskDepth, maskDepth);
+  lit *= 1.0 + beam.w * room * raise;
+
+  // A little of the light spread around, as the glass and the phosphor spread it.
+  vec3 halo = light(texture(glow, t / (4.0 * vec2(textureSize(glow, 0)))).rgb);
+  lit = mix(lit, halo, glowShare * beam.w);
+  fragColour = vec4(sqrt(lit), 1.0);
+}
+)";
+
+const char* const glowReduce = R"(#version 300 es
+precision highp float;
+uniform sampler2D colour;
+out vec4 fragColour;
+// The mean light of a 4 x 4 block of the picture (clamped at its edges).
+void main() {
+  ivec2 first = ivec2(gl_FragCoord.xy) * 4;
+  ivec2 last = textureSize(colour, 0) - 1;
+  vec3 sum = vec3(0.0);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) {
+      vec3 c = texelFetch(colour, min(first + ivec2(x, y), last), 0).rgb;
+      sum += c * c;
+    }
+  fragColour = vec4(sqrt(sum / 16.0), 1.0);
+}
+)";
+
+const char* const glowBlur = R"(#version 300 es
+precision highp float;
+uniform sampler2D source;
+uniform ivec2 direction;
+out vec4 fragColour;
+// A binomial blur, five texels along one axis, in light.
+void main() {
+  ivec2 at = ivec2(gl_FragCoord.xy);
+  ivec2 last = textureSize(source, 0) - 1;
+  float weights[5] = float[5](1.0, 4.0, 6.0, 4.0, 1.0);
+  vec3 sum = vec3(0.0);
+  for (int i = 0; i < 5; ++i) {
+    vec3 c = texelFetch(source, clamp(at + direction * (i - 2), ivec2(0), last), 0).rgb;
+    sum += weights[i] * c * c;
+  }
+  fragColour = vec4(sqrt(sum / 16.0), 1.0);
+}
+)";
+
+}  // namespace gles::shaders

@@ -1,0 +1,74 @@
+// The GL entry points the presenter calls, as a table of pointers filled through a lookup that
+// the platform passes in: SDL_GL_GetProcAddress on the desktop, the WebGL2 functions under
+// Emscripten. Filled once after the context is made current.
+#pragma once
+
+#include <string>
+
+#include "platform/gles/gles_api.h"
+
+namespace gles {
+
+// Every entry point used, as (type, name without its "gl" prefix).
+#define GLES_FUNCTION_LIST(X)                                \
+  X(PFNGLACTIVETEXTUREPROC, ActiveTexture)                   \
+  X(PFNGLATTACHSHADERPROC, AttachShader)                     \
+  X(PFNGLBINDFRAMEBUFFERPROC, BindFramebuffer)               \
+  X(PFNGLBINDTEXTUREPROC, BindTexture)                       \
+  X(PFNGLBINDVERTEXARRAYPROC, BindVertexArray)               \
+  X(PFNGLBLENDFUNCPROC, BlendFunc)                           \
+  X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, CheckFramebufferStatus) \
+  X(PFNGLCLEARPROC, Clear)                                   \
+  X(PFNGLCLEARCOLORPROC, ClearColor)                         \
+  X(PFNGLCOLORMASKPROC, ColorMask)                           \
+  X(PFNGLCOMPILESHADERPROC, CompileShader)                   \
+  X(PFNGLCREATEPROGRAMPROC, CreateProgram)                   \
+  X(PFNGLCREATESHADERPROC, CreateShader)                     \
+  X(PFNGLDELETEFRAMEBUFFERSPROC, DeleteFramebuffers)         \
+  X(PFNGLDELETEPROGRAMPROC, DeleteProgram)                   \
+  X(PFNGLDELETESHADERPROC, DeleteShader)                     \
+  X(PFNGLDELETETEXTURESPROC, DeleteTextures)                 \
+  X(PFNGLDELETEVERTEXARRAYSPROC, DeleteVertexArrays)         \
+  X(PFNGLDISABLEPROC, Disable)                               \
+  X(PFNGLDRAWARRAYSPROC, DrawArrays)                         \
+  X(PFNGLENABLEPROC, Enable)                                 \
+  X(PFNGLFRAMEBUFFERTEXTURE2DPROC, FramebufferTexture2D)     \
+  X(PFNGLGENFRAMEBUFFERSPROC, GenFramebuffers)               \
+  X(PFNGLGENTEXTURESPROC, GenTextures)                       \
+  X(PFNGLGENVERTEXARRAYSPROC, GenVertexArrays)               \
+  X(PFNGLGETERRORPROC, GetError)                             \
+  X(PFNGLGETINTEGERVPROC, GetIntegerv)                       \
+  X(PFNGLGETPROGRAMINFOLOGPROC, GetProgramInfoLog)           \
+  X(PFNGLGETPROGRAMIVPROC, GetProgramiv)                     \
+  X(PFNGLGETSHADERINFOLOGPROC, GetShaderInfoLog)             \
+  X(PFNGLGETSHADERIVPROC, GetShaderiv)                       \
+  X(PFNGLGETUNIFORMLOCATIONPROC, GetUniformLocation)         \
+  X(PFNGLLINKPROGRAMPROC, LinkProgram)                       \
+  X(PFNGLPIXELSTOREIPROC, PixelStorei)                       \
+  X(PFNGLSHADERSOURCEPROC, ShaderSource)                     \
+  X(PFNGLTEXIMAGE2DPROC, TexImage2D)                         \
+  X(PFNGLTEXPARAMETERIPROC, TexParameteri)                   \
+  X(PFNGLTEXSUBIMAGE2DPROC, TexSubImage2D)                   \
+  X(PFNGLUNIFORM1FPROC, Uniform1f)                           \
+  X(PFNGLUNIFORM1IPROC, Uniform1i)                           \
+  X(PFNGLUNIFORM2FPROC, Uniform2f)                           \
+  X(PFNGLUNIFORM2IPROC, Uniform2i)                           \
+  X(PFNGLUNIFORM4FPROC, Uniform4f)                           \
+  X(PFNGLUSEPROGRAMPROC, UseProgram)                         \
+  X(PFNGLVIEWPORTPROC, Viewport)
+
+struct GlesFunctions {
+#define GLES_FUNCTION_MEMBER(type, name) type name = nullptr;
+  GLES_FUNCTION_LIST(GLES_FUNCTION_MEMBER)
+#undef GLES_FUNCTION_MEMBER
+};
+
+// The platform's way to find an entry point by its full name ("glDrawArrays"); null when the
+// context has none of that name.
+using GlesLookup = void* (*)(const char* name);
+
+// Fills the table through the lookup. False, with the missing name in `missing`, when any
+// entry point cannot be found; the table is then not to be used.
+bool loadGlesFunctions(GlesLookup lookup, GlesFunctions& functions, std::string& missing);
+
+}  // namespace gles

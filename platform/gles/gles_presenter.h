@@ -1,0 +1,110 @@
+// The GPU presenter: shows an 8-bit picture with its palette on the current OpenGL ES 3.0 (or
+// WebGL2) context, in one of the looks, with an optional notice over it. The screens own the
+// window, the context and the swap; this owns what it draws with.
+//
+// Each frame the screen calls setPicture (and setPalette when the colours change), then draw
+// with the drawable's size in pixels and the look, then swaps. Two passes:
+//   1. the indices through the palette into a colour target the picture's size, only when the
+//      picture or the palette changed since the last draw (a palette change alone shows at the
+//      next draw, as on a palette display);
+//   2. the default framebuffer cleared to black and the colour target drawn into the look's
+//      rectangle (compat/looks.h) with the look's shader.
+// All calls go through the GlesFunctions table given to start, on the thread whose context is
+// current; nothing before start or after stop touches GL.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/compat/looks.h"
+#include "platform/compat/screen.h"
+#include "platform/gles/gles_functions.h"
+
+namespace gles {
+
+class GlesPresenter {
+ public:
+  GlesPresenter() = default;
+  GlesPresenter(const GlesPresenter&) = delete;
+  GlesPresenter& operator=(const GlesPresenter&) = delete;
+  // Releases the GL objects if stop was not called: the context must still be current.
+  ~GlesPresenter();
+
+  // Compiles the shaders and makes the textures and framebuffers, on the current context.
+  // False, with one line on standard error saying why, when the context cannot run them; the
+  // presenter then stays stopped and the screen can take another path.
+  bool start(const GlesFunctions& functions);
+  // Releases every GL object while the context is still current.
+  void stop();
+  bool started() const { return started_; }
+
+  // The 8-bit picture, rows `pitch` bytes apart, copied to the GPU now. False, with the reason
+  // on standard error and the previous picture kept, for a null picture, sizes that are not
+  // positive, a pitch below the width or a size the GPU cannot hold.
+  bool setPicture(const std::uint8_t* pixels, int width, int height, int pitch);
+  // The palette's 256 colours (their flags are not used).
+  void setPalette(const compat::Palette& palette);
+  // Draws into the default framebuffer, of the given size in pixels; black where the look
+  // leaves bars, and all black until a picture has been set.
+  void draw(int drawableWidth, int drawableHeight, compat::Look look);
+
+  // A notice drawn over the picture at the bottom-left corner, white on translucent black,
+  // scaled by a whole factor that grows with the drawable: `alpha` is one byte a pixel, rows
+  // packed (compat::renderNotice makes it from text). It stays until replaced or cleared. False,
+  // keeping the previous notice, for an image that is null, empty or too large.
+  bool setNotice(const std::uint8_t* alpha, int width, int height);
+  void clearNotice();
+
+ private:
+  // A program with the uniforms the passes set (-1 where a program has none of them).
+  struct Program {
+    GLuint id = 0;
+    GLint area = -1;
+    GLint drawableHeight = -1;
+    GLint texels = -1;
+    GLint beam = -1;
+    GLint direction = -1;
+    GLint factor = -1;
+    GLint margin = -1;
+  };
+
+  bool buildPrograms();
+  Program build(const char* name, const char* fragmentSource,
+                std::initializer_list<const char*> samplers);
+  GLuint makeTexture(GLenum filter);
+  GLuint makeFramebuffer(GLuint texture);
+  void allocate(GLuint texture, GLenum internalFormat, GLenum format, int width, int height);
+  void resizeTargets(int width, int height);
+  // The GL state the passes rely on, whatever the screen left.
+  void resetState();
+  void lookUpColours();
+  void makeGlow();
+  void drawPicture(int drawableWidth, int drawableHeight, compat::Look look);
+  void drawNotice(int drawableWidth, int drawableHeight);
+  void useArea(const Program& program, const compat::ScreenRect& rect, int drawableHeight);
+
+  GlesFunctions gl_{};
+  bool started_ = false;
+  GLint maxTextureSize_ = 0;
+  GLuint vertexArray_ = 0;
+
+  Program palette_, integer_, sharp_, crt_, glowReduce_, glowBlur_, notice_;
+
+  GLuint picture_ = 0;  // R8, the indices
+  GLuint colours_ = 0;  // 256 x 1 RGBA8
+  GLuint target_ = 0;   // RGBA8, the picture's size: pass 1's output
+  GLuint targetFramebuffer_ = 0;
+  GLuint glow_[2] = {0, 0};  // RGBA8, a quarter of the picture's size each way, rounded up
+  GLuint glowFramebuffers_[2] = {0, 0};
+  GLuint ink_ = 0;  // R8, the notice
+
+  int pictureWidth_ = 0;
+  int pictureHeight_ = 0;
+  int glowWidth_ = 0;
+  int glowHeight_ = 0;
+  int noticeWidth_ = 0;
+  int noticeHeight_ = 0;
+  bool targetStale_ = false;  // the picture or the palette changed since pass 1 last ran
+  bool glowStale_ = false;    // the colour target changed since the glow was made
+};
+
+}  // namespace gles

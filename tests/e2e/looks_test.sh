@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The looks on the real screen, on a 1400 x 1000 screen where the picture's factor is not whole
+# (1000 / 240 = 4.17), with colour_bars' still picture of eight bars 40 pixels wide:
+#  - sharp, the default, fills the screen's height: every bar exactly its colour inside, at
+#    most one blended pixel at each edge between bars;
+#  - Alt+L cycles sharp -> crt -> integer, the look's name shown for a moment over the
+#    picture, and the choice comes back after a restart;
+#  - crt keeps the picture's mean brightness close to sharp's;
+#  - integer gives exactly the screen pixels of SDL's renderer path (ROTOZOOM_RENDERER=sdl);
+#  - where no GL context can be had, that path shows the picture, saying so once.
+# Screenshots go to SHOTS.
+#   looks_test.sh COLOUR_BARS SHOTS
+set -euo pipefail
+colour_bars="$1" shots="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/common.sh"
+mkdir -p "$shots"
+state="$XDG_STATE_HOME/rotozoom/colour_bars.display"
+measure() { python3 "$here/look_pixels.py" "$@"; }
+fail() { echo "FAILED: $*"; exit 1; }
+
+start() { start_program "bars shown" "$colour_bars"; sleep 0.5; }
+shot() { import -window root "$shots/$1.png"; }
+end_with_escape() {
+  xdotool key Escape
+  expect_status_one
+}
+
+start
+shot sharp
+measure bars-row "$shots/sharp.png" 500 8 || fail "sharp"
+sharp_mean="$(measure mean "$shots/sharp.png" 33 0 1333 1000)"
+echo "ok: sharp fills the height with even bars (mean brightness $sharp_mean)"
+
+xdotool key alt+l
+sleep 0.3
+shot crt-notice
+[ "$(measure white "$shots/crt-notice.png" 33 900 400 100)" -gt 20 ] ||
+  fail "no notice over the picture after Alt+L"
+sleep 1.5
+shot crt
+[ "$(measure white "$shots/crt.png" 33 900 400 100)" -eq 0 ] || fail "the notice stays"
+grep -qx "look crt" "$state" || fail "crt not remembered: $(cat "$state")"
+crt_mean="$(measure mean "$shots/crt.png" 33 0 1333 1000)"
+python3 -c "import sys; a, b = float(sys.argv[1]), float(sys.argv[2]); sys.exit(abs(a - b) > 0.1 * a)" \
+  "$sharp_mean" "$crt_mean" || fail "crt's mean brightness $crt_mean is not within 10 % of $sharp_mean"
+! cmp -s <(convert "$shots/sharp.png" rgb:-) <(convert "$shots/crt.png" rgb:-) ||
+  fail "crt looks the same as sharp"
+echo "ok: Alt+L gives crt, named for a moment and remembered; mean brightness $crt_mean"
+
+xdotool key alt+l
+sleep 1.6
+grep -qx "look integer" "$state" || fail "integer not remembered: $(cat "$state")"
+end_with_escape
+
+# The remembered look after a restart, beside the renderer path's picture.
+start
+shot integer
+end_with_escape
+[ "$(convert "$shots/integer.png" -crop 1280x960+60+20 +repage -format %k info:)" -eq 8 ] ||
+  fail "integer is not the eight bars at 4x in the middle"
+ROTOZOOM_RENDERER=sdl start
+shot renderer
+end_with_escape
+differing="$(compare -metric AE "$shots/integer.png" "$shots/renderer.png" null: 2>&1 || true)"
+[ "$differing" = "0" ] || fail "integer differs from the renderer path in $differing pixels"
+echo "ok: integer comes back after a restart, pixel for pixel the renderer path's picture"
+
+# A GL that offers only OpenGL ES 2.0: the renderer path shows the bars and says why, once.
+MESA_GLES_VERSION_OVERRIDE=2.0 start
+shot fallback
+end_with_escape
+[ "$(grep -c "SDL's renderer" errors)" -eq 1 ] || fail "the fallback does not say so once: $(cat errors)"
+cmp -s <(convert "$shots/fallback.png" rgb:-) <(convert "$shots/renderer.png" rgb:-) ||
+  fail "the fallback's picture differs from the renderer path's"
+echo "ok: without GL, the renderer path shows the picture: $(cat errors)"

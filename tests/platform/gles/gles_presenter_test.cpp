@@ -1,0 +1,172 @@
+// The presenter's life: the palette and the picture changing apart, pictures changing size,
+// refused input, the notice over the picture, and a context that cannot run the shaders.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "platform/compat/notice_font.h"
+#include "tests/platform/gles/gles_look_fixture.h"
+
+namespace gles_test {
+namespace {
+
+class Presenter : public LookTest {
+ protected:
+  // The integer look at factor 4 of the picture must be exactly the picture's colours.
+  void expectPictureShown(const Picture& picture, const compat::Palette& palette) {
+    const Rgba shown = drawn(compat::Look::integer);
+    const Rgba texels = colours(picture, palette);
+    const compat::ScreenRect rect =
+        compat::integerRectangle(picture.width, picture.height, width_, height_);
+    const int factor = rect.width / picture.width;
+    int wrong = 0;
+    for (int y = 0; y < rect.height; ++y)
+      for (int x = 0; x < rect.width; ++x)
+        if (std::memcmp(shown.at(rect.x + x, rect.y + y), texels.at(x / factor, y / factor), 3))
+          ++wrong;
+    EXPECT_EQ(wrong, 0) << keepForInspection("presenter-shown", shown);
+  }
+};
+
+TEST_F(Presenter, DrawsBlackUntilThereIsAPicture) {
+  drawOn(64, 48);
+  const Rgba shown = drawn(compat::Look::sharp);
+  for (std::size_t i = 0; i < shown.bytes.size(); i += 4)
+    ASSERT_EQ(shown.bytes[i] | shown.bytes[i + 1] | shown.bytes[i + 2], 0) << "at byte " << i;
+}
+
+TEST_F(Presenter, APaletteChangeAloneChangesTheColours) {
+  drawOn(1280, 960);
+  const Picture picture = patternPicture(320, 240, 320);
+  show(picture, distinctPalette(1));
+  expectPictureShown(picture, distinctPalette(1));
+  // No new picture: the colour target must be made again from the palette.
+  presenter_.setPalette(distinctPalette(2));
+  expectPictureShown(picture, distinctPalette(2));
+  // And a look that has not drawn since shows the new colours too.
+  const Rgba sharp = drawn(compat::Look::sharp);
+  EXPECT_EQ(std::memcmp(sharp.at(2, 2), &distinctPalette(2)[picture.index(0, 0)], 3), 0);
+}
+
+TEST_F(Presenter, PicturesOfOtherSizesReplaceTheLast) {
+  drawOn(1280, 960);
+  const compat::Palette palette = distinctPalette(3);
+  const Picture pictures[] = {patternPicture(320, 240, 320), patternPicture(640, 480, 644),
+                              patternPicture(16, 16, 16), patternPicture(320, 240, 336)};
+  for (const Picture& picture : pictures) {
+    SCOPED_TRACE(testing::Message() << picture.width << "x" << picture.height);
+    show(picture, palette);
+    expectPictureShown(picture, palette);
+  }
+}
+
+TEST_F(Presenter, RefusesBadPicturesAndKeepsTheLastOne) {
+  drawOn(640, 480);
+  const compat::Palette palette = distinctPalette(4);
+  const Picture picture = patternPicture(320, 240, 320);
+  show(picture, palette);
+  const std::uint8_t pixel = 0;
+  struct Bad {
+    const char* what;
+    const std::uint8_t* pixels;
+    int width, height, pitch;
+  };
+  const int huge = std::numeric_limits<int>::max();
+  const Bad cases[] = {{"no pixels", nullptr, 320, 240, 320},
+                       {"no width", &pixel, 0, 1, 1},
+                       {"negative height", &pixel, 1, -1, 1},
+                       {"pitch below width", &pixel, 2, 1, 1},
+                       {"wider than the GPU", &pixel, huge, 1, huge}};
+  for (const Bad& bad : cases) {
+    SCOPED_TRACE(bad.what);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(presenter_.setPicture(bad.pixels, bad.width, bad.height, bad.pitch));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("gles: picture refused"), std::string::npos) << said;
+    expectPictureShown(picture, palette);
+  }
+}
+
+TEST_F(Presenter, TheNoticeIsWhiteInkOnDarkenedPictureAtTheBottomLeft) {
+  drawOn(1280, 960);  // a factor of 2 for the notice
+  compat::Palette palette{};
+  palette[9] = {200, 100, 60, 0};
+  show(flatPicture(320, 240, 9), palette);
+  const compat::NoticeImage notice = compat::renderNotice("Ab");
+  ASSERT_TRUE(presenter_.setNotice(notice.alpha.data(), notice.width, notice.height));
+  const Rgba shown = drawn(compat::Look::integer);
+  // The box: 2 ink pixels of margin around the text, 4 from the corner, all at factor 2.
+  const int factor = 2, left = 4 * factor, bottom = 960 - 4 * factor;
+  const int top = bottom - (notice.height + 4) * factor, right = left + (notice.width + 4) * factor;
+  int ink = 0;
+  for (int y = 0; y < notice.height; ++y)
+    for (int x = 0; x < notice.width; ++x) {
+      SCOPED_TRACE(testing::Message() << "ink pixel " << x << "," << y);
+      const std::uint8_t* p = shown.at(left + (x + 2) * factor + 1, top + (y + 2) * factor + 1);
+      if (notice.alpha[y * notice.width + x] != 0) {
+        ++ink;
+        ASSERT_EQ(p[0] & p[1] & p[2], 255);
+      } else {
+        // A third of the picture's colour shows through the box.
+        ASSERT_NEAR(p[0], 200 * 0.35, 2);
+        ASSERT_NEAR(p[1], 100 * 0.35, 2);
+        ASSERT_NEAR(p[2], 60 * 0.35, 2);
+      }
+    }
+  EXPECT_GT(ink, 10);
+  // Outside the box, the picture as it is.
+  for (const auto& [x, y] : {std::pair{left - 1, top + 4}, std::pair{right, top + 4},
+                             std::pair{left + 4, top - 1}, std::pair{left + 4, bottom}})
+    EXPECT_EQ(std::memcmp(shown.at(x, y), &palette[9], 3), 0) << x << "," << y;
+
+  presenter_.clearNotice();
+  const Rgba cleared = drawn(compat::Look::integer);
+  EXPECT_EQ(std::memcmp(cleared.at(left + 4, top + 4), &palette[9], 3), 0);
+  EXPECT_FALSE(presenter_.setNotice(nullptr, 4, 4));
+  EXPECT_FALSE(presenter_.setNotice(notice.alpha.data(), 0, 8));
+}
+
+// Stands in for glCompileShader: compiles nothing, so every shader reports failure.
+void GL_APIENTRY compileNothing(GLuint) {}
+
+TEST_F(Presenter, AContextThatCannotCompileTheShadersIsRefusedWithOneLine) {
+  drawOn(64, 48);
+  presenter_.stop();
+  gles::GlesFunctions functions = context_.functions();
+  functions.CompileShader = compileNothing;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(presenter_.start(functions));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(presenter_.started());
+  EXPECT_EQ(said.rfind("gles: the palette vertex shader does not compile: ", 0), 0u) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+  // Nothing is drawn, and the real functions start it again.
+  const Picture picture = patternPicture(32, 24, 32);
+  EXPECT_FALSE(presenter_.setPicture(picture.pixels.data(), 32, 24, 32));
+  ASSERT_TRUE(presenter_.start(context_.functions()));
+  show(picture, distinctPalette(5));
+  expectPictureShown(picture, distinctPalette(5));
+}
+
+TEST(GlesFunctionsTable, NamesTheFirstEntryPointTheLookupLacks) {
+  gles::GlesFunctions functions;
+  std::string missing;
+  const auto onlyDrawArrays = [](const char* name) -> void* {
+    static int anything;
+    return std::strcmp(name, "glDrawArrays") == 0 ? &anything : nullptr;
+  };
+  EXPECT_FALSE(gles::loadGlesFunctions(onlyDrawArrays, functions, missing));
+  EXPECT_EQ(missing, "glActiveTexture");
+  EXPECT_FALSE(gles::loadGlesFunctions(nullptr, functions, missing));
+  const auto allButViewport = [](const char* name) -> void* {
+    static int anything;
+    return std::strcmp(name, "glViewport") == 0 ? nullptr : &anything;
+  };
+  EXPECT_FALSE(gles::loadGlesFunctions(allButViewport, functions, missing));
+  EXPECT_EQ(missing, "glViewport");
+}
+
+}  // namespace
+}  // namespace gles_test

@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# Alt+R on the real screen, as a user records the demo: Alt+R starts a recording into
+# rotozoom-DATE-TIME.mp4 in the current folder and Alt+R stops it; the file plays in FFmpeg
+# with one frame for each 1/60 s between the two keys (within one), at 1280 x 960 and 60 a
+# second, nothing dropped; every recorded frame shows the demo's FPS line at 60, as the same
+# frame rendered by rotozoom-capture does. The ways the demo ends while recording each leave a
+# finished file that plays to its last frame: Escape, closing the window, the display going
+# away. A full disk ends the recording with a line and leaves no file.
+#   recording_test.sh ROTOZOOM MAKE_TEXTURE ROTOZOOM_CAPTURE CLOSE_WINDOW
+set -euo pipefail
+demo="$1"
+make_texture="$2"
+capture="$3"
+close_window="$4"
+source "$(dirname "$0")/common.sh"
+"$make_texture" texture.bmp
+mounted=""
+server=""
+trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+      if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; fi
+      if [ -n "$mounted" ]; then umount "$mounted"; fi
+      rm -rf "$work"' EXIT
+
+fail() { echo "FAILED: $*"; exit 1; }
+
+start_demo() {  # start_demo FOLDER: runs the demo there and waits for its window and a second
+  (cd "$1" && exec "$demo" > out 2> err) &
+  pid=$!
+  local window=""
+  for _ in $(seq 1 100); do
+    window="$(window_titled "ぽこるん" "$pid")" && break
+    sleep 0.05
+  done
+  [ -n "$window" ] || fail "the demo's window did not appear: $(cat "$1/err")"
+  echo "$window" > "$1/window"
+  sleep 2  # the FPS line shows its first count after a second
+}
+
+# wait_for_line FILE PATTERN: waits up to 10 s for a line of the file to match.
+wait_for_line() {
+  for _ in $(seq 1 200); do grep -qE "$2" "$1" && return 0; sleep 0.05; done
+  fail "no line matching '$2' in $1: $(cat "$1")"
+}
+
+# frames FILE: the number of frames FFmpeg decodes from the video.
+frames() {
+  ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
+    -of csv=p=0 "$1"
+}
+
+# expect_finished FOLDER WHAT: the demo ended with status 1, and its one recording is a video
+# that plays every frame its summary line counts.
+expect_finished() {
+  local status=0
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  wait "$pid" || status=$?
+  pid=""
+  [ "$status" -eq 1 ] || fail "$2: exit status $status, expected 1: $(cat "$1/err")"
+  local summary count
+  summary="$(grep -E '^recording: rotozoom-[0-9]{8}-[0-9]{6}\.mp4: [0-9]+ frames' "$1/err")" ||
+    fail "$2: no summary of the recording: $(cat "$1/err")"
+  count="$(sed -E 's/.*: ([0-9]+) frames.*/\1/' <<<"$summary")"
+  local video="$1/${summary#recording: }"
+  video="${video%%: *}"
+  [ "$(frames "$video")" = "$count" ] ||
+    fail "$2: $video plays $(frames "$video") frames, its summary says $count"
+  echo "ok: $2 while recording: the video is finished and plays its $count frames"
+}
+
+# The FPS line at 60, as the capture tool renders it at a simulated 60 Hz: the top-left corner
+# of its frames 300, 317 and 334, where the three agree (the line's box; the texture moves).
+"$capture" --video reference.mkv 35 300 2> /dev/null
+ffmpeg -v error -i reference.mkv -vf "select='eq(n\,0)+eq(n\,17)+eq(n\,34)'" -vsync 0 \
+  -f rawvideo -pix_fmt rgb24 reference.rgb
+
+# Recording: Alt+R, four seconds, Alt+R.
+mkdir run && cp texture.bmp run/
+start_demo run
+started="$(date +%s.%N)"
+xdotool key alt+r
+wait_for_line run/err '^recording: rotozoom-[0-9]{8}-[0-9]{6}\.mp4 \(Alt\+R stops\)$'
+sleep 4
+stopped="$(date +%s.%N)"
+xdotool key alt+r
+wait_for_line run/err '^recording: rotozoom-.*: [0-9]+ frames \([0-9.]+ s\), [0-9]+ pictures dropped$'
+summary="$(grep -E ': [0-9]+ frames' run/err)"
+video="run/$(sed -E 's/^recording: ([^:]+): .*/\1/' <<<"$summary")"
+[ -f "$video" ] || fail "no $video"
+streams="$(ffprobe -v error -select_streams v:0 \
+  -show_entries stream=codec_name,width,height,pix_fmt,r_frame_rate -of csv=p=0 "$video")"
+[ "$streams" = "h264,1280,960,yuv420p,60/1" ] || fail "$video: $streams"
+count="$(frames "$video")"
+expected="$(python3 -c "print(round(($stopped - $started) * 60))")"
+[ "$count" -ge $((expected - 1)) ] && [ "$count" -le $((expected + 1)) ] ||
+  fail "$video has $count frames; $stopped - $started s between the keys is $expected"
+grep -q ": $count frames (.*), 0 pictures dropped$" <<<"$summary" || fail "$summary"
+echo "ok: Alt+R twice records $count frames for the $expected ticks between the keys," \
+  "none dropped"
+
+# Every 30th frame's FPS line against the reference: its picture pixels are the 4 x 4 blocks'
+# centres.
+ffmpeg -v error -i "$video" -vf "select='not(mod(n\,30))',scale=320:240:flags=neighbor" \
+  -vsync 0 -f rawvideo -pix_fmt rgb24 recorded.rgb
+python3 - reference.rgb recorded.rgb <<'PYTHON' || fail "the FPS line is not at 60 throughout"
+import sys
+width, height, box_width, box_height = 320, 240, 96, 24
+frame = width * height * 3
+reference = open(sys.argv[1], "rb").read()
+recorded = open(sys.argv[2], "rb").read()
+def pixel(data, n, x, y):
+    at = n * frame + (y * width + x) * 3
+    return data[at:at + 3]
+def dark(rgb):
+    return rgb[0] * 299 + rgb[1] * 587 + rgb[2] * 114 < 128 * 1000
+box = [(x, y) for y in range(box_height) for x in range(box_width)
+       if pixel(reference, 0, x, y) == pixel(reference, 1, x, y) == pixel(reference, 2, x, y)]
+ink = sum(dark(pixel(reference, 0, x, y)) for x, y in box)
+assert len(box) > 300 and ink > 50, f"no FPS line in the reference ({len(box)} pixels)"
+frames = len(recorded) // frame
+worst = 0
+for n in range(frames):
+    wrong = sum(dark(pixel(recorded, n, x, y)) != dark(pixel(reference, 0, x, y)) for x, y in box)
+    worst = max(worst, wrong)
+    if wrong > 3:
+        print(f"recorded frame {30 * n}: {wrong} of the FPS line's {len(box)} pixels differ")
+        sys.exit(1)
+print(f"ok: the FPS line reads as at 60 in all {frames} frames looked at "
+      f"(at most {worst} of its {len(box)} pixels off)")
+PYTHON
+xdotool key Escape
+for _ in $(seq 1 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+wait "$pid" || true
+pid=""
+
+# Ending while recording: Escape, and closing the window.
+mkdir escape close
+for folder in escape close; do cp texture.bmp "$folder/"; done
+start_demo escape
+xdotool key alt+r
+wait_for_line escape/err '\(Alt\+R stops\)$'
+sleep 1
+xdotool key Escape
+expect_finished escape "Escape"
+start_demo close
+xdotool key alt+r
+wait_for_line close/err '\(Alt\+R stops\)$'
+sleep 1
+"$close_window" "$(cat close/window)"
+expect_finished close "closing the window"
+
+# A full disk: the run folder is a small file system that fills up within a second of video.
+if [ "$(id -u)" -eq 0 ] && mkdir full && mount -t tmpfs -o size=1m tmpfs "$work/full"; then
+  mounted="$work/full"
+  cp texture.bmp full/
+  start_demo full
+  xdotool key alt+r
+  wait_for_line full/err 'recording: .*: stopped: No space left on device; nothing kept$'
+  [ -z "$(ls full/*.mp4 2> /dev/null)" ] || fail "a full disk left $(ls full/*.mp4)"
+  xdotool key Escape
+  for _ in $(seq 1 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  wait "$pid" || true
+  pid=""
+  echo "ok: a full disk stops the recording with a line and leaves no file"
+else
+  echo "skipped: a full disk needs a small file system mounted, which needs root"
+fi
+
+# The display going away while recording: the demo ends at once, the video finished first.
+# On an X server of its own, since it is the server that goes.
+for n in $(seq 141 190); do
+  [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] && break
+done
+Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
+server=$!
+for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+mkdir lost && cp texture.bmp lost/
+DISPLAY=":$n" start_demo lost
+DISPLAY=":$n" xdotool key alt+r
+wait_for_line lost/err '\(Alt\+R stops\)$'
+sleep 1
+kill "$server"
+wait "$server" 2> /dev/null || true
+server=""
+grep -q "the display went away" lost/err || sleep 1
+expect_finished lost "the display going away"

@@ -30,7 +30,9 @@ class Recorder {
   // The clock the ticks are counted on (nanoseconds, any epoch, never going back): the screen's.
   using Clock = std::function<std::int64_t()>;
   static constexpr std::int64_t tickNs = 1'000'000'000 / 60;
-  static constexpr std::size_t defaultQueueLength = 16;
+  // A second of pictures (about 5 MB at 320 x 240): the encoder catches up after the system
+  // has kept it from running for that long.
+  static constexpr std::size_t defaultQueueLength = 60;
 
   // Starts recording into `descriptor`, a new empty file at `path` (which the recorder takes
   // over, and removes when the video cannot be finished), with `first` as tick 0, shown now.

@@ -76,12 +76,15 @@ bool Recorder::ended() const {
   return ended_;
 }
 
-void Recorder::end(const std::string& line, bool removed) {
-  std::fprintf(stderr, "recording: %s: %s%s\n", path_.c_str(), line.c_str(),
-               removed ? "; nothing kept" : "");
+void Recorder::end(const std::string& reason, bool removed) {
+  if (removed)
+    std::fprintf(stderr, "recording: %s: stopped: %s; nothing kept\n", path_.c_str(),
+                 reason.c_str());
+  else
+    std::fprintf(stderr, "recording: %s: %s\n", path_.c_str(), reason.c_str());
   std::lock_guard<std::mutex> lock(mutex_);
   ended_ = true;
-  endedBy_ = line;
+  endedBy_ = reason;
 }
 
 bool Recorder::holdUntil(std::int64_t tick) {
@@ -90,7 +93,7 @@ bool Recorder::holdUntil(std::int64_t tick) {
     const compat::IndexedFrame frame{held_.pixels.data(), held_.width, held_.height, held_.width};
     if (!writer_->addFrame(frame, held_.palette, error)) {
       writer_.reset();  // abandoned: the file is removed
-      end("stopped: " + error, true);
+      end(error, true);
       return false;
     }
   }
@@ -118,7 +121,7 @@ void Recorder::encode() {
   writer_ = Writer::start(descriptor_, path_, format_, {held_.width, held_.height}, Pace::RealTime,
                           error);
   if (writer_ == nullptr) {
-    end("stopped: " + error, true);
+    end(error, true);
     return;
   }
   Picture incoming;
@@ -131,8 +134,7 @@ void Recorder::encode() {
       lock.unlock();
       if (incoming.width != held_.width || incoming.height != held_.height) {
         kept_ = holdUntil(nextTick_ + 1) && writer_->finish(error);
-        end(kept_ ? "the picture changed size; the video ends before it" : "stopped: " + error,
-            !kept_);
+        end(kept_ ? "the picture changed size; the video ends before it" : error, !kept_);
         return;
       }
       // A later picture for a tick not yet written takes its place; one for a later tick
@@ -146,7 +148,7 @@ void Recorder::encode() {
       lock.unlock();
       if (!holdUntil(last)) return;
       kept_ = writer_->finish(error);
-      if (!kept_) end("stopped: " + error, true);
+      if (!kept_) end(error, true);
       return;
     }
     lock.unlock();

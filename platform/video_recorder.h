@@ -62,7 +62,7 @@ class Recorder {
     bool kept = false;  // the file is finished and plays every frame written
     long framesWritten = 0;
     long picturesDropped = 0;
-    std::string ending;  // why it ended on its own (as its line says), else empty
+    std::string ending;  // why it ended on its own, else empty
   };
   // requestStop(), then waits for the encoder thread to be through, and writes the summary
   // line when the file was kept.
@@ -85,7 +85,8 @@ class Recorder {
   bool holdUntil(std::int64_t tick);
   bool take(Picture& next);
   std::int64_t tickNow() const;
-  void end(const std::string& line, bool removed);
+  // Writes the line for a recording that ends on its own, with its file removed or not.
+  void end(const std::string& reason, bool removed);
 
   const std::string path_;
   const Format format_;

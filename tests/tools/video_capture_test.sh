@@ -76,6 +76,18 @@ fi
 duration="$(ffprobe -v error -show_entries format=duration -of csv=p=0 clip.mp4)"
 [ "$duration" = "1.500000" ] || fail "clip.mp4 lasts $duration s, not 1.5"
 
+# --video=FILE is --video FILE; on a terminal (script gives it one) the progress line counts up
+# to the last frame, as for PNGs.
+transcript="$(script -qec "$(printf '%q ' "$capture" --video=progress.mkv 2 100)" /dev/null \
+  < /dev/null | tr '\r' '\n')"
+if ! grep -q "^rotozoom-capture: frame 102 of 102 (100.0 %)" <<<"$transcript" ||
+  [ "$(probe progress.mkv nb_read_frames)" != 2 ]; then
+  fail "--video=progress.mkv on a terminal: no progress to the last frame, or not 2 frames:"
+  sed 's/^/  /' <<<"$transcript"
+else
+  echo "ok: --video=FILE, with its progress on a terminal"
+fi
+
 # Names that cannot be used are refused before the run, with the usage for a wrong extension.
 expect "--video clip.avi" 2 "^rotozoom-capture: the video FILE must end in \.mp4.*\.mkv" \
   "$capture" --video clip.avi 10
@@ -119,7 +131,7 @@ else
 fi
 
 # Nothing else left behind by the refusals above.
-leftover="$(ls -A | grep -vxE 'texture.bmp|lossless|clip.mp4|older.mp4|link.mp4|pipe.mkv|read-only|full')"
+leftover="$(ls -A | grep -vxE 'texture.bmp|lossless|clip.mp4|progress.mkv|older.mp4|link.mp4|pipe.mkv|read-only|full')"
 [ -z "$leftover" ] || fail "files left behind: $leftover"
 
 [ "$failures" -eq 0 ] || exit 1

@@ -13,7 +13,7 @@ set -euo pipefail
 run_packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev
-  # the OpenGL ES 3.0 header the GPU presenter is built against (the GL itself is the system's)
+  # OpenGL ES 3.0's header, for the GPU presenter (libsdl2-dev brings it too)
   libgles-dev
   # video files: rotozoom-capture --video and the desktop's recordings (H.264 through libx264)
   libavformat-dev libavcodec-dev libavutil-dev

@@ -4,11 +4,13 @@
 
 namespace compat {
 
+DirectDrawClipper::~DirectDrawClipper() { forgetEverywhere(this); }
+
 ULONG DirectDrawClipper::AddRef() { return ++references_; }
 
 ULONG DirectDrawClipper::Release() {
   if (--references_ > 0) return references_;
-  owner_.destroy(this);  // frees this clipper
+  owner_->destroy(this);  // frees this clipper
   return 0;
 }
 

@@ -35,13 +35,30 @@ ULONG DirectDrawObject::AddRef() { return ++references_; }
 ULONG DirectDrawObject::Release() {
   if (--references_ > 0) return references_;
   if (exclusive() && displayMode_) activeScreen().setExclusiveMode(false);
-  // Surfaces first: they hold references on palettes and clippers that die with them anyway.
+  // Surfaces first: they hold references on palettes and clippers.
   for (auto& surface : surfaces_) surface->detach();
+  primary_ = nullptr;
   surfaces_.clear();
-  palettes_.clear();
-  clippers_.clear();
+  passOnOrFree(&DirectDrawObject::palettes_);
+  passOnOrFree(&DirectDrawObject::clippers_);
   takeOut(directDrawObjects(), this);  // frees this object
   return 0;
+}
+
+template <typename Attached>
+void DirectDrawObject::passOnOrFree(
+    std::vector<std::unique_ptr<Attached>> DirectDrawObject::*owned) {
+  // A palette or clipper that a surface of another DirectDraw object still holds lives on
+  // with that object; freeing it would leave the surface pointing at freed memory.
+  for (std::unique_ptr<Attached>& attached : this->*owned) {
+    for (const auto& other : directDrawObjects()) {
+      if (other.get() == this || other->surfaceHolding(attached.get()) == nullptr) continue;
+      attached->passTo(*other);
+      ((*other).*owned).push_back(std::move(attached));
+      break;
+    }
+  }
+  (this->*owned).clear();
 }
 
 HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
@@ -54,9 +71,9 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   if (normal == exclusive || (exclusive && !fullscreen)) return DDERR_INVALIDPARAMS;
   if (exclusive && window == nullptr) return DDERR_INVALIDPARAMS;
   if ((flags & DDSCL_ALLOWMODEX) && !exclusive) return DDERR_INVALIDPARAMS;
-  // Exclusive mode moving to another window takes the display from under the primary.
-  if (exclusive && exclusiveWindow_ != nullptr && window != exclusiveWindow_ && primary_ != nullptr)
-    primary_->loseWithChain();
+  // Exclusive mode taken for a window it was not last taken for, the first time included, takes
+  // the display from under the primary and whatever lives in video memory.
+  if (exclusive && window != exclusiveWindow_) loseDisplayMemory();
   if (exclusive) exclusiveWindow_ = window;
   cooperativeLevel_ = flags;
   recordCooperativeLevel(flags);
@@ -69,7 +86,7 @@ HRESULT DirectDrawObject::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPe
   // Surfaces here are palette-indexed bytes; no other depth can be honoured.
   if (bitsPerPixel != 8) return DDERR_UNSUPPORTEDMODE;
   // A new mode takes the display's memory: the primary is lost until restored in its mode.
-  if (primary_ != nullptr) primary_->loseWithChain();
+  loseDisplayMemory();
   displayMode_ = testing::DisplayMode{width, height, bitsPerPixel};
   recordDisplayMode(*displayMode_);
   if (exclusive()) activeScreen().setExclusiveMode(true);
@@ -87,16 +104,15 @@ HRESULT DirectDrawObject::CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFAC
                                         IUnknown* outer) {
   if (auto fault = takeFault(testing::DirectDrawCall::CreateSurface)) return *fault;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  // The cooperative level comes before anything the caller passed, a null description included.
+  if (cooperativeLevel_ == 0) return DDERR_NOCOOPERATIVELEVELSET;
   if (desc == nullptr || surface == nullptr || desc->dwSize != sizeof(DDSURFACEDESC))
     return DDERR_INVALIDPARAMS;
   if (!(desc->dwFlags & DDSD_CAPS)) return DDERR_INVALIDPARAMS;
-  if (cooperativeLevel_ == 0) return DDERR_NOCOOPERATIVELEVELSET;
   if ((desc->dwFlags & DDSD_PIXELFORMAT) &&
       (!(desc->ddpfPixelFormat.dwFlags & DDPF_PALETTEINDEXED8) ||
        desc->ddpfPixelFormat.dwRGBBitCount != 8))
     return DDERR_INVALIDPIXELFORMAT;
-  // Surface memory supplied by the caller is refused, as first-generation DirectDraw does.
-  if (desc->dwFlags & DDSD_LPSURFACE) return DDERR_INVALIDPARAMS;
   try {
     if (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) return createPrimary(*desc, surface);
     return createOffscreen(*desc, surface);
@@ -107,13 +123,23 @@ HRESULT DirectDrawObject::CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFAC
 
 HRESULT DirectDrawObject::createPrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWSURFACE* surface) {
   if (primary_ != nullptr) return DDERR_PRIMARYSURFACEALREADYEXISTS;
-  // The primary is the display itself: its size is not the caller's to choose.
+  // The primary is the display itself: its size is not the caller's to choose, nor its memory.
   if (desc.dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
+  if (desc.dwFlags & DDSD_LPSURFACE) return DDERR_INVALIDCAPS;
   const DWORD caps = desc.ddsCaps.dwCaps;
   const bool flipChain = (caps & DDSCAPS_FLIP) != 0;
   // The back buffer is made with the chain, never asked for; a complex primary is a chain.
   if ((caps & DDSCAPS_BACKBUFFER) || ((caps & DDSCAPS_COMPLEX) && !flipChain))
     return DDERR_INVALIDCAPS;
+  if (flipChain) {
+    // The caps come before the cooperative level. A chain is complex, has a back-buffer count,
+    // and makes its front buffer itself.
+    if (!(caps & DDSCAPS_COMPLEX) || (caps & DDSCAPS_FRONTBUFFER)) return DDERR_INVALIDCAPS;
+    if (!(desc.dwFlags & DDSD_BACKBUFFERCOUNT) || desc.dwBackBufferCount == 0)
+      return DDERR_INVALIDCAPS;
+    if (!exclusive()) return DDERR_NOEXCLUSIVEMODE;
+    if (desc.dwBackBufferCount != 1) return DDERR_UNSUPPORTED;  // one back buffer, as we flip
+  }
   int width = 0, height = 0;
   // The display mode set stays, in normal mode too, until the object is released.
   if (displayMode_) {
@@ -129,11 +155,6 @@ HRESULT DirectDrawObject::createPrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWS
     *surface = primary_;
     return DD_OK;
   }
-  if (!(caps & DDSCAPS_COMPLEX)) return DDERR_INVALIDCAPS;
-  if (!exclusive()) return DDERR_NOEXCLUSIVEMODE;
-  if (!(desc.dwFlags & DDSD_BACKBUFFERCOUNT) || desc.dwBackBufferCount == 0)
-    return DDERR_INVALIDCAPS;
-  if (desc.dwBackBufferCount != 1) return DDERR_UNSUPPORTED;  // one back buffer, as we flip
   DirectDrawSurface* front = makeSurface(caps | DDSCAPS_FRONTBUFFER, width, height);
   const DWORD backCaps = (caps & ~DDSCAPS_PRIMARYSURFACE) | DDSCAPS_BACKBUFFER;
   front->attachBackBuffer(makeSurface(backCaps, width, height));
@@ -148,6 +169,10 @@ HRESULT DirectDrawObject::createOffscreen(const DDSURFACEDESC& desc, LPDIRECTDRA
   if (!validSide(desc.dwWidth) || !validSide(desc.dwHeight)) return DDERR_INVALIDPARAMS;
   DWORD caps = desc.ddsCaps.dwCaps;
   if (caps & (DDSCAPS_FLIP | DDSCAPS_BACKBUFFER)) return DDERR_INVALIDCAPS;
+  // Memory supplied by the caller is refused, as first-generation DirectDraw does: as a bad
+  // argument for system memory, as caps that cannot take it anywhere else.
+  if (desc.dwFlags & DDSD_LPSURFACE)
+    return (caps & DDSCAPS_SYSTEMMEMORY) ? DDERR_INVALIDPARAMS : DDERR_INVALIDCAPS;
   // Where the caller leaves the memory to us, it is what a display card would offer.
   if (!(caps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY))) caps |= DDSCAPS_VIDEOMEMORY;
   DirectDrawSurface* made =
@@ -164,6 +189,24 @@ HRESULT DirectDrawObject::createOffscreen(const DDSURFACEDESC& desc, LPDIRECTDRA
 DirectDrawSurface* DirectDrawObject::makeSurface(DWORD caps, int width, int height) {
   surfaces_.push_back(std::make_unique<DirectDrawSurface>(*this, caps, width, height));
   return surfaces_.back().get();
+}
+
+void DirectDrawObject::loseDisplayMemory() {
+  if (primary_ != nullptr) primary_->loseWithChain();
+  for (const auto& surface : surfaces_)
+    if (surface->inVideoMemory()) surface->markLost();
+}
+
+DirectDrawSurface* DirectDrawObject::surfaceHolding(const DirectDrawPalette* palette) const {
+  for (const auto& surface : surfaces_)
+    if (surface->palette() == palette) return surface.get();
+  return nullptr;
+}
+
+DirectDrawSurface* DirectDrawObject::surfaceHolding(const DirectDrawClipper* clipper) const {
+  for (const auto& surface : surfaces_)
+    if (surface->clipper() == clipper) return surface.get();
+  return nullptr;
 }
 
 HRESULT DirectDrawObject::CreatePalette(DWORD flags, LPPALETTEENTRY colours,
@@ -213,6 +256,23 @@ bool DirectDrawObject::surfaceGuardsIntact() const {
 void DirectDrawObject::destroy(DirectDrawPalette* palette) { takeOut(palettes_, palette); }
 
 void DirectDrawObject::destroy(DirectDrawClipper* clipper) { takeOut(clippers_, clipper); }
+
+void forgetEverywhere(const DirectDrawPalette* palette) {
+  for (const auto& object : directDrawObjects())
+    while (DirectDrawSurface* holder = object->surfaceHolding(palette)) holder->forget(palette);
+}
+
+void forgetEverywhere(const DirectDrawClipper* clipper) {
+  for (const auto& object : directDrawObjects())
+    while (DirectDrawSurface* holder = object->surfaceHolding(clipper)) holder->forget(clipper);
+}
+
+DirectDrawObject* objectShowing(const DirectDrawPalette* palette) {
+  for (const auto& object : directDrawObjects())
+    if (object->primary() != nullptr && object->primary()->palette() == palette)
+      return object.get();
+  return nullptr;
+}
 
 testing::LiveObjects testing::liveObjects() {
   LiveObjects counts{};

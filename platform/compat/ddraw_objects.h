@@ -1,6 +1,8 @@
-// The DirectDraw objects behind the interfaces of ddraw_api.h. Every object belongs to the
-// DirectDraw object that created it; Release to zero hands it back to that owner, and the
-// owner's own last Release frees whatever is still alive, as DirectDraw does.
+// The DirectDraw objects behind the interfaces of ddraw_api.h. Every object belongs to one
+// DirectDraw object, the one that created it; Release to zero hands it back to that owner, and
+// the owner's own last Release frees whatever is still alive, as DirectDraw does. A palette or
+// clipper still attached to a surface of another DirectDraw object then passes to that object
+// instead, so that no surface is left holding freed memory.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +34,9 @@ bool rectInverted(const RECT& rect);
 class DirectDrawPalette final : public IDirectDrawPalette {
  public:
   DirectDrawPalette(DirectDrawObject& owner, const PALETTEENTRY* entries);
+  // Frees this palette: every surface still holding it forgets it (a caller that released the
+  // surface's reference as its own leaves nothing dangling).
+  ~DirectDrawPalette();
 
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
@@ -41,16 +46,19 @@ class DirectDrawPalette final : public IDirectDrawPalette {
                                        LPPALETTEENTRY entries) override;
 
   const Palette& colours() const { return colours_; }
+  void passTo(DirectDrawObject& owner) { owner_ = &owner; }
 
  private:
-  DirectDrawObject& owner_;
+  DirectDrawObject* owner_;
   ULONG references_ = 1;
   Palette colours_{};
 };
 
 class DirectDrawClipper final : public IDirectDrawClipper {
  public:
-  explicit DirectDrawClipper(DirectDrawObject& owner) : owner_(owner) {}
+  explicit DirectDrawClipper(DirectDrawObject& owner) : owner_(&owner) {}
+  // Frees this clipper: every surface still holding it forgets it.
+  ~DirectDrawClipper();
 
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
@@ -58,9 +66,10 @@ class DirectDrawClipper final : public IDirectDrawClipper {
   HRESULT STDMETHODCALLTYPE SetHWnd(DWORD flags, HWND window) override;
 
   HWND window() const { return window_; }
+  void passTo(DirectDrawObject& owner) { owner_ = &owner; }
 
  private:
-  DirectDrawObject& owner_;
+  DirectDrawObject* owner_;
   ULONG references_ = 1;
   HWND window_ = nullptr;
 };
@@ -71,6 +80,9 @@ class DirectDrawClipper final : public IDirectDrawClipper {
 class DirectDrawSurface final : public IDirectDrawSurface {
  public:
   DirectDrawSurface(DirectDrawObject& owner, DWORD caps, int width, int height);
+  // Ends the device context GetDC handed out, if it is still out: later GDI calls on that
+  // handle fail as on a deleted context.
+  ~DirectDrawSurface();
 
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
@@ -100,8 +112,13 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   bool guardsIntact() const { return pixels_.guardsIntact(); }
   DWORD caps() const { return caps_; }
   bool isPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
+  bool inVideoMemory() const { return (caps_ & DDSCAPS_VIDEOMEMORY) != 0; }
   DirectDrawPalette* palette() const { return palette_; }
+  DirectDrawClipper* clipper() const { return clipper_; }
   DirectDrawSurface* backBuffer() const { return backBuffer_; }
+  // Drops the pointer without a Release: the object is being freed.
+  void forget(const DirectDrawPalette* palette);
+  void forget(const DirectDrawClipper* clipper);
 
   // Joins this primary and its back buffer into a flip chain.
   void attachBackBuffer(DirectDrawSurface* back);
@@ -114,9 +131,11 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   // the display's pace, any other write without waiting.
   enum class Presentation { flip, write };
   void presentIfVisible(Presentation presentation = Presentation::write);
-  // What GDI draws on: this surface's memory and the palette its colours match into (its own,
-  // or else the primary's, as the screen shows it).
-  Canvas canvas();
+  // The colours GDI matches into on this surface now: its own palette, or else the primary's
+  // as the screen shows it. A device context takes them once, when GetDC hands it out.
+  Palette gdiColours() const;
+  // What GDI draws on: this surface's memory, in the colours its device context was given.
+  Canvas canvas(const Palette& colours);
 
  private:
   // Why the surface cannot be drawn on or read now, if it cannot.
@@ -158,6 +177,9 @@ class DirectDrawObject final : public IDirectDraw {
 
   bool exclusive() const { return (cooperativeLevel_ & DDSCL_EXCLUSIVE) != 0; }
   DirectDrawSurface* primary() const { return primary_; }
+  // A surface of this object that holds the palette or clipper, if any does.
+  DirectDrawSurface* surfaceHolding(const DirectDrawPalette* palette) const;
+  DirectDrawSurface* surfaceHolding(const DirectDrawClipper* clipper) const;
   // The size of the display mode set, if one is (it stays until the object is released).
   std::optional<testing::DisplayMode> displayMode() const { return displayMode_; }
   void countObjects(testing::LiveObjects& counts) const;
@@ -172,6 +194,13 @@ class DirectDrawObject final : public IDirectDraw {
   HRESULT createPrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWSURFACE* surface);
   HRESULT createOffscreen(const DDSURFACEDESC& desc, LPDIRECTDRAWSURFACE* surface);
   DirectDrawSurface* makeSurface(DWORD caps, int width, int height);
+  // Frees this object's palettes or clippers, but passes to another DirectDraw object those a
+  // surface of that object still holds.
+  template <typename Attached>
+  void passOnOrFree(std::vector<std::unique_ptr<Attached>> DirectDrawObject::*owned);
+  // Loses what lives in the display's memory: the primary with its chain, and every surface in
+  // video memory. System-memory surfaces keep their contents.
+  void loseDisplayMemory();
 
   ULONG references_ = 1;
   DWORD cooperativeLevel_ = 0;
@@ -182,6 +211,12 @@ class DirectDrawObject final : public IDirectDraw {
   std::vector<std::unique_ptr<DirectDrawPalette>> palettes_;
   std::vector<std::unique_ptr<DirectDrawClipper>> clippers_;
 };
+
+// Makes every surface of every DirectDraw object drop its pointer to an object being freed.
+void forgetEverywhere(const DirectDrawPalette* palette);
+void forgetEverywhere(const DirectDrawClipper* clipper);
+// The DirectDraw object whose primary shows the palette, if one does.
+DirectDrawObject* objectShowing(const DirectDrawPalette* palette);
 
 // Records what the tests can ask for through testing.h.
 void recordCooperativeLevel(DWORD flags);

@@ -13,8 +13,9 @@ constexpr PaletteColour systemLow[10] = {
     {128, 0, 128, 0}, {0, 128, 128, 0}, {192, 192, 192, 0}, {192, 220, 192, 0}, {166, 202, 240, 0},
 };
 constexpr PaletteColour systemHigh[10] = {
-    {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},   {0, 255, 0, 0},
-    {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0}, {255, 255, 255, 0},
+    {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},
+    {0, 255, 0, 0},     {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0},
+    {0, 255, 255, 0},   {255, 255, 255, 0},
 };
 
 }  // namespace
@@ -28,16 +29,18 @@ Palette screenColours(const Palette& palette, bool exclusive) {
 }
 
 DirectDrawPalette::DirectDrawPalette(DirectDrawObject& owner, const PALETTEENTRY* entries)
-    : owner_(owner) {
+    : owner_(&owner) {
   for (std::size_t i = 0; i < colours_.size(); ++i)
     colours_[i] = {entries[i].peRed, entries[i].peGreen, entries[i].peBlue, entries[i].peFlags};
 }
+
+DirectDrawPalette::~DirectDrawPalette() { forgetEverywhere(this); }
 
 ULONG DirectDrawPalette::AddRef() { return ++references_; }
 
 ULONG DirectDrawPalette::Release() {
   if (--references_ > 0) return references_;
-  owner_.destroy(this);  // frees this palette
+  owner_->destroy(this);  // frees this palette
   return 0;
 }
 
@@ -61,9 +64,8 @@ HRESULT DirectDrawPalette::SetEntries(DWORD /*flags*/, DWORD first, DWORD count,
     colours_[first + i] = {entries[i].peRed, entries[i].peGreen, entries[i].peBlue,
                            entries[i].peFlags};
   // A palette display changes colour at once, between frames too.
-  DirectDrawSurface* primary = owner_.primary();
-  if (primary != nullptr && primary->palette() == this)
-    activeScreen().updatePalette(screenColours(colours_, owner_.exclusive()));
+  if (const DirectDrawObject* showing = objectShowing(this))
+    activeScreen().updatePalette(screenColours(colours_, showing->exclusive()));
   return DD_OK;
 }
 

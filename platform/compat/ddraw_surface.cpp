@@ -30,6 +30,10 @@ DirectDrawSurface::DirectDrawSurface(DirectDrawObject& owner, DWORD caps, int wi
       // relying on a zero that real DirectDraw does not promise.
       pixels_(width, height, pitchFor(width), 0xCD) {}
 
+DirectDrawSurface::~DirectDrawSurface() {
+  if (dc_ != nullptr) destroyDeviceContext(dc_);
+}
+
 ULONG DirectDrawSurface::AddRef() { return ++references_; }
 
 ULONG DirectDrawSurface::Release() {
@@ -56,28 +60,37 @@ void DirectDrawSurface::detach() {
   if (DirectDrawSurface* back = std::exchange(backBuffer_, nullptr)) back->frontBuffer_ = nullptr;
 }
 
+void DirectDrawSurface::forget(const DirectDrawPalette* palette) {
+  if (palette_ == palette) palette_ = nullptr;
+}
+
+void DirectDrawSurface::forget(const DirectDrawClipper* clipper) {
+  if (clipper_ == clipper) clipper_ = nullptr;
+}
+
 std::optional<HRESULT> DirectDrawSurface::unavailable() const {
   if (lost_) return DDERR_SURFACELOST;
   if (locked_ || dc_ != nullptr) return DDERR_SURFACEBUSY;
   return std::nullopt;
 }
 
-Canvas DirectDrawSurface::canvas() {
+Palette DirectDrawSurface::gdiColours() const {
+  // A surface's own palette is its colours exactly; the screen's palette (its own on the
+  // primary, or the primary's for a surface without one) has the system's twenty colours in
+  // windowed mode.
+  if (palette_ != nullptr && owner_.primary() != this) return palette_->colours();
+  const DirectDrawPalette* palette = palette_;
+  if (palette == nullptr && owner_.primary() != nullptr) palette = owner_.primary()->palette();
+  return screenColours(palette ? palette->colours() : blackPalette, owner_.exclusive());
+}
+
+Canvas DirectDrawSurface::canvas(const Palette& colours) {
   Canvas canvas;
   canvas.pixels = pixels_.data();
   canvas.width = width_;
   canvas.height = height_;
   canvas.pitch = pitch_;
-  // A surface's own palette is its colours exactly; the screen's palette (its own on the
-  // primary, or the primary's for a surface without one) has the system's twenty colours in
-  // windowed mode.
-  if (palette_ != nullptr && owner_.primary() != this) {
-    canvas.palette = palette_->colours();
-    return canvas;
-  }
-  const DirectDrawPalette* palette = palette_;
-  if (palette == nullptr && owner_.primary() != nullptr) palette = owner_.primary()->palette();
-  canvas.palette = screenColours(palette ? palette->colours() : blackPalette, owner_.exclusive());
+  canvas.palette = colours;
   return canvas;
 }
 
@@ -86,7 +99,9 @@ HRESULT DirectDrawSurface::GetDC(HDC* dc) {
   if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
   // A lock does not keep a DC away, as it does on DirectDraw.
   if (lost_) return DDERR_SURFACELOST;
-  dc_ = createDeviceContext(this);
+  // The context keeps the colours of this moment: a palette changed or set while it is out
+  // reaches only the next one, as on DirectDraw.
+  dc_ = createDeviceContext(this, gdiColours());
   *dc = dc_;
   return DD_OK;
 }
@@ -198,8 +213,10 @@ HRESULT DirectDrawSurface::SetColorKey(DWORD flags, LPDDCOLORKEY key) {
     return DD_OK;
   }
   // Keys are single colours, the low value's: ranges are a display card's feature, and
-  // DirectDraw refuses them for these surfaces.
-  if (flags & DDCKEY_COLORSPACE) return DDERR_NOCOLORKEYHW;
+  // DirectDraw refuses them for these surfaces, keeping the key it had. A range of one colour
+  // is that colour.
+  if ((flags & DDCKEY_COLORSPACE) && key->dwColorSpaceHighValue != key->dwColorSpaceLowValue)
+    return DDERR_NOCOLORKEYHW;
   DDCOLORKEY single = *key;
   single.dwColorSpaceHighValue = single.dwColorSpaceLowValue;
   *slot = single;

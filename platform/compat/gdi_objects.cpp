@@ -126,9 +126,10 @@ std::uint8_t ColourMatcher::indexFor(COLORREF colour) {
   return static_cast<std::uint8_t>(best);
 }
 
-HDC createDeviceContext(DirectDrawSurface* surface) {
+HDC createDeviceContext(DirectDrawSurface* surface, const Palette& colours) {
   auto dc = std::make_unique<HDC__>();
   dc->surface = surface;
+  dc->colours = colours;
   if (surface == nullptr) dc->bitmap = stock().oneByOne;
   dc->pen = stock().byIndex[BLACK_PEN];
   dc->brush = stock().byIndex[WHITE_BRUSH];
@@ -151,7 +152,7 @@ HDC__* liveDeviceContext(HDC dc) {
 
 std::optional<Canvas> canvasOf(const HDC__& dc) {
   if (dc.surface == nullptr) return std::nullopt;
-  return dc.surface->canvas();
+  return dc.surface->canvas(dc.colours);
 }
 
 }  // namespace compat

@@ -89,6 +89,7 @@ GdiFont* defaultFont();
 
 struct HDC__ {
   compat::DirectDrawSurface* surface = nullptr;  // null for a memory context
+  compat::Palette colours{};  // what a surface context's colours match into, from GetDC on
   HGDIOBJ bitmap = nullptr;
   HGDIOBJ font = nullptr;
   HGDIOBJ pen = nullptr;
@@ -100,8 +101,9 @@ struct HDC__ {
 
 namespace compat {
 
-// A device context for a surface (GetDC) or for memory (CreateCompatibleDC).
-HDC createDeviceContext(DirectDrawSurface* surface);
+// A device context for a surface (GetDC), matching colours into `colours`, or for memory
+// (CreateCompatibleDC).
+HDC createDeviceContext(DirectDrawSurface* surface, const Palette& colours = {});
 void destroyDeviceContext(HDC dc);
 // The context behind a handle, or null for one that does not exist.
 HDC__* liveDeviceContext(HDC dc);

@@ -71,9 +71,10 @@ void deliver(const InputEvent& event) {
       break;
     case InputKind::WindowMoved:
       if (HWND__* moved = liveWindow(window)) {
-        const LONG width = moved->rect.right - moved->rect.left;
-        const LONG height = moved->rect.bottom - moved->rect.top;
-        moved->rect = {event.x, event.y, event.x + width, event.y + height};
+        const std::int64_t width = std::int64_t{moved->rect.right} - moved->rect.left;
+        const std::int64_t height = std::int64_t{moved->rect.bottom} - moved->rect.top;
+        moved->rect = {event.x, event.y, saturatedInt(event.x + width),
+                       saturatedInt(event.y + height)};
         sendToWindow(window, WM_MOVE, 0, MAKELPARAM(event.x, event.y));
       }
       break;

@@ -45,10 +45,9 @@ LRESULT sendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void placeOnScreen(const HWND__& window) {
-  activeScreen().placeWindow({window.rect.left, window.rect.top,
-                              window.rect.right - window.rect.left,
-                              window.rect.bottom - window.rect.top, window.visible,
-                              window.titleUtf8});
+  activeScreen().placeWindow(
+      {window.rect.left, window.rect.top, window.rect.right - window.rect.left,
+       window.rect.bottom - window.rect.top, window.visible, window.titleUtf8});
 }
 
 }  // namespace compat
@@ -62,8 +61,8 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     return 0;
   // Only named classes: an atom given as the name is not supported.
   if (reinterpret_cast<std::uintptr_t>(windowClass->lpszClassName) < 0x10000) return 0;
-  auto [entry, added] =
-      compat::classes().emplace(windowClass->lpszClassName, compat::WindowClass{windowClass->lpfnWndProc});
+  auto [entry, added] = compat::classes().emplace(windowClass->lpszClassName,
+                                                  compat::WindowClass{windowClass->lpfnWndProc});
   if (!added) return 0;  // the name is taken
   return static_cast<ATOM>(0xC000 + compat::classes().size());
 }
@@ -80,7 +79,8 @@ HWND WINAPI CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR windowNa
   auto window = std::make_unique<HWND__>();
   window->procedure = found->second.procedure;
   window->titleUtf8 = compat::cp932ToUtf8(windowName ? windowName : "");
-  window->rect = {x, y, x + width, y + height};
+  window->rect = {x, y, compat::saturatedInt(std::int64_t{x} + width),
+                  compat::saturatedInt(std::int64_t{y} + height)};
   window->style = style & ~WS_VISIBLE;
   HWND handle = window.get();
   compat::windows().push_back(std::move(window));

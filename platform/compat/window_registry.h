@@ -2,6 +2,9 @@
 // a window's place (clippers, the message queue, the screen).
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -19,6 +22,13 @@ struct HWND__ {
 };
 
 namespace compat {
+
+// A window edge or extent worked out in 64 bits and held to what an int holds: a window placed
+// or sized far out stays far out instead of wrapping round.
+inline int saturatedInt(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
 
 // The window behind a handle, or null for a null, unknown or destroyed one.
 HWND__* liveWindow(HWND window);

@@ -16,4 +16,12 @@ bool loadGlesFunctions(GlesLookup lookup, GlesFunctions& functions, std::string&
   return missing.empty();
 }
 
+const char* missingGlesFunction(const GlesFunctions& functions) {
+#define GLES_FUNCTION_CHECK(type, name) \
+  if (functions.name == nullptr) return "gl" #name;
+  GLES_FUNCTION_LIST(GLES_FUNCTION_CHECK)
+#undef GLES_FUNCTION_CHECK
+  return nullptr;
+}
+
 }  // namespace gles

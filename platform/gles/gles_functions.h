@@ -14,6 +14,7 @@ namespace gles {
   X(PFNGLACTIVETEXTUREPROC, ActiveTexture)                   \
   X(PFNGLATTACHSHADERPROC, AttachShader)                     \
   X(PFNGLBINDFRAMEBUFFERPROC, BindFramebuffer)               \
+  X(PFNGLBINDSAMPLERPROC, BindSampler)                       \
   X(PFNGLBINDTEXTUREPROC, BindTexture)                       \
   X(PFNGLBINDVERTEXARRAYPROC, BindVertexArray)               \
   X(PFNGLBLENDFUNCPROC, BlendFunc)                           \
@@ -26,6 +27,7 @@ namespace gles {
   X(PFNGLCREATESHADERPROC, CreateShader)                     \
   X(PFNGLDELETEFRAMEBUFFERSPROC, DeleteFramebuffers)         \
   X(PFNGLDELETEPROGRAMPROC, DeleteProgram)                   \
+  X(PFNGLDELETESAMPLERSPROC, DeleteSamplers)                 \
   X(PFNGLDELETESHADERPROC, DeleteShader)                     \
   X(PFNGLDELETETEXTURESPROC, DeleteTextures)                 \
   X(PFNGLDELETEVERTEXARRAYSPROC, DeleteVertexArrays)         \
@@ -34,6 +36,7 @@ namespace gles {
   X(PFNGLENABLEPROC, Enable)                                 \
   X(PFNGLFRAMEBUFFERTEXTURE2DPROC, FramebufferTexture2D)     \
   X(PFNGLGENFRAMEBUFFERSPROC, GenFramebuffers)               \
+  X(PFNGLGENSAMPLERSPROC, GenSamplers)                       \
   X(PFNGLGENTEXTURESPROC, GenTextures)                       \
   X(PFNGLGENVERTEXARRAYSPROC, GenVertexArrays)               \
   X(PFNGLGETERRORPROC, GetError)                             \
@@ -45,6 +48,7 @@ namespace gles {
   X(PFNGLGETUNIFORMLOCATIONPROC, GetUniformLocation)         \
   X(PFNGLLINKPROGRAMPROC, LinkProgram)                       \
   X(PFNGLPIXELSTOREIPROC, PixelStorei)                       \
+  X(PFNGLSAMPLERPARAMETERIPROC, SamplerParameteri)           \
   X(PFNGLSHADERSOURCEPROC, ShaderSource)                     \
   X(PFNGLTEXIMAGE2DPROC, TexImage2D)                         \
   X(PFNGLTEXPARAMETERIPROC, TexParameteri)                   \
@@ -70,5 +74,8 @@ using GlesLookup = void* (*)(const char* name);
 // Fills the table through the lookup. False, with the missing name in `missing`, when any
 // entry point cannot be found; the table is then not to be used.
 bool loadGlesFunctions(GlesLookup lookup, GlesFunctions& functions, std::string& missing);
+
+// The full name of the first entry the table lacks ("glDrawArrays"); null when it has them all.
+const char* missingGlesFunction(const GlesFunctions& functions);
 
 }  // namespace gles

@@ -30,10 +30,19 @@ GlesPresenter::~GlesPresenter() { stop(); }
 
 bool GlesPresenter::start(const GlesFunctions& functions) {
   stop();
+  if (const char* missing = missingGlesFunction(functions)) {
+    std::fprintf(stderr, "gles: the GL function table lacks %s\n", missing);
+    return false;
+  }
   gl_ = functions;
   started_ = true;  // so that stop() releases whatever a failure leaves
   gl_.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
   gl_.GenVertexArrays(1, &vertexArray_);
+  gl_.GenSamplers(1, &nearest_);
+  gl_.SamplerParameteri(nearest_, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  gl_.SamplerParameteri(nearest_, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  gl_.SamplerParameteri(nearest_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  gl_.SamplerParameteri(nearest_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   if (!buildPrograms()) {
     stop();
     return false;
@@ -41,20 +50,24 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   picture_ = makeTexture(GL_NEAREST);
   colours_ = makeTexture(GL_NEAREST);
   allocate(colours_, GL_RGBA8, GL_RGBA, 256, 1);
-  // Linear: the sharp and CRT looks' coverage is read through the filter.
+  // Linear: the sharp look reads its edges' coverage through the filter (the integer look reads
+  // the same texture through a nearest sampler), and the glow is read between its texels.
   target_ = makeTexture(GL_LINEAR);
   for (GLuint& texture : glow_) texture = makeTexture(GL_LINEAR);
   ink_ = makeTexture(GL_NEAREST);
+  beams_ = makeTexture(GL_NEAREST);
   // Framebuffers are complete only once their textures have a size: a texel each until the
   // first picture.
   resizeTargets(1, 1);
   targetFramebuffer_ = makeFramebuffer(target_);
   for (int i = 0; i < 2; ++i) glowFramebuffers_[i] = makeFramebuffer(glow_[i]);
+  allocate(beams_, GL_RGBA8, GL_RGBA, 1, 1);
+  beamsFramebuffer_ = makeFramebuffer(beams_);
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   pictureWidth_ = pictureHeight_ = 0;
   const GLenum error = gl_.GetError();
   if (targetFramebuffer_ == 0 || glowFramebuffers_[0] == 0 || glowFramebuffers_[1] == 0 ||
-      error != GL_NO_ERROR) {
+      beamsFramebuffer_ == 0 || error != GL_NO_ERROR) {
     std::fprintf(stderr, "gles: the context cannot hold the presenter's textures (GL error 0x%x)\n",
                  error);
     stop();
@@ -66,28 +79,32 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
 void GlesPresenter::stop() {
   if (!started_) return;
   for (Program* program :
-       {&palette_, &integer_, &sharp_, &crt_, &glowReduce_, &glowBlur_, &notice_}) {
+       {&palette_, &copy_, &sharp_, &crtBeams_, &crt_, &glowReduce_, &glowBlur_, &notice_}) {
     if (program->id != 0) gl_.DeleteProgram(program->id);
     *program = Program{};
   }
-  const GLuint framebuffers[] = {targetFramebuffer_, glowFramebuffers_[0], glowFramebuffers_[1]};
-  gl_.DeleteFramebuffers(3, framebuffers);
-  const GLuint textures[] = {picture_, colours_, target_, glow_[0], glow_[1], ink_};
-  gl_.DeleteTextures(6, textures);
+  // Names that are 0 (never made) are ignored by the deletions.
+  const GLuint framebuffers[] = {targetFramebuffer_, glowFramebuffers_[0], glowFramebuffers_[1],
+                                 beamsFramebuffer_};
+  gl_.DeleteFramebuffers(4, framebuffers);
+  const GLuint textures[] = {picture_, colours_, target_, glow_[0], glow_[1], ink_, beams_};
+  gl_.DeleteTextures(7, textures);
   gl_.DeleteVertexArrays(1, &vertexArray_);
-  targetFramebuffer_ = glowFramebuffers_[0] = glowFramebuffers_[1] = 0;
-  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = 0;
-  vertexArray_ = 0;
-  pictureWidth_ = pictureHeight_ = noticeWidth_ = noticeHeight_ = 0;
+  gl_.DeleteSamplers(1, &nearest_);
+  targetFramebuffer_ = glowFramebuffers_[0] = glowFramebuffers_[1] = beamsFramebuffer_ = 0;
+  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = 0;
+  vertexArray_ = nearest_ = 0;
+  pictureWidth_ = pictureHeight_ = noticeWidth_ = noticeHeight_ = beamsHeight_ = 0;
   started_ = false;
 }
 
 bool GlesPresenter::buildPrograms() {
   // Up to the first that fails: one line on standard error says why.
   return (palette_ = build("palette", shaders::paletteLookup, {"picture", "palette"})).id != 0 &&
-         (integer_ = build("integer look", shaders::integerLook, {"colour"})).id != 0 &&
+         (copy_ = build("copy", shaders::copyPicture, {"colour"})).id != 0 &&
          (sharp_ = build("sharp look", shaders::sharpLook, {"colour"})).id != 0 &&
-         (crt_ = build("crt look", shaders::crtLook, {"colour", "glow"})).id != 0 &&
+         (crtBeams_ = build("crt beams", shaders::crtBeams, {"colour", "glow"})).id != 0 &&
+         (crt_ = build("crt look", shaders::crtLook, {"beams"})).id != 0 &&
          (glowReduce_ = build("glow", shaders::glowReduce, {"colour"})).id != 0 &&
          (glowBlur_ = build("glow blur", shaders::glowBlur, {"source"})).id != 0 &&
          (notice_ = build("notice", shaders::notice, {"ink"})).id != 0;
@@ -105,6 +122,7 @@ GlesPresenter::Program GlesPresenter::build(const char* name, const char* fragme
   program.direction = uniform(gl_, program.id, "direction");
   program.factor = uniform(gl_, program.id, "factor");
   program.margin = uniform(gl_, program.id, "margin");
+  program.screenLines = uniform(gl_, program.id, "screenLines");
   // Samplers read the texture units in the order named.
   gl_.UseProgram(program.id);
   GLint unit = 0;
@@ -214,14 +232,26 @@ void GlesPresenter::resetState() {
 void GlesPresenter::draw(int drawableWidth, int drawableHeight, compat::Look look) {
   if (!started_ || drawableWidth <= 0 || drawableHeight <= 0) return;
   resetState();
-  if (pictureWidth_ > 0 && targetStale_) lookUpColours();
-  if (pictureWidth_ > 0 && look == compat::Look::crt && glowStale_) makeGlow();
+  compat::ScreenRect rect{0, 0, 0, 0};
+  CrtBeam beam{};
+  if (pictureWidth_ > 0) {
+    rect =
+        compat::lookRectangle(look, pictureWidth_, pictureHeight_, drawableWidth, drawableHeight);
+    beam = crtBeam(rect, pictureHeight_);
+    // The CRT look without room for its lines is the sharp look; so it is on a screen taller
+    // than the GPU's textures, which its first pass could not hold.
+    if (look == compat::Look::crt && (beam.depth == 0.0f || rect.height > maxTextureSize_))
+      look = compat::Look::sharp;
+    // Everything drawn off screen first, then the screen in one go.
+    if (targetStale_) lookUpColours();
+    if (look == compat::Look::crt) drawBeams(rect.height, beam);
+  }
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   gl_.Viewport(0, 0, drawableWidth, drawableHeight);
   gl_.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   gl_.Clear(GL_COLOR_BUFFER_BIT);
-  if (pictureWidth_ > 0) drawPicture(drawableWidth, drawableHeight, look);
-  if (noticeWidth_ > 0) drawNotice(drawableWidth, drawableHeight);
+  if (rect.width > 0 && rect.height > 0) drawPicture(rect, drawableHeight, look, beam);
+  if (noticeWidth_ > 0) drawNotice(drawableHeight);
 }
 
 void GlesPresenter::lookUpColours() {
@@ -232,9 +262,10 @@ void GlesPresenter::lookUpColours() {
   gl_.BindTexture(GL_TEXTURE_2D, colours_);
   gl_.ActiveTexture(GL_TEXTURE0);
   gl_.BindTexture(GL_TEXTURE_2D, picture_);
-  gl_.DrawArrays(GL_TRIANGLES, 0, 3);
+  gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   targetStale_ = false;
   glowStale_ = true;
+  beamsHeight_ = 0;
 }
 
 void GlesPresenter::makeGlow() {
@@ -246,13 +277,13 @@ void GlesPresenter::makeGlow() {
   gl_.BindFramebuffer(GL_FRAMEBUFFER, glowFramebuffers_[0]);
   gl_.UseProgram(glowReduce_.id);
   gl_.BindTexture(GL_TEXTURE_2D, target_);
-  gl_.DrawArrays(GL_TRIANGLES, 0, 3);
+  gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   gl_.UseProgram(glowBlur_.id);
   for (int pass = 0; pass < 2; ++pass) {
     gl_.BindFramebuffer(GL_FRAMEBUFFER, glowFramebuffers_[1 - pass]);
     gl_.BindTexture(GL_TEXTURE_2D, glow_[pass]);
     gl_.Uniform2i(glowBlur_.direction, pass == 0 ? 1 : 0, pass == 0 ? 0 : 1);
-    gl_.DrawArrays(GL_TRIANGLES, 0, 3);
+    gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   }
   glowStale_ = false;
 }
@@ -267,29 +298,42 @@ void GlesPresenter::useArea(const Program& program, const compat::ScreenRect& re
   gl_.Viewport(rect.x, drawableHeight - rect.y - rect.height, rect.width, rect.height);
 }
 
-void GlesPresenter::drawPicture(int drawableWidth, int drawableHeight, compat::Look look) {
-  const compat::ScreenRect rect =
-      compat::lookRectangle(look, pictureWidth_, pictureHeight_, drawableWidth, drawableHeight);
-  if (rect.width <= 0 || rect.height <= 0) return;
-  const Program& program = look == compat::Look::integer ? integer_
+void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {
+  if (glowStale_) makeGlow();
+  if (beamsHeight_ == screenLines) return;
+  allocate(beams_, GL_RGBA8, GL_RGBA, pictureWidth_, screenLines);
+  gl_.BindFramebuffer(GL_FRAMEBUFFER, beamsFramebuffer_);
+  gl_.Viewport(0, 0, pictureWidth_, screenLines);
+  gl_.UseProgram(crtBeams_.id);
+  gl_.Uniform2f(crtBeams_.texels, static_cast<float>(pictureWidth_),
+                static_cast<float>(pictureHeight_));
+  gl_.Uniform1f(crtBeams_.screenLines, static_cast<float>(screenLines));
+  gl_.Uniform4f(crtBeams_.beam, beam.linesPerRow, beam.phase, beam.halfScreenLine, beam.depth);
+  gl_.ActiveTexture(GL_TEXTURE1);
+  gl_.BindTexture(GL_TEXTURE_2D, glow_[0]);
+  gl_.ActiveTexture(GL_TEXTURE0);
+  gl_.BindTexture(GL_TEXTURE_2D, target_);
+  gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  beamsHeight_ = screenLines;
+}
+
+void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeight,
+                                compat::Look look, const CrtBeam& beam) {
+  const Program& program = look == compat::Look::integer ? copy_
                            : look == compat::Look::sharp ? sharp_
                                                          : crt_;
   useArea(program, rect, drawableHeight);
   gl_.Uniform2f(program.texels, static_cast<float>(pictureWidth_),
                 static_cast<float>(pictureHeight_));
-  if (look == compat::Look::crt) {
-    const CrtBeam beam = crtBeam(rect, pictureHeight_);
-    gl_.Uniform4f(program.beam, beam.linesPerRow, beam.phase, beam.halfScreenLine, beam.depth);
-  }
-  gl_.ActiveTexture(GL_TEXTURE1);
-  gl_.BindTexture(GL_TEXTURE_2D, glow_[0]);
+  gl_.Uniform4f(program.beam, beam.linesPerRow, beam.phase, beam.halfScreenLine, beam.depth);
   gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.BindTexture(GL_TEXTURE_2D, target_);
-  gl_.DrawArrays(GL_TRIANGLES, 0, 3);
+  gl_.BindTexture(GL_TEXTURE_2D, look == compat::Look::crt ? beams_ : target_);
+  gl_.BindSampler(0, look == compat::Look::integer ? nearest_ : 0);
+  gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  gl_.BindSampler(0, 0);
 }
 
-void GlesPresenter::drawNotice(int drawableWidth, int drawableHeight) {
-  (void)drawableWidth;
+void GlesPresenter::drawNotice(int drawableHeight) {
   const int factor = noticeFactor(drawableHeight);
   const int width = (noticeWidth_ + 2 * noticeMargin) * factor;
   const int height = (noticeHeight_ + 2 * noticeMargin) * factor;
@@ -303,7 +347,7 @@ void GlesPresenter::drawNotice(int drawableWidth, int drawableHeight) {
   gl_.BindTexture(GL_TEXTURE_2D, ink_);
   gl_.Enable(GL_BLEND);
   gl_.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-  gl_.DrawArrays(GL_TRIANGLES, 0, 3);
+  gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   gl_.Disable(GL_BLEND);
 }
 

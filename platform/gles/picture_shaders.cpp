@@ -3,9 +3,13 @@
 namespace gles::shaders {
 
 const char* const coverViewport = R"(#version 300 es
-// Vertices 0, 1, 2 at (-1, -1), (3, -1), (-1, 3): a triangle whose middle is the whole viewport.
+// Vertices 0 to 3 as a strip: the viewport's corners, as two triangles that make a rectangle
+// (which software rasterisers draw fastest). `picture` runs from (0, 0) at the top-left to
+// (1, 1) at the bottom-right, as the picture's rows do on the screen.
+out vec2 picture;
 void main() {
-  vec2 corner = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
+  vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
+  picture = vec2(corner.x, 1.0 - corner.y);
   gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
 }
 )";
@@ -21,28 +25,22 @@ void main() {
 }
 )";
 
-const char* const integerLook = R"(#version 300 es
+const char* const copyPicture = R"(#version 300 es
 precision highp float;
 uniform sampler2D colour;
-uniform vec4 area;
-uniform float drawableHeight;
-uniform vec2 texels;
+in vec2 picture;
 out vec4 fragColour;
-// Nearest sampling: the texel under the pixel's centre. At whole factors the centre is never on
-// a texel boundary, so every texel is exactly a factor x factor square, as in the SDL renderer.
-void main() {
-  vec2 p = vec2(gl_FragCoord.x, drawableHeight - gl_FragCoord.y) - area.xy;
-  ivec2 texel = ivec2(floor(p * texels / area.zw));
-  fragColour = vec4(texelFetch(colour, clamp(texel, ivec2(0), ivec2(texels) - 1), 0).rgb, 1.0);
-}
+// The texture over the viewport, sampled as the texture unit's sampler says. Nothing but the
+// texture read: software rasterisers run such a shader as a plain copy, many times faster.
+void main() { fragColour = texture(colour, picture); }
 )";
 
 const char* const sharpLook = R"(#version 300 es
 precision highp float;
 uniform sampler2D colour;  // linear filtering
 uniform vec4 area;
-uniform float drawableHeight;
 uniform vec2 texels;
+in vec2 picture;
 out vec4 fragColour;
 // Area coverage. With s screen pixels to a texel, a pixel whose centre is at t (in texels)
 // covers [t - 1/2s, t + 1/2s]. Let k be the texel boundary nearest t: the share of the pixel
@@ -53,12 +51,11 @@ out vec4 fragColour;
 // never shimmers. Separately in x and y: the 2-D coverage is the product of the two shares,
 // which is what the bilinear weights are.
 void main() {
-  vec2 p = vec2(gl_FragCoord.x, drawableHeight - gl_FragCoord.y) - area.xy;
   vec2 s = area.zw / texels;
-  vec2 t = p / s;
+  vec2 t = picture * texels;
   vec2 k = floor(t + 0.5);
   vec2 c = clamp((t - k) * s + 0.5, 0.0, 1.0);
-  fragColour = vec4(texture(colour, (k - 0.5 + c) / texels).rgb, 1.0);
+  fragColour = vec4(textureLod(colour, (k - 0.5 + c) / texels, 0.0).rgb, 1.0);
 }
 )";
 

@@ -7,6 +7,8 @@ set -euo pipefail
 exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../e2e/common.sh"
+# 800 x 480 offers 640 x 480 and 800 x 480: two modes that differ in their width only.
+WINE_DESKTOP_SIZE=800x480
 source "$here/wine_prefix.sh"
 status=0
 # A case that never answers fails here, by name (the last line printed), not by CTest's timeout.

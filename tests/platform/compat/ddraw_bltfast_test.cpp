@@ -1,4 +1,7 @@
 // BltFast: unclipped 1:1 copies at a position, with and without the source colour key.
+#include <optional>
+#include <utility>
+
 #include "tests/support/direct_draw_fixture.h"
 
 using support::Picture;
@@ -84,6 +87,65 @@ TEST_F(DirectDrawTest, SourceKeysAreSingleColoursAndAKeylessSurfaceCountsAsKeyed
       for (int x = 0; x < 16; ++x) {
         const uint8_t p = support::patternAt(x, y);
         ASSERT_EQ(result.at(x, y), p == c.leftOut ? 0xAB : p) << x << "," << y;
+      }
+    dest->Release();
+  }
+  source->Release();
+}
+
+// DDCKEY_COLORSPACE asks for a range: one of a single colour is that colour, and a wider one
+// is refused and leaves the key the surface had.
+TEST_F(DirectDrawTest, AColourSpaceKeyOfOneColourIsASingleKeyAndARefusedRangeChangesNothing) {
+  IDirectDrawSurface* source = patterned();
+  auto keyOf = [&]() -> std::optional<std::pair<DWORD, DWORD>> {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    EXPECT_EQ(source->GetSurfaceDesc(&desc), DD_OK);
+    if (!(desc.dwFlags & DDSD_CKSRCBLT)) return std::nullopt;
+    return std::pair{desc.ddckCKSrcBlt.dwColorSpaceLowValue,
+                     desc.ddckCKSrcBlt.dwColorSpaceHighValue};
+  };
+  const struct {
+    const char* name;
+    DWORD flags;
+    DDCOLORKEY key;
+    HRESULT result;
+    std::optional<std::pair<DWORD, DWORD>> keyAfter;
+  } cases[] = {
+      {"a range refused while there is no key",
+       DDCKEY_COLORSPACE,
+       {16, 47},
+       DDERR_NOCOLORKEYHW,
+       std::nullopt},
+      {"a single key", 0, {5, 5}, DD_OK, std::pair{5u, 5u}},
+      {"a range of one colour", DDCKEY_COLORSPACE, {9, 9}, DD_OK, std::pair{9u, 9u}},
+      {"a range refused", DDCKEY_COLORSPACE, {16, 47}, DDERR_NOCOLORKEYHW, std::pair{9u, 9u}},
+      {"an inverted range refused",
+       DDCKEY_COLORSPACE,
+       {47, 16},
+       DDERR_NOCOLORKEYHW,
+       std::pair{9u, 9u}},
+      {"without DDCKEY_COLORSPACE the high value does not count",
+       0,
+       {20, 30},
+       DD_OK,
+       std::pair{20u, 20u}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DDCOLORKEY key = c.key;
+    EXPECT_EQ(source->SetColorKey(DDCKEY_SRCBLT | c.flags, &key), c.result);
+    EXPECT_EQ(keyOf(), c.keyAfter);
+    // The key the surface holds is the one a keyed copy leaves out.
+    const int leftOut = c.keyAfter ? static_cast<int>(c.keyAfter->first) : 0;
+    IDirectDrawSurface* dest = offscreen(16, 16);
+    support::writeSurface(dest, [](int, int) { return uint8_t{0xAB}; });
+    ASSERT_EQ(dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
+    const Picture result = readSurface(dest);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const uint8_t p = support::patternAt(x, y);
+        ASSERT_EQ(result.at(x, y), p == leftOut ? 0xAB : p) << x << "," << y;
       }
     dest->Release();
   }

@@ -29,15 +29,24 @@ void fillArea(IDirectDrawSurface* surface, RECT* area, BYTE index);
 BYTE pixelAt(IDirectDrawSurface* surface, int x, int y);
 
 // The groups, each in the file beside the unit tests of its calls.
+// Those given a DirectDraw object run on the program's own, in the normal cooperative level
+// unless they say otherwise; the rest make their own objects and windows.
 void locks(IDirectDraw* directDraw);
 void blits(IDirectDraw* directDraw);
 void keys(IDirectDraw* directDraw);
 void attachments(IDirectDraw* directDraw, HWND window);
 void ownPalette(IDirectDraw* directDraw);
 void callerMemory(IDirectDraw* directDraw);
-void noCooperativeLevel();
+void windowedContexts(IDirectDraw* directDraw);
+void contextsEndWithSurface(IDirectDraw* directDraw);
+void normalFlipChains(IDirectDraw* directDraw);
 void flipChain(IDirectDraw* directDraw, HWND window);
-void lostSurfaces(HWND window, HWND otherWindow);
+void clippedBlits(IDirectDraw* directDraw);  // after flipChain, in its 8-bit mode
+void noCooperativeLevel();
+void stolenReferences();
+void sharedObjects();
+void fullScreenContexts();
+void lostSurfaces();
 
 // Prints the count of cases and failures; the program's status: 0 when every case held.
 int report();

@@ -110,12 +110,17 @@ int main() {
   ownPalette(directDraw);
   keys(directDraw);
   callerMemory(directDraw);
+  windowedContexts(directDraw);
+  contextsEndWithSurface(directDraw);
+  normalFlipChains(directDraw);
   flipChain(directDraw, window);
+  clippedBlits(directDraw);
   directDraw->Release();
   noCooperativeLevel();
-  HWND otherWindow = makeWindow();
-  lostSurfaces(window, otherWindow);
-  DestroyWindow(otherWindow);
+  stolenReferences();
+  sharedObjects();
+  fullScreenContexts();
+  lostSurfaces();
   DestroyWindow(window);
   return report();
 }

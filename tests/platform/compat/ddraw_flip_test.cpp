@@ -23,18 +23,47 @@ PALETTEENTRY grey(int i) {
 }  // namespace
 
 TEST_F(DirectDrawTest, FlipChainNeedsExclusiveFullScreen) {
+  // The caps are checked first, then the cooperative level.
+  const DWORD chain = DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX | DDSCAPS_FLIP;
+  const struct {
+    const char* name;
+    DWORD flags;
+    DWORD caps;
+    DWORD backBuffers;
+    HRESULT normal;
+    HRESULT exclusive;
+  } cases[] = {
+      {"no back-buffer count", DDSD_CAPS, chain, 1, DDERR_INVALIDCAPS, DDERR_INVALIDCAPS},
+      {"a count of 0", DDSD_CAPS | DDSD_BACKBUFFERCOUNT, chain, 0, DDERR_INVALIDCAPS,
+       DDERR_INVALIDCAPS},
+      {"not complex", DDSD_CAPS | DDSD_BACKBUFFERCOUNT, DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP, 1,
+       DDERR_INVALIDCAPS, DDERR_INVALIDCAPS},
+      {"asking for the front buffer", DDSD_CAPS | DDSD_BACKBUFFERCOUNT, chain | DDSCAPS_FRONTBUFFER,
+       1, DDERR_INVALIDCAPS, DDERR_INVALIDCAPS},
+      {"asking for the back buffer", DDSD_CAPS | DDSD_BACKBUFFERCOUNT, chain | DDSCAPS_BACKBUFFER,
+       1, DDERR_INVALIDCAPS, DDERR_INVALIDCAPS},
+      {"one back buffer", DDSD_CAPS | DDSD_BACKBUFFERCOUNT, chain, 1, DDERR_NOEXCLUSIVEMODE, DD_OK},
+  };
+  for (bool exclusive : {false, true}) {
+    if (exclusive) useFullScreen();
+    for (const auto& c : cases) {
+      SCOPED_TRACE(testing::Message() << (exclusive ? "exclusive: " : "normal: ") << c.name);
+      DDSURFACEDESC desc{};
+      desc.dwSize = sizeof desc;
+      desc.dwFlags = c.flags;
+      desc.ddsCaps.dwCaps = c.caps;
+      desc.dwBackBufferCount = c.backBuffers;
+      IDirectDrawSurface* made = nullptr;
+      EXPECT_EQ(directDraw_->CreateSurface(&desc, &made, nullptr),
+                exclusive ? c.exclusive : c.normal);
+      if (made != nullptr) {
+        EXPECT_EQ(made->Release(), 0u);
+      }
+    }
+  }
+
   DDSURFACEDESC desc = flipChainDescription();
   IDirectDrawSurface* primary = nullptr;
-  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_NOEXCLUSIVEMODE);
-  EXPECT_EQ(primary, nullptr);
-
-  useFullScreen();
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP;  // not complex
-  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_INVALIDCAPS);
-  desc = flipChainDescription();
-  desc.dwFlags = DDSD_CAPS;  // no back buffer count
-  EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DDERR_INVALIDCAPS);
-  desc = flipChainDescription();
   ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
   EXPECT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr),
             DDERR_PRIMARYSURFACEALREADYEXISTS);
@@ -114,6 +143,32 @@ TEST_F(DirectDrawTest, FlipExchangesTheMemoryBehindTheTwoBuffersAndShowsTheNewFr
   EXPECT_EQ(compat::testing::liveObjects().surfaces, 0);
 }
 
+// The display's memory comes back only in the mode the chain was made for: a mode that
+// differs in one side is as wrong as one that differs in both.
+TEST_F(DirectDrawTest, ALostChainIsRestoredOnlyInItsOwnMode) {
+  useFullScreen(320, 240);
+  DDSURFACEDESC desc = flipChainDescription();
+  IDirectDrawSurface* primary = nullptr;
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  const struct {
+    DWORD width, height;
+    HRESULT result;
+  } modes[] = {
+      {400, 240, DDERR_WRONGMODE},  // the width only
+      {320, 200, DDERR_WRONGMODE},  // the height only
+      {640, 480, DDERR_WRONGMODE},
+      {320, 240, DD_OK},
+  };
+  for (const auto& m : modes) {
+    SCOPED_TRACE(testing::Message() << m.width << " x " << m.height);
+    ASSERT_EQ(directDraw_->SetDisplayMode(m.width, m.height, 8), DD_OK);
+    ASSERT_EQ(primary->IsLost(), DDERR_SURFACELOST);
+    EXPECT_EQ(primary->Restore(), m.result);
+    EXPECT_EQ(primary->IsLost(), m.result == DD_OK ? DD_OK : DDERR_SURFACELOST);
+  }
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+}
+
 TEST_F(DirectDrawTest, PaletteChangesOnThePrimaryShowAtOnceWithoutAFrame) {
   DDSURFACEDESC desc{};
   desc.dwSize = sizeof desc;
@@ -167,26 +222,49 @@ TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopAndItsClipperTrimsBlits) {
   RECT partly{632, 470, 648, 486};
   EXPECT_EQ(primary->Blt(&partly, source, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
 
-  // With a clipper on the window, what falls outside the window is trimmed instead.
+  // With a clipper on a window inside the desktop, what falls outside the window is trimmed
+  // instead, on every side, and the source is trimmed with it.
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpszClassName = "clipped";
+  RegisterClassA(&windowClass);
+  HWND clipped = CreateWindowExA(0, "clipped", "", WS_POPUP | WS_VISIBLE, 100, 80, 64, 48, nullptr,
+                                 nullptr, nullptr, nullptr);
+  ASSERT_NE(clipped, nullptr);
   IDirectDrawClipper* clipper = nullptr;
   ASSERT_EQ(directDraw_->CreateClipper(0, &clipper, nullptr), DD_OK);
-  ASSERT_EQ(clipper->SetHWnd(0, compat::testing::testWindow()), DD_OK);
+  ASSERT_EQ(clipper->SetHWnd(0, clipped), DD_OK);
   ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
-  RECT window;
-  ASSERT_TRUE(GetWindowRect(compat::testing::testWindow(), &window));
-  RECT acrossCorner{window.right - 6, window.bottom - 5, window.right + 10, window.bottom + 11};
-  const long frames = compat::headlessScreen().framesPresented();
-  ASSERT_EQ(primary->Blt(&acrossCorner, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(compat::headlessScreen().framesPresented(), frames + 1);
-  const support::Picture after = readSurface(primary);
-  for (int y = acrossCorner.top; y < acrossCorner.bottom; ++y)
-    for (int x = acrossCorner.left; x < acrossCorner.right; ++x) {
-      const bool inWindow = x < window.right && y < window.bottom;
-      const uint8_t expected = inWindow
-                                   ? support::patternAt(x - acrossCorner.left, y - acrossCorner.top)
-                                   : desktop.at(x, y);
-      ASSERT_EQ(after.at(x, y), expected) << x << "," << y;
-    }
+  const RECT window{100, 80, 164, 128};
+  const struct {
+    const char* name;
+    RECT to;
+  } cases[] = {
+      {"across the left edge", {93, 90, 109, 106}},
+      {"across the top edge", {120, 71, 136, 87}},
+      {"across the top-left corner", {90, 75, 106, 91}},
+      {"across the bottom-right corner", {158, 117, 174, 133}},
+      {"across the right edge", {150, 100, 166, 116}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    support::writeSurface(primary, desktop);
+    RECT to = c.to;
+    const long frames = compat::headlessScreen().framesPresented();
+    ASSERT_EQ(primary->Blt(&to, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    EXPECT_EQ(compat::headlessScreen().framesPresented(), frames + 1);
+    const support::Picture after = readSurface(primary);
+    // One pixel around the blit too: nothing outside the window or the rectangle changes.
+    for (int y = c.to.top - 1; y <= c.to.bottom; ++y)
+      for (int x = c.to.left - 1; x <= c.to.right; ++x) {
+        const bool drawn = x >= c.to.left && x < c.to.right && y >= c.to.top && y < c.to.bottom &&
+                           x >= window.left && x < window.right && y >= window.top &&
+                           y < window.bottom;
+        const uint8_t expected =
+            drawn ? support::patternAt(x - c.to.left, y - c.to.top) : desktop.at(x, y);
+        ASSERT_EQ(after.at(x, y), expected) << x << "," << y;
+      }
+  }
   // Inverted is still an error, and BltFast cannot clip at all.
   RECT inverted{10, 10, 5, 20};
   EXPECT_EQ(primary->Blt(&inverted, source, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
@@ -195,4 +273,5 @@ TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopAndItsClipperTrimsBlits) {
   clipper->Release();
   source->Release();
   primary->Release();
+  DestroyWindow(clipped);
 }

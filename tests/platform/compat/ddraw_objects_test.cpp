@@ -104,11 +104,60 @@ TEST_F(DirectDrawTest, CreateSurfaceChecksItsDescription) {
     EXPECT_EQ(refused, nullptr);
   }
 
-  // Nothing is created before a cooperative level is set.
+  // Nothing is created before a cooperative level is set, and that is the answer whatever the
+  // arguments.
   IDirectDraw* fresh = nullptr;
   ASSERT_EQ(DirectDrawCreate(nullptr, &fresh, nullptr), DD_OK);
-  EXPECT_EQ(fresh->CreateSurface(&desc, &surface, nullptr), DDERR_NOCOOPERATIVELEVELSET);
+  DDSURFACEDESC wrongSize = desc;
+  wrongSize.dwSize = 5;
+  const struct {
+    const char* name;
+    DDSURFACEDESC* desc;
+    IDirectDrawSurface** out;
+  } early[] = {
+      {"a good description", &desc, &surface},
+      {"a null description", nullptr, &surface},
+      {"nowhere to put the surface", &desc, nullptr},
+      {"a description of the wrong size", &wrongSize, &surface},
+  };
+  for (const auto& c : early) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(fresh->CreateSurface(c.desc, c.out, nullptr), DDERR_NOCOOPERATIVELEVELSET);
+  }
   EXPECT_EQ(fresh->Release(), 0u);
+}
+
+TEST_F(DirectDrawTest, SurfacesOnTheCallersMemoryAreRefused) {
+  unsigned char memory[16 * 16];
+  const struct {
+    const char* name;
+    DWORD flags;
+    DWORD caps;
+    HRESULT result;
+  } cases[] = {
+      {"system memory", DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY,
+       DDERR_INVALIDPARAMS},
+      {"video memory", DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY,
+       DDERR_INVALIDCAPS},
+      {"memory left to DirectDraw", DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN,
+       DDERR_INVALIDCAPS},
+      {"video memory without a size", 0, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY,
+       DDERR_INVALIDPARAMS},
+      {"the primary", 0, DDSCAPS_PRIMARYSURFACE, DDERR_INVALIDCAPS},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_LPSURFACE | c.flags;
+    desc.dwWidth = desc.dwHeight = 16;
+    desc.lpSurface = memory;
+    desc.ddsCaps.dwCaps = c.caps;
+    IDirectDrawSurface* surface = nullptr;
+    EXPECT_EQ(directDraw_->CreateSurface(&desc, &surface, nullptr), c.result);
+    EXPECT_EQ(surface, nullptr);
+  }
+  EXPECT_EQ(compat::testing::liveObjects().surfaces, 0);
 }
 
 TEST_F(DirectDrawTest, ReferenceCountsAndTheOwnersLastReleaseFreeEverything) {
@@ -150,6 +199,54 @@ TEST_F(DirectDrawTest, LostSurfacesRefuseWorkUntilRestored) {
   EXPECT_EQ(healthy->BltFast(0, 0, surface, nullptr, 0), DD_OK);
   surface->Release();
   healthy->Release();
+}
+
+// Exclusive mode taken for a window it was not last taken for takes the display's memory: the
+// primary and video-memory surfaces are lost, system-memory surfaces are not.
+TEST_F(DirectDrawTest, TakingExclusiveModeLosesThePrimaryAndVideoMemory) {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface* primary = nullptr;
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* system = offscreen(16, 16);
+  IDirectDrawSurface* video =
+      support::createOffscreen(directDraw_, 16, 16, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY);
+  IDirectDrawSurface* unspecified =
+      support::createOffscreen(directDraw_, 16, 16, DDSCAPS_OFFSCREENPLAIN);
+  struct Expected {
+    HRESULT primary, system, video;
+  };
+  auto expectLost = [&](const char* when, Expected e) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(primary->IsLost(), e.primary);
+    EXPECT_EQ(system->IsLost(), e.system);
+    EXPECT_EQ(video->IsLost(), e.video);
+    EXPECT_EQ(unspecified->IsLost(), e.video);  // DirectDraw puts it in video memory
+  };
+  const Expected lost{DDERR_SURFACELOST, DD_OK, DDERR_SURFACELOST};
+  const Expected kept{DD_OK, DD_OK, DD_OK};
+  expectLost("normal", kept);
+  HWND window = compat::testing::testWindow();
+  ASSERT_EQ(directDraw_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  expectLost("exclusive taken", lost);
+  PALETTEENTRY colours[256] = {};
+  IDirectDrawPalette* palette = nullptr;
+  ASSERT_EQ(directDraw_->CreatePalette(DDPCAPS_8BIT, colours, &palette, nullptr), DD_OK);
+  EXPECT_EQ(primary->SetPalette(palette), DDERR_SURFACELOST);
+  for (IDirectDrawSurface* s : {primary, video, unspecified}) ASSERT_EQ(s->Restore(), DD_OK);
+  expectLost("restored", kept);
+  EXPECT_EQ(primary->SetPalette(palette), DD_OK);
+
+  // Back to normal and exclusive again for the same window: the display stays the program's.
+  ASSERT_EQ(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+  ASSERT_EQ(directDraw_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  expectLost("exclusive again for the same window", kept);
+  // A display mode takes the memory too.
+  ASSERT_EQ(directDraw_->SetDisplayMode(320, 240, 8), DD_OK);
+  expectLost("a display mode set", lost);
+  palette->Release();
 }
 
 TEST_F(DirectDrawTest, RequestedFailuresFireOnTheChosenCallAndDoNothing) {

@@ -1,6 +1,8 @@
 // The user32 subset: classes, windows and their creation messages, the queue, message boxes.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "platform/compat/testing.h"
@@ -166,6 +168,58 @@ TEST(User32, ScreenInputBecomesWindowMessages) {
   ASSERT_TRUE(GetWindowRect(window, &rect));
   EXPECT_EQ(rect.left, 50);
   EXPECT_EQ(rect.bottom, 140);
+}
+
+// Right and bottom edges past what an int holds stop at its limit instead of wrapping round,
+// and so does a far window moved by the screen.
+TEST(User32, WindowEdgesFarOutStopAtTheLimitOfAnInt) {
+  const int most = std::numeric_limits<int>::max();
+  const int least = std::numeric_limits<int>::min();
+  const struct {
+    int x, y, width, height;
+    RECT rect;
+  } cases[] = {
+      {most - 10, most - 20, 100, 200, {most - 10, most - 20, most, most}},
+      {most, most, most, most, {most, most, most, most}},
+      {-100, -50, most, most, {-100, -50, most - 100, most - 50}},
+      {least + 1, least + 1, -1000, -1000, {least + 1, least + 1, least, least}},
+      {10, 20, 30, 40, {10, 20, 40, 60}},
+  };
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpszClassName = "far out";
+  RegisterClassA(&windowClass);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.width << "x" << c.height);
+    HWND window = CreateWindowExA(0, "far out", "", WS_POPUP | WS_VISIBLE, c.x, c.y, c.width,
+                                  c.height, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(window, &rect));
+    EXPECT_EQ(rect.left, c.rect.left);
+    EXPECT_EQ(rect.top, c.rect.top);
+    EXPECT_EQ(rect.right, c.rect.right);
+    EXPECT_EQ(rect.bottom, c.rect.bottom);
+    const compat::WindowPlacement& shown = compat::headlessScreen().lastPlacement();
+    EXPECT_EQ(shown.width, std::int64_t{c.rect.right} - c.rect.left);
+    EXPECT_EQ(shown.height, std::int64_t{c.rect.bottom} - c.rect.top);
+    DestroyWindow(window);
+  }
+
+  // The widest window there is, moved right by the screen: its right edge stays at the limit.
+  HWND wide = CreateWindowExA(0, "far out", "", WS_POPUP | WS_VISIBLE, 0, 0, most, most, nullptr,
+                              nullptr, nullptr, nullptr);
+  ASSERT_NE(wide, nullptr);
+  compat::headlessScreen().injectInput({compat::InputKind::WindowMoved, 0, false, false, 100, 50});
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+  RECT rect;
+  ASSERT_TRUE(GetWindowRect(wide, &rect));
+  EXPECT_EQ(rect.left, 100);
+  EXPECT_EQ(rect.top, 50);
+  EXPECT_EQ(rect.right, most);
+  EXPECT_EQ(rect.bottom, most);
+  DestroyWindow(wide);
 }
 
 TEST(User32, MessageBoxWritesCaptionAndTextAsUtf8ToStandardError) {

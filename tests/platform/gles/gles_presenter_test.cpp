@@ -150,6 +150,19 @@ TEST_F(Presenter, AContextThatCannotCompileTheShadersIsRefusedWithOneLine) {
   expectPictureShown(picture, distinctPalette(5));
 }
 
+TEST_F(Presenter, AnIncompleteFunctionTableIsRefusedWithOneLine) {
+  drawOn(64, 48);
+  presenter_.stop();
+  gles::GlesFunctions functions = context_.functions();
+  functions.BindSampler = nullptr;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(presenter_.start(functions));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "gles: the GL function table lacks glBindSampler\n");
+  EXPECT_FALSE(presenter_.started());
+  presenter_.draw(64, 48, compat::Look::sharp);  // draws nothing, calls nothing
+}
+
 TEST(GlesFunctionsTable, NamesTheFirstEntryPointTheLookupLacks) {
   gles::GlesFunctions functions;
   std::string missing;
@@ -166,6 +179,8 @@ TEST(GlesFunctionsTable, NamesTheFirstEntryPointTheLookupLacks) {
   };
   EXPECT_FALSE(gles::loadGlesFunctions(allButViewport, functions, missing));
   EXPECT_EQ(missing, "glViewport");
+  EXPECT_STREQ(gles::missingGlesFunction(functions), "glViewport");
+  EXPECT_STREQ(gles::missingGlesFunction(gles::GlesFunctions{}), "glActiveTexture");
 }
 
 }  // namespace

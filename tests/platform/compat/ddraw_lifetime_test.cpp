@@ -1,0 +1,187 @@
+// Object lifetimes across surfaces, palettes, clippers and DirectDraw objects: references a
+// caller gives back too often, objects of one DirectDraw object attached to another's surface,
+// and what a surface's release gives back. Run under the sanitizers, a use of freed memory
+// here fails the test.
+#include <string>
+
+#include "platform/headless/headless_screen.h"
+#include "tests/support/direct_draw_fixture.h"
+
+namespace {
+
+enum class Attached { Palette, Clipper };
+
+const char* nameOf(Attached kind) { return kind == Attached::Palette ? "palette" : "clipper"; }
+
+// A palette whose entry i is the grey (i, i, i).
+IDirectDrawPalette* greyPalette(IDirectDraw* directDraw) {
+  PALETTEENTRY colours[256];
+  for (int i = 0; i < 256; ++i) {
+    const BYTE level = static_cast<BYTE>(i);
+    colours[i] = {level, level, level, 0};
+  }
+  IDirectDrawPalette* palette = nullptr;
+  EXPECT_EQ(directDraw->CreatePalette(DDPCAPS_8BIT, colours, &palette, nullptr), DD_OK);
+  return palette;
+}
+
+IDirectDrawClipper* windowClipper(IDirectDraw* directDraw) {
+  IDirectDrawClipper* clipper = nullptr;
+  EXPECT_EQ(directDraw->CreateClipper(0, &clipper, nullptr), DD_OK);
+  if (clipper != nullptr) {
+    EXPECT_EQ(clipper->SetHWnd(0, compat::testing::testWindow()), DD_OK);
+  }
+  return clipper;
+}
+
+DDSURFACEDESC flipChainDescription() {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX | DDSCAPS_FLIP;
+  desc.dwBackBufferCount = 1;
+  return desc;
+}
+
+}  // namespace
+
+// The caller releases the primary's palette (or clipper) twice, its own reference and the
+// surface's, then the back buffer, the primary and DirectDraw, in that order: every count
+// answers as DirectDraw's does, and nothing touches the freed object.
+TEST_F(DirectDrawTest, AReferenceTheCallerStealsFromThePrimaryLeavesNothingDangling) {
+  for (Attached kind : {Attached::Palette, Attached::Clipper}) {
+    SCOPED_TRACE(nameOf(kind));
+    IDirectDraw* directDraw = nullptr;
+    ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
+    ASSERT_EQ(directDraw->SetCooperativeLevel(compat::testing::testWindow(),
+                                              DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
+              DD_OK);
+    ASSERT_EQ(directDraw->SetDisplayMode(320, 240, 8), DD_OK);
+    DDSURFACEDESC desc = flipChainDescription();
+    IDirectDrawSurface* primary = nullptr;
+    ASSERT_EQ(directDraw->CreateSurface(&desc, &primary, nullptr), DD_OK);
+    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
+    IDirectDrawSurface* back = nullptr;
+    ASSERT_EQ(primary->GetAttachedSurface(&backCaps, &back), DD_OK);
+
+    IUnknown* object = nullptr;
+    if (kind == Attached::Palette) {
+      IDirectDrawPalette* palette = greyPalette(directDraw);
+      ASSERT_EQ(primary->SetPalette(palette), DD_OK);
+      object = palette;
+    } else {
+      IDirectDrawClipper* clipper = windowClipper(directDraw);
+      ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
+      object = clipper;
+    }
+    EXPECT_EQ(object->Release(), 1u);
+    EXPECT_EQ(object->Release(), 0u);  // the surface's reference: the object is freed
+    EXPECT_EQ(compat::testing::liveObjects().palettes + compat::testing::liveObjects().clippers, 0);
+
+    // The primary goes on working without it: a DC, a fill, a flip.
+    HDC dc = nullptr;
+    ASSERT_EQ(primary->GetDC(&dc), DD_OK);
+    EXPECT_EQ(SetPixel(dc, 0, 0, RGB(0, 0, 0)), RGB(0, 0, 0));
+    ASSERT_EQ(primary->ReleaseDC(dc), DD_OK);
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = 9;
+    EXPECT_EQ(primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+
+    EXPECT_EQ(back->Release(), 1u);
+    EXPECT_EQ(primary->Release(), 0u);
+    EXPECT_EQ(directDraw->Release(), 0u);
+  }
+}
+
+// A palette and a clipper made by one DirectDraw object, attached to a surface of another, and
+// the first object released: DirectDraw accepts the attachment, and the surface goes on with
+// them, so they live on with the surface's object until it lets them go.
+TEST_F(DirectDrawTest, ObjectsAttachedToAnotherDirectDrawObjectsSurfaceOutliveTheirMaker) {
+  for (bool callerKeepsItsReferences : {true, false}) {
+    SCOPED_TRACE(callerKeepsItsReferences ? "the caller keeps its references"
+                                          : "only the surface holds them");
+    IDirectDraw* maker = nullptr;
+    ASSERT_EQ(DirectDrawCreate(nullptr, &maker, nullptr), DD_OK);
+    ASSERT_EQ(maker->SetCooperativeLevel(compat::testing::testWindow(), DDSCL_NORMAL), DD_OK);
+    IDirectDrawPalette* palette = greyPalette(maker);
+    IDirectDrawClipper* clipper = windowClipper(maker);
+    IDirectDrawSurface* surface = offscreen(16, 16);
+    ASSERT_EQ(surface->SetPalette(palette), DD_OK);
+    ASSERT_EQ(surface->SetClipper(clipper), DD_OK);
+    if (!callerKeepsItsReferences) {
+      EXPECT_EQ(palette->Release(), 1u);
+      EXPECT_EQ(clipper->Release(), 1u);
+    }
+    EXPECT_EQ(maker->Release(), 0u);
+    EXPECT_EQ(compat::testing::liveObjects(), (compat::testing::LiveObjects{1, 1, 1, 1}));
+
+    // The surface still matches colours into the palette and clips to the clipper's window.
+    HDC dc = nullptr;
+    ASSERT_EQ(surface->GetDC(&dc), DD_OK);
+    EXPECT_EQ(SetPixel(dc, 3, 3, RGB(50, 50, 50)), RGB(50, 50, 50));
+    ASSERT_EQ(surface->ReleaseDC(dc), DD_OK);
+    EXPECT_EQ(support::readSurface(surface).at(3, 3), 50);
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = 7;
+    EXPECT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    EXPECT_EQ(support::readSurface(surface).at(15, 15), 7);
+
+    if (callerKeepsItsReferences) {
+      EXPECT_EQ(palette->AddRef(), 3u);
+      EXPECT_EQ(palette->Release(), 2u);
+    }
+    EXPECT_EQ(surface->Release(), 0u);
+    if (callerKeepsItsReferences) {
+      EXPECT_EQ(palette->Release(), 0u);
+      EXPECT_EQ(clipper->Release(), 0u);
+    }
+    EXPECT_EQ(compat::testing::liveObjects(), (compat::testing::LiveObjects{1, 0, 0, 0}));
+  }
+}
+
+// The same palette on the primary of another DirectDraw object is the screen's palette: its
+// changes show at once, and the screen's object frees it with itself.
+TEST_F(DirectDrawTest, APaletteOfAnotherDirectDrawObjectOnThePrimaryIsTheScreens) {
+  useFullScreen();
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface* primary = nullptr;
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDraw* maker = nullptr;
+  ASSERT_EQ(DirectDrawCreate(nullptr, &maker, nullptr), DD_OK);
+  IDirectDrawPalette* palette = greyPalette(maker);
+  ASSERT_EQ(primary->SetPalette(palette), DD_OK);
+  EXPECT_EQ(palette->Release(), 1u);
+  EXPECT_EQ(maker->Release(), 0u);
+  PALETTEENTRY changed{200, 10, 20, 0};
+  ASSERT_EQ(palette->SetEntries(0, 100, 1, &changed), DD_OK);
+  EXPECT_EQ(compat::headlessScreen().shownPalette()[100].red, 200);
+  EXPECT_EQ(compat::headlessScreen().shownPalette()[101].red, 101);
+  // The fixture's release frees the primary and the palette it holds.
+}
+
+// Releasing a surface gives back the references it holds on its palette and clipper.
+TEST_F(DirectDrawTest, ReleasingASurfaceGivesBackItsPaletteAndClipper) {
+  IDirectDrawSurface* surface = offscreen(16, 16);
+  IDirectDrawPalette* palette = greyPalette(directDraw_);
+  IDirectDrawClipper* clipper = windowClipper(directDraw_);
+  ASSERT_EQ(surface->SetPalette(palette), DD_OK);
+  ASSERT_EQ(surface->SetClipper(clipper), DD_OK);
+  EXPECT_EQ(palette->AddRef(), 3u);
+  EXPECT_EQ(palette->Release(), 2u);
+  EXPECT_EQ(clipper->AddRef(), 3u);
+  EXPECT_EQ(clipper->Release(), 2u);
+  EXPECT_EQ(surface->Release(), 0u);
+  EXPECT_EQ(palette->AddRef(), 2u);
+  EXPECT_EQ(palette->Release(), 1u);
+  EXPECT_EQ(clipper->AddRef(), 2u);
+  EXPECT_EQ(clipper->Release(), 1u);
+  EXPECT_EQ(palette->Release(), 0u);
+  EXPECT_EQ(clipper->Release(), 0u);
+  EXPECT_EQ(compat::testing::liveObjects(), (compat::testing::LiveObjects{1, 0, 0, 0}));
+}

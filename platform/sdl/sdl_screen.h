@@ -93,8 +93,7 @@ class SdlScreen final : public compat::PresentingScreen {
   void updateScaling();
 
   // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Alt+L, Alt+R, Print
-  // Screen);
-  // true when taken.
+  // Screen); true when taken.
   bool takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputEvent>& events);
   void takeScreenshot();
 
@@ -114,11 +113,11 @@ class SdlScreen final : public compat::PresentingScreen {
   bool startGl();
   void drawWithGl();
 
-  // sdl_recording.cpp: Alt+R; each shown picture to the recording; the mark while it records.
+  // sdl_recording.cpp: Alt+R; the stop, which leaves the file to be finished; each shown
+  // picture to the recording, and the summary of one finished since.
   void toggleRecording();
   void stopRecording();
   void recordPicture();
-  void showRecordingMark(bool shown);
 
   // sdl_presentation.cpp
   bool startRenderer();

@@ -31,10 +31,23 @@ SdlScreen& screen() { return static_cast<SdlScreen&>(compat::activeScreen()); }
 
 void finishRecordingBeforeExit() { screen().finishRecordings(); }
 
+// The mark and the notices go with the program's next picture: drawing one more in between
+// would take a running program's time and could make its next flip late. A program that has
+// not shown a picture for a while gets them drawn at once.
+void SdlScreen::showRecordingNotice(const std::string& text) {
+  noticeText_ = text;
+  noticeUntilNs_ = nowNs() + recordingNoticeNs;
+  noticeChanged_ = true;
+}
+
+void SdlScreen::showRecordingChange() {
+  if (nowNs() - lastPictureNs_ > 2 * video::Recorder::tickNs) showPicture();
+}
+
 void SdlScreen::toggleRecording() {
   if (recording_ != nullptr) {
     stopRecording();
-    showPicture();  // without the mark
+    showRecordingChange();
     return;
   }
   if (pictureWidth_ <= 0 || pictureHeight_ <= 0) {
@@ -44,7 +57,8 @@ void SdlScreen::toggleRecording() {
   std::string path;
   const int descriptor = createCaptureFile("recording", std::time(nullptr), ".mp4", path);
   if (descriptor < 0) {
-    showNotice("cannot record: see the terminal", recordingNoticeNs);
+    showRecordingNotice("cannot record: see the terminal");
+    showRecordingChange();
     return;
   }
   std::fprintf(stderr, "recording: %s (Alt+R stops)\n", path.c_str());
@@ -56,7 +70,8 @@ void SdlScreen::toggleRecording() {
   static const bool finishedAtExit = std::atexit([] { screen().finishRecordings(); }) == 0;
   (void)finishedAtExit;
   markText_ = "REC";
-  showNotice("recording " + path, recordingNoticeNs);
+  showRecordingNotice("recording " + path);
+  showRecordingChange();
 }
 
 // The encoder finishes the file on its own thread (the rest of the queue, the index moved to
@@ -79,16 +94,15 @@ void SdlScreen::finishRecordings() {
 
 // Called as each picture is drawn, before it is: the notices it sets show with it.
 void SdlScreen::recordPicture() {
+  lastPictureNs_ = nowNs();
   for (auto recording = finishing_.begin(); recording != finishing_.end();) {
     if (!(*recording)->done()) {
       ++recording;
       continue;
     }
     const video::Recorder::Summary summary = (*recording)->stop();  // writes its line
-    noticeText_ =
-        summary.kept ? "saved " + (*recording)->path() : "recording not saved: " + summary.ending;
-    noticeUntilNs_ = nowNs() + recordingNoticeNs;
-    noticeChanged_ = true;
+    showRecordingNotice(summary.kept ? "saved " + (*recording)->path()
+                                     : "recording not saved: " + summary.ending);
     recording = finishing_.erase(recording);
   }
   if (recording_ == nullptr) return;

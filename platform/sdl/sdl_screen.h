@@ -118,6 +118,8 @@ class SdlScreen final : public compat::PresentingScreen {
   void toggleRecording();
   void stopRecording();
   void recordPicture();
+  void showRecordingNotice(const std::string& text);
+  void showRecordingChange();
 
   // sdl_presentation.cpp
   bool startRenderer();
@@ -154,6 +156,7 @@ class SdlScreen final : public compat::PresentingScreen {
 
   std::unique_ptr<video::Recorder> recording_;               // while Alt+R records
   std::vector<std::unique_ptr<video::Recorder>> finishing_;  // stopped, files being finished
+  std::int64_t lastPictureNs_ = 0;                           // when a picture was last drawn
 };
 
 }  // namespace sdl

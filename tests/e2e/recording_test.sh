@@ -2,8 +2,8 @@
 # Alt+R on the real screen, as a user records the demo: Alt+R starts a recording into
 # rotozoom-DATE-TIME.mp4 in the current folder and Alt+R stops it; the file plays in FFmpeg
 # with one frame for each 1/60 s between the two keys (within one), at 1280 x 960 and 60 a
-# second, nothing dropped; every recorded frame shows the demo's FPS line at 60, as the same
-# frame rendered by rotozoom-capture does. The ways the demo ends while recording each leave a
+# second, nothing dropped; every recorded frame shows the demo's FPS line at 60 (or 61, the
+# count's own jitter), as the same frame rendered by rotozoom-capture does. The ways the demo ends while recording each leave a
 # finished file that plays to its last frame: Escape, closing the window, the display going
 # away. A full disk ends the recording with a line and leaves no file. Where the machine is too
 # busy for the demo to keep 60 frames a second before recording, the cost of recording is not
@@ -48,7 +48,7 @@ start_demo() {  # start_demo FOLDER: runs the demo there and waits for its windo
   done
   [ -n "$window" ] || fail "the demo's window did not appear: $(cat "$1/err")"
   echo "$window" > "$1/window"
-  sleep 2  # the FPS line shows its first count after a second
+  sleep 3  # the FPS line shows its first count after a second, a steady one after the next
 }
 
 # wait_for_line FILE PATTERN: waits up to 10 s for a line of the file to match.
@@ -112,9 +112,9 @@ expected="$(python3 -c "print(round(($stopped - $started) * 60))")"
 echo "ok: Alt+R twice records $count frames for the $expected ticks between its lines"
 
 # Every 30th frame's FPS line against the reference: its picture pixels are the 4 x 4 blocks'
-# centres. The first frame's line counts the second before the recording: when that is not at
-# 60 either, the machine is too busy to tell what recording costs (status 77), and the rest is
-# not judged.
+# centres. The first frame's line counts the second before the recording: when that is below
+# 60 too, the machine is too busy to tell what recording costs (status 77), and the rest is not
+# judged.
 ffmpeg -v error -i "$video" -vf "select='not(mod(n\,30))',scale=320:240:flags=neighbor" \
   -vsync 0 -f rawvideo -pix_fmt rgb24 recorded.rgb
 fps_status=0
@@ -133,6 +133,13 @@ box = [(x, y) for y in range(box_height) for x in range(box_width)
        if pixel(reference, 0, x, y) == pixel(reference, 1, x, y) == pixel(reference, 2, x, y)]
 ink = sum(dark(pixel(reference, 0, x, y)) for x, y in box)
 assert len(box) > 300 and ink > 50, f"no FPS line in the reference ({len(box)} pixels)"
+# The count's last digit is left out: at a steady 60 Hz an interval of at least a second holds
+# 60 flips or, with the clock's jitter, 61; 59 or fewer means flips came late.
+inked = sorted({x for x, y in box if dark(pixel(reference, 0, x, y))})
+last_digit = inked[-1]
+while last_digit - 1 in inked:
+    last_digit -= 1
+box = [(x, y) for x, y in box if x < last_digit - 1]
 frames = len(recorded) // frame
 worst = 0
 for n in range(frames):
@@ -145,14 +152,14 @@ for n in range(frames):
         with open(sys.argv[3], "wb") as out:
             out.write(b"P6 %d %d 255\n" % (box_width, 2 * box_height) + b"".join(rows))
         sys.exit(77 if n == 0 else 1)
-print(f"ok: the FPS line reads as at 60 in all {frames} frames looked at "
+print(f"ok: the FPS line reads as 60 or 61 in all {frames} frames looked at "
       f"(at most {worst} of its {len(box)} pixels off)")
 PYTHON
 if [ "$fps_status" -ne 0 ]; then
   convert fps-line.ppm "$output-fps-line.png"
   picture="$output-fps-line.png (the recorded line above the reference)"
   [ "$fps_status" -eq 77 ] || fail "the FPS line falls below 60 while recording: $picture"
-  echo "skipped: the demo was not at 60 frames a second before recording, so the machine is" \
+  echo "skipped: the demo was below 60 frames a second before recording, so the machine is" \
     "too busy to judge its cost: $picture"
 else
   grep -q ": $count frames (.*), 0 pictures dropped$" <<<"$summary" || fail "$summary"

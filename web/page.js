@@ -1,11 +1,13 @@
 // The page around a program: starts it on its canvas with its texture in the program's
 // folder, shows its message boxes as a dialog, says when it has ended and offers to start it
-// again, and takes a visitor's own texture.bmp from the file picker or a drop.
+// again, and takes a visitor's own texture.bmp from the file picker or a drop. How the picture
+// is shown (the look, full screen, the canvas's size) is view.js's.
 //
-// Every start makes a new instance of the program's module. Nothing may keep an ended instance
-// reachable (its listeners on the page, its waits' timers and frame requests, the page's hooks),
-// or it stays alive with all its memory and still runs its handlers. startProgram is the one
-// place where a program starts, programEnded the one where it ends.
+// Every start makes a new instance of the program's module, on a canvas of its own. Nothing may
+// keep an ended instance reachable (its listeners on the page, its waits' timers and frame
+// requests, the page's hooks), or it stays alive with all its memory and still runs its
+// handlers. startProgram is the one place where a program starts, programEnded the one where it
+// ends.
 "use strict";
 
 const rotozoomPage = {
@@ -22,6 +24,7 @@ const rotozoomPage = {
       this.texture = new Uint8Array(await response.arrayBuffer());
     }
     this.wireControls();
+    rotozoomView.wire();
     this.startProgram();
   },
 
@@ -34,16 +37,21 @@ const rotozoomPage = {
       return;
     }
     const page = this;
+    const view = rotozoomView;
     // What the program reads and sets through Module.rotozoomPage (web_page_calls.cpp).
     const program = {
       closeRequested: false,
       waiting: null,        // set by the program: whether it is inside a wait
       stopListening: null,  // set by the program: takes its listeners off the page
       showDialog: (caption, text) => page.showDialog(caption, text),
+      screen: kind => view.screenChosen(kind),
+      freshCanvas: () => page.freshCanvas(),
+      get look() { return view.look; },
+      get canvasPixels() { return view.canvasPixels; },
     };
     this.program = program;
     document.getElementById("ended").classList.remove("shown");
-    const canvas = document.getElementById("canvas");
+    const canvas = this.freshCanvas();
     canvas.focus();
     const texture = this.texture;
     this.factory({
@@ -84,6 +92,23 @@ const rotozoomPage = {
     document.title = document.title.replace(/ \(ended\)$/, "") + " (ended)";
   },
 
+  // Puts a new canvas in the old one's place, for a program starting now (or one whose WebGL2
+  // context failed it). The old canvas's WebGL context, if it had one, is given up at once rather
+  // than when it is collected: browsers keep only a few alive.
+  freshCanvas() {
+    const old = document.getElementById("canvas");
+    const canvas = old.cloneNode(false);
+    canvas.classList.remove("gpu");
+    old.replaceWith(canvas);
+    if (old.classList.contains("gpu")) {
+      const context = old.getContext("webgl2");
+      const lose = context && context.getExtension("WEBGL_lose_context");
+      if (lose) lose.loseContext();
+    }
+    rotozoomView.useCanvas(canvas);
+    return canvas;
+  },
+
   // The program's message box; resolves when OK is pressed (or the dialog is closed).
   showDialog(caption, text) {
     const box = document.getElementById("box");
@@ -115,8 +140,11 @@ const rotozoomPage = {
     window.addEventListener("error", uncaught);
     window.addEventListener("unhandledrejection", uncaught);
     document.getElementById("again").addEventListener("click", () => page.startProgram());
-    const canvas = document.getElementById("canvas");
-    canvas.addEventListener("contextmenu", event => event.preventDefault());
+    const stage = document.getElementById("stage");
+    // The right button belongs to the program (each start's canvas is a new one).
+    stage.addEventListener("contextmenu", event => {
+      if (event.target.id === "canvas") event.preventDefault();
+    });
     const picker = document.getElementById("texture");
     if (!picker) return;
     picker.addEventListener("change", async () => {
@@ -125,7 +153,6 @@ const rotozoomPage = {
       picker.value = "";
       if (file) page.useTexture(new Uint8Array(await file.arrayBuffer()));
     });
-    const stage = document.getElementById("stage");
     stage.addEventListener("dragover", event => {
       event.preventDefault();
       stage.classList.add("dropping");

@@ -20,8 +20,9 @@ class FramePacer {
 
   // When to hand the next flip to the display, given the time now. With vertical sync the
   // present then waits for the refresh nearest the tick; without it, it shows at the tick.
-  // A flip later than its tick is shown at once and restarts the ticks from it. Call
-  // presented() once it has been handed over.
+  // A flip later than its tick is shown at once and restarts the ticks from it, as does one
+  // after the clock went back. Call presented() once it has been handed over. The clock's
+  // epoch may be anywhere, before 0 too.
   std::int64_t presentTime(std::int64_t nowNs);
   void presented(std::int64_t nowNs);
 
@@ -29,9 +30,13 @@ class FramePacer {
   std::int64_t nextVerticalBlank(std::int64_t nowNs);
 
  private:
+  // The next tick is further ahead than presenting ever leaves it.
+  bool clockWentBack(std::int64_t nowNs) const;
+
   std::int64_t monitorPeriodNs_;
-  std::int64_t nextTickNs_ = -1;  // not started
-  bool restarted_ = false;        // the flip being presented restarted the ticks
+  bool started_ = false;  // a flip has set the ticks
+  std::int64_t nextTickNs_ = 0;
+  bool restarted_ = false;  // the flip being presented restarted the ticks
 };
 
 }  // namespace compat

@@ -79,4 +79,19 @@ ScreenRect aspectRectangle(int pictureWidth, int pictureHeight, int drawableWidt
   return {0, (drawableHeight - height) / 2, drawableWidth, height};
 }
 
+PicturePoint pointOnPicture(int x, int y, int windowWidth, int windowHeight, int drawableWidth,
+                            int drawableHeight, const ScreenRect& rect, int pictureWidth,
+                            int pictureHeight) {
+  if (windowWidth <= 0 || windowHeight <= 0 || drawableWidth <= 0 || drawableHeight <= 0 ||
+      rect.width <= 0 || rect.height <= 0 || pictureWidth <= 0 || pictureHeight <= 0)
+    return {0, 0};
+  const auto along = [](int point, int points, int pixels, int start, int length, int texels) {
+    const double pixel = (point + 0.5) * pixels / points;
+    const double texel = std::floor((pixel - start) * texels / length);
+    return static_cast<int>(std::clamp(texel, 0.0, texels - 1.0));
+  };
+  return {along(x, windowWidth, drawableWidth, rect.x, rect.width, pictureWidth),
+          along(y, windowHeight, drawableHeight, rect.y, rect.height, pictureHeight)};
+}
+
 }  // namespace compat

@@ -45,4 +45,17 @@ ScreenRect integerRectangle(int pictureWidth, int pictureHeight, int drawableWid
 ScreenRect aspectRectangle(int pictureWidth, int pictureHeight, int drawableWidth,
                            int drawableHeight);
 
+// A pointer's place on the picture: (x, y) in the window's own units (points, CSS pixels), the
+// window `windowWidth` x `windowHeight` of them over a drawable of `drawableWidth` x
+// `drawableHeight` pixels, the picture drawn in `rect` of it. The picture pixel under the
+// point's centre; in the bars, the picture's nearest edge, as a display mode's pointer never
+// leaves its screen. (0, 0) when any size is not positive.
+struct PicturePoint {
+  int x;
+  int y;
+};
+PicturePoint pointOnPicture(int x, int y, int windowWidth, int windowHeight, int drawableWidth,
+                            int drawableHeight, const ScreenRect& rect, int pictureWidth,
+                            int pictureHeight);
+
 }  // namespace compat

@@ -10,6 +10,10 @@ void PresentingScreen::keep(const IndexedFrame& frame, const Palette& palette) {
   const ShownArea area = shownArea(exclusive_, placement_, frame.width, frame.height);
   pictureWidth_ = area.width;
   pictureHeight_ = area.height;
+  // The area lies within the window: the difference is between 0 and the window's size.
+  const bool inWindow = !exclusive_ && area.width > 0 && area.height > 0;
+  pictureLeft_ = inWindow ? static_cast<int>(std::int64_t{area.x} - placement_.x) : 0;
+  pictureTop_ = inWindow ? static_cast<int>(std::int64_t{area.y} - placement_.y) : 0;
   copyShownArea(frame, area, picture_);
   pictureChanged_ = true;
   if (std::memcmp(&palette, &palette_, sizeof palette) != 0) {

@@ -54,6 +54,10 @@ class PresentingScreen : public Screen {
   std::vector<std::uint8_t> picture_;
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;
+  // Where the picture's top-left corner lies in the window: (0, 0) full-screen; windowed, where
+  // the desktop begins in a window that reaches past its left or top edge.
+  int pictureLeft_ = 0;
+  int pictureTop_ = 0;
   Palette palette_{};
   bool pictureChanged_ = false;  // a new frame since the picture was last drawn
   bool paletteChanged_ = false;  // the colours changed since the picture was last drawn

@@ -1,6 +1,7 @@
 #include "platform/gles/gles_presenter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/gles/crt_beam.h"
@@ -21,8 +22,13 @@ constexpr int glowReduction = 4;
 constexpr int noticeMargin = 2;
 constexpr int noticeOffset = 4;
 
-// Screen pixels to an ink pixel: 1 up to 959 lines, 2 from 960 (a 1080p screen), 4 on 4K.
-int noticeFactor(int drawableHeight) { return std::max(1, drawableHeight / 480); }
+// Screen pixels to an ink pixel: 1 up to 959 lines, 2 from 960 (a 1080p screen), 4 on 4K. It
+// stops growing far beyond any screen, so that the box's size, even round the largest ink
+// image, stays well within an int on whatever drawable size the window system reports.
+constexpr int largestNoticeFactor = 64;
+int noticeFactor(int drawableHeight) {
+  return std::clamp(drawableHeight / 480, 1, largestNoticeFactor);
+}
 
 }  // namespace
 
@@ -230,13 +236,23 @@ void GlesPresenter::resetState() {
 }
 
 void GlesPresenter::draw(int drawableWidth, int drawableHeight, compat::Look look) {
+  drawFrame(drawableWidth, drawableHeight, look, nullptr);
+}
+
+void GlesPresenter::drawAt(int drawableWidth, int drawableHeight, const compat::ScreenRect& where) {
+  drawFrame(drawableWidth, drawableHeight, compat::Look::integer, &where);
+}
+
+void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Look look,
+                              const compat::ScreenRect* where) {
   if (!started_ || drawableWidth <= 0 || drawableHeight <= 0) return;
   resetState();
   compat::ScreenRect rect{0, 0, 0, 0};
   CrtBeam beam{};
   if (pictureWidth_ > 0) {
-    rect =
-        compat::lookRectangle(look, pictureWidth_, pictureHeight_, drawableWidth, drawableHeight);
+    rect = where != nullptr ? *where
+                            : compat::lookRectangle(look, pictureWidth_, pictureHeight_,
+                                                    drawableWidth, drawableHeight);
     beam = crtBeam(rect, pictureHeight_);
     // The CRT look without room for its lines is the sharp look; so it is on a screen taller
     // than the GPU's textures, which its first pass could not hold.
@@ -294,8 +310,11 @@ void GlesPresenter::useArea(const Program& program, const compat::ScreenRect& re
   gl_.Uniform4f(program.area, static_cast<float>(rect.x), static_cast<float>(rect.y),
                 static_cast<float>(rect.width), static_cast<float>(rect.height));
   gl_.Uniform1f(program.drawableHeight, static_cast<float>(drawableHeight));
-  // GL counts viewport rows from the bottom.
-  gl_.Viewport(rect.x, drawableHeight - rect.y - rect.height, rect.width, rect.height);
+  // GL counts viewport rows from the bottom; in 64 bits, for a rectangle given from outside.
+  const std::int64_t fromBottom = std::int64_t{drawableHeight} - rect.y - rect.height;
+  gl_.Viewport(rect.x,
+               static_cast<GLint>(std::clamp<std::int64_t>(fromBottom, INT32_MIN, INT32_MAX)),
+               rect.width, rect.height);
 }
 
 void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {

@@ -55,6 +55,9 @@ class GlesPresenter {
   // Draws into the default framebuffer, of the given size in pixels; black where the look
   // leaves bars, and all black until a picture has been set.
   void draw(int drawableWidth, int drawableHeight, compat::Look look);
+  // The same with the picture in the given rectangle of the drawable (y from the top), pixel
+  // for pixel as the integer look samples it: a window showing its part of a larger picture.
+  void drawAt(int drawableWidth, int drawableHeight, const compat::ScreenRect& where);
 
   // A notice drawn over the picture at the bottom-left corner, white on translucent black,
   // scaled by a whole factor that grows with the drawable: `alpha` is one byte a pixel, rows
@@ -88,6 +91,9 @@ class GlesPresenter {
   void resetState();
   void lookUpColours();
   void makeGlow();
+  // `where`: the picture's rectangle, or null for the look's.
+  void drawFrame(int drawableWidth, int drawableHeight, compat::Look look,
+                 const compat::ScreenRect* where);
   // The CRT look's first pass, into `beams_`, when the picture or the rectangle's height changed.
   void drawBeams(int screenLines, const CrtBeam& beam);
   void drawPicture(const compat::ScreenRect& rect, int drawableHeight, compat::Look look,

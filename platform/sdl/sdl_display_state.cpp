@@ -51,6 +51,11 @@ std::string runningProgramName() {
   const ssize_t length = readlink("/proc/self/exe", target, sizeof target - 1);
   std::string path = length > 0 ? std::string(target, static_cast<std::size_t>(length))
                                 : std::string(program_invocation_name);
+  // A program whose file was replaced while it runs (rebuilt, or upgraded by the package
+  // manager) is linked as "PATH (deleted)": it is still the program of that name.
+  const std::string replaced = " (deleted)";
+  if (length > 0 && path.size() > replaced.size() && path.ends_with(replaced))
+    path.resize(path.size() - replaced.size());
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }

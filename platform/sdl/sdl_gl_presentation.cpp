@@ -1,6 +1,8 @@
 // The kept 8-bit picture onto the window on the GPU: an OpenGL ES 3.0 context through SDL, the
 // GL entry points looked up through SDL, and the presenter the browser shares
 // (platform/gles), which looks the colours up and scales in the chosen look.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -59,8 +61,29 @@ void SdlScreen::drawWithGl() {
   }
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
-  presenter_.draw(width, height, shownLook());
+  if (exclusive_)
+    presenter_.draw(width, height, shownLook());
+  else
+    presenter_.drawAt(width, height, pictureInWindow(width, height));
   SDL_GL_SwapWindow(window_);
+}
+
+compat::ScreenRect SdlScreen::pictureInWindow(int drawableWidth, int drawableHeight) const {
+  // The window's rectangle of the desktop fills the drawable as it fills SDL's renderer, and
+  // the picture lies in it where the desktop does: black past the desktop's edges.
+  const int windowWidth = std::max(placement_.width, pictureWidth_);
+  const int windowHeight = std::max(placement_.height, pictureHeight_);
+  const compat::ScreenRect window =
+      compat::integerRectangle(windowWidth, windowHeight, drawableWidth, drawableHeight);
+  if (pictureWidth_ <= 0 || pictureHeight_ <= 0 || window.width <= 0 || window.height <= 0)
+    return {0, 0, 0, 0};
+  const auto scaled = [](int value, int to, int from) {
+    return static_cast<int>(std::int64_t{value} * to / from);
+  };
+  return {window.x + scaled(pictureLeft_, window.width, windowWidth),
+          window.y + scaled(pictureTop_, window.height, windowHeight),
+          scaled(pictureWidth_, window.width, windowWidth),
+          scaled(pictureHeight_, window.height, windowHeight)};
 }
 
 }  // namespace sdl

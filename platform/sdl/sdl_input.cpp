@@ -71,12 +71,15 @@ void SdlScreen::readInput(std::vector<compat::InputEvent>& events) {
           kind = down ? InputKind::RightButtonDown : InputKind::RightButtonUp;
         else
           break;
-        events.push_back({kind, 0, false, false, event.button.x, event.button.y});
+        const SDL_Point at = pointOnPicture(event.button.x, event.button.y);
+        events.push_back({kind, 0, false, false, at.x, at.y});
         break;
       }
-      case SDL_MOUSEMOTION:
-        events.push_back({InputKind::MouseMove, 0, false, false, event.motion.x, event.motion.y});
+      case SDL_MOUSEMOTION: {
+        const SDL_Point at = pointOnPicture(event.motion.x, event.motion.y);
+        events.push_back({InputKind::MouseMove, 0, false, false, at.x, at.y});
         break;
+      }
       case SDL_QUIT:  // also what SDL makes of SIGINT and SIGTERM
         events.push_back({InputKind::CloseWindow, 0, false, false, 0, 0});
         break;

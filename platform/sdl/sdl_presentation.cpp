@@ -2,6 +2,7 @@
 // the palette mapped once per change to the window's own pixel format, each picture pixel
 // through that lookup into a streaming texture, which the renderer scales by whole factors to
 // the window and presents. Whatever the user's look, this path draws whole factors.
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/compat/notice_font.h"
@@ -53,11 +54,16 @@ bool SdlScreen::ensureTexture(int width, int height) {
       SDL_CreateTexture(renderer_, textureFormat_, SDL_TEXTUREACCESS_STREAMING, width, height);
   textureWidth_ = width;
   textureHeight_ = height;
-  if (texture_ == nullptr) return false;
+  return texture_ != nullptr;
+}
+
+void SdlScreen::setCanvas(int width, int height) {
+  if (width == canvasWidth_ && height == canvasHeight_) return;
+  canvasWidth_ = width;
+  canvasHeight_ = height;
   // Scaled up with its aspect kept: black bars where the shapes differ.
   SDL_RenderSetLogicalSize(renderer_, width, height);
   updateScaling();
-  return true;
 }
 
 void SdlScreen::drawPicture() {
@@ -75,9 +81,17 @@ void SdlScreen::drawWithRenderer() {
   if (!convertIntoTexture(texture_, picture_.data(), pictureWidth_, pictureWidth_, pictureHeight_,
                           lookup_))
     return;
+  // Full-screen the canvas is the picture. Windowed it is the window, which shows its rectangle
+  // of the desktop: the picture where the desktop lies in it, black past the desktop's edges.
+  if (exclusive_)
+    setCanvas(pictureWidth_, pictureHeight_);
+  else
+    setCanvas(std::max(placement_.width, pictureWidth_),
+              std::max(placement_.height, pictureHeight_));
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  const SDL_Rect where{pictureLeft_, pictureTop_, pictureWidth_, pictureHeight_};
+  SDL_RenderCopy(renderer_, texture_, nullptr, &where);
   drawRendererNotice();
   SDL_RenderPresent(renderer_);
 }
@@ -105,10 +119,10 @@ void SdlScreen::drawRendererNotice() {
     }
   }
   if (noticeTexture_ == nullptr) return;
-  // In the picture's own pixels, at its bottom-left corner: scaled with it.
+  // In the canvas's own pixels, at its bottom-left corner: scaled with it.
   int width = 0, height = 0;
   SDL_QueryTexture(noticeTexture_, nullptr, nullptr, &width, &height);
-  const SDL_Rect where{2, textureHeight_ - height - 2, width, height};
+  const SDL_Rect where{2, canvasHeight_ - height - 2, width, height};
   SDL_RenderCopy(renderer_, noticeTexture_, nullptr, &where);
 }
 

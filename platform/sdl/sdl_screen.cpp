@@ -128,9 +128,21 @@ void SdlScreen::closeVideo() {
   if (glContext_ != nullptr) {
     presenter_.stop();
     SDL_GL_DeleteContext(glContext_);
-    glContext_ = nullptr;
   }
+  // SDL_Quit closes the windows but leaves a renderer and its textures behind.
+  if (noticeTexture_ != nullptr) SDL_DestroyTexture(noticeTexture_);
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
   SDL_Quit();
+  // What reaches the screen after this (a destructor of the program's own, run later in the
+  // exit) finds no window, as where there is no display, and video does not start again.
+  glContext_ = nullptr;
+  noticeTexture_ = texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+  textureWidth_ = textureHeight_ = canvasWidth_ = canvasHeight_ = 0;
+  videoReady_ = false;
 }
 
 void SdlScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
@@ -141,6 +153,8 @@ void SdlScreen::showMessageBox(std::string_view captionUtf8, std::string_view te
 }  // namespace sdl
 
 compat::Screen& compat::activeScreen() {
-  static sdl::SdlScreen screen;
+  // Never destroyed: the program's own globals are destroyed at exit in no order the screen
+  // can know, and one may still use the screen then (closeVideo has left it without video).
+  static sdl::SdlScreen& screen = *new sdl::SdlScreen;
   return screen;
 }

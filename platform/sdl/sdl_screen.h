@@ -56,7 +56,7 @@ class SdlScreen final : public compat::PresentingScreen {
   void setCursorVisible(bool visible) override;
   void showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) override;
   compat::DesktopSize desktopSize() override;
-  // Releases the GPU's objects and SDL's video; run at exit.
+  // Releases the GPU's objects and SDL's video; run at exit. The screen shows nothing after it.
   void closeVideo();
 
   // sdl_recording.cpp: at exit, ends a recording in progress and waits until every
@@ -91,6 +91,10 @@ class SdlScreen final : public compat::PresentingScreen {
   WindowArea defaultWindow() const;
   // Whole-number scaling wherever the window holds the picture at least once.
   void updateScaling();
+  // Where a point of the window lies on a full-screen program's picture, in the picture's
+  // pixels: what its own display mode reports. In the bars, the picture's nearest edge, as the
+  // mode's pointer never leaves its screen. Windowed, the point as it is.
+  SDL_Point pointOnPicture(int x, int y) const;
 
   // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Alt+L, Alt+R, Print
   // Screen); true when taken.
@@ -112,6 +116,8 @@ class SdlScreen final : public compat::PresentingScreen {
   // sdl_gl_presentation.cpp: false when no OpenGL ES 3.0 context can show the picture.
   bool startGl();
   void drawWithGl();
+  // Windowed: the picture's rectangle on a drawable of that size, which shows the window.
+  compat::ScreenRect pictureInWindow(int drawableWidth, int drawableHeight) const;
 
   // sdl_recording.cpp: Alt+R; the stop, which leaves the file to be finished; each shown
   // picture to the recording, and the summary of one finished since.
@@ -126,6 +132,8 @@ class SdlScreen final : public compat::PresentingScreen {
   void drawWithRenderer();
   void mapPalette();
   bool ensureTexture(int width, int height);
+  // The logical size the renderer scales to the window.
+  void setCanvas(int width, int height);
   void drawRendererNotice();
   // The monitor's refresh period when presenting waits for it, for the pacer.
   void measureMonitor(bool vsync);
@@ -140,6 +148,8 @@ class SdlScreen final : public compat::PresentingScreen {
   Uint32 textureFormat_ = SDL_PIXELFORMAT_ARGB8888;
   int textureWidth_ = 0;
   int textureHeight_ = 0;
+  int canvasWidth_ = 0;  // the renderer's logical size: the picture, or the window it lies in
+  int canvasHeight_ = 0;
   ColourLookup lookup_{};  // palette_ in textureFormat_
   SDL_Texture* noticeTexture_ = nullptr;
   bool cursorVisible_ = true;

@@ -63,7 +63,11 @@ std::string saveScreenshot(const compat::IndexedFrame& picture, const compat::Pa
 
 std::string saveScreenshot(const compat::IndexedFrame& picture, const compat::Palette& palette,
                            std::time_t when) {
-  if (picture.width <= 0 || picture.height <= 0) return {};
+  if (picture.pixels == nullptr || picture.width <= 0 || picture.height <= 0) {
+    // No frame yet, or a window wholly off the desktop its frames stand for.
+    std::fprintf(stderr, "screenshot: not saved: nothing is shown\n");
+    return {};
+  }
   std::string path;
   const int descriptor = createCaptureFile("screenshot", when, ".png", path);
   if (descriptor < 0) return {};

@@ -1,6 +1,9 @@
 // How a full-screen program is shown: full-screen, or in a resizable window at the user's
 // choice (Alt+Enter), remembered for the next start. The program sees none of it: for it the
 // display stays its exclusive mode, and the picture goes on without a break.
+#include <algorithm>
+#include <cmath>
+
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/sdl_window_fit.h"
 
@@ -108,14 +111,33 @@ WindowArea SdlScreen::defaultWindow() const {
 }
 
 void SdlScreen::updateScaling() {
-  if (renderer_ == nullptr || textureWidth_ == 0 || textureHeight_ == 0) return;
+  if (renderer_ == nullptr || canvasWidth_ == 0 || canvasHeight_ == 0) return;
   // Whole-number factors keep every picture pixel the same size: the unevenness of in-between
   // factors is what users of such layers mind most. Black bars take the rest of the window.
   // Only a window smaller than the picture is scaled down, by nearest sampling.
   int outputWidth = 0, outputHeight = 0;
   SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
-  const bool holdsPicture = outputWidth >= textureWidth_ && outputHeight >= textureHeight_;
+  const bool holdsPicture = outputWidth >= canvasWidth_ && outputHeight >= canvasHeight_;
   SDL_RenderSetIntegerScale(renderer_, holdsPicture ? SDL_TRUE : SDL_FALSE);
+}
+
+SDL_Point SdlScreen::pointOnPicture(int x, int y) const {
+  if (!exclusive_ || pictureWidth_ <= 0 || pictureHeight_ <= 0) return {x, y};
+  if (glContext_ == nullptr) {
+    // SDL's renderer has mapped the point to the picture, its logical size, already.
+    return {std::clamp(x, 0, pictureWidth_ - 1), std::clamp(y, 0, pictureHeight_ - 1)};
+  }
+  // The GPU path draws the picture into the look's rectangle of the drawable, whose pixels
+  // may be finer than the window's points: the picture pixel under the point's centre.
+  int windowWidth = 0, windowHeight = 0, drawableWidth = 0, drawableHeight = 0;
+  SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+  SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+  const compat::ScreenRect rect = compat::lookRectangle(shownLook(), pictureWidth_, pictureHeight_,
+                                                        drawableWidth, drawableHeight);
+  const compat::PicturePoint point =
+      compat::pointOnPicture(x, y, windowWidth, windowHeight, drawableWidth, drawableHeight, rect,
+                             pictureWidth_, pictureHeight_);
+  return {point.x, point.y};
 }
 
 }  // namespace sdl

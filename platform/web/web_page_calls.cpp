@@ -3,6 +3,32 @@
 #include <emscripten.h>
 
 // clang-format off
+EM_JS(void, rz_tell_page_of_screen, (int gpu), {
+  Module["rotozoomPage"].screen(gpu ? "webgl2" : "2d");
+});
+
+EM_JS(void, rz_use_fresh_canvas, (), { Module["canvas"] = Module["rotozoomPage"].freshCanvas(); });
+
+EM_JS(void, rz_read_page_view, (int* widthHeight, char* lookName, int capacity), {
+  const page = Module["rotozoomPage"];
+  const pixels = page.canvasPixels;
+  HEAP32[widthHeight >> 2] = pixels.width;
+  HEAP32[(widthHeight >> 2) + 1] = pixels.height;
+  stringToUTF8(String(page.look), lookName, capacity);
+});
+
+EM_JS(void, rz_read_canvas_css_size, (int* widthHeight), {
+  const box = Module["canvas"].getBoundingClientRect();
+  HEAP32[widthHeight >> 2] = Math.round(box.width);
+  HEAP32[(widthHeight >> 2) + 1] = Math.round(box.height);
+});
+
+EM_JS(void, rz_size_canvas, (int width, int height), {
+  const canvas = Module["canvas"];
+  if (canvas.width !== width) canvas.width = width;
+  if (canvas.height !== height) canvas.height = height;
+});
+
 EM_JS(void, rz_put_frame, (const std::uint8_t* rgba, int width, int height), {
   const canvas = Module["canvas"];
   if (canvas.width !== width || canvas.height !== height) {
@@ -158,6 +184,14 @@ namespace web {
 
 void tellPageOfWaits() { rz_tell_page_of_waits(); }
 void letPageRemoveListeners() { rz_let_page_remove_listeners(); }
+void tellPageOfScreen(bool gpu) { rz_tell_page_of_screen(gpu ? 1 : 0); }
+void useFreshCanvas() { rz_use_fresh_canvas(); }
+void readPageView(int* widthHeight, char* lookName, int capacity) {
+  rz_read_page_view(widthHeight, lookName, capacity);
+}
+void sizeCanvas(int width, int height) { rz_size_canvas(width, height); }
+
+void readCanvasCssSize(int* widthHeight) { rz_read_canvas_css_size(widthHeight); }
 void putFrame(const std::uint8_t* rgba, int width, int height) {
   rz_put_frame(rgba, width, height);
 }

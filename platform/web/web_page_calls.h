@@ -14,7 +14,27 @@ void tellPageOfWaits();
 // page when the program has ended, however it ended. Called once they are set.
 void letPageRemoveListeners();
 
-// Puts one frame on the canvas: width x height RGBA pixels in the module's memory, as one
+// Tells the page how the picture reaches the canvas (once, at start-up): through WebGL2 at the
+// canvas's displayed size in device pixels, or as a 2D image at its own size, which the page
+// then scales.
+void tellPageOfScreen(bool gpu);
+
+// Replaces the canvas with a fresh one, which has no context yet: after a WebGL2 context was
+// made on the old one and could not be used, since such a canvas gives no 2D context.
+void useFreshCanvas();
+
+// What the page asks of the picture drawn on the GPU: the canvas's displayed size in device
+// pixels, as the page last measured it, into widthHeight[0] and [1]; and the name of the look
+// chosen on the page, cut to `capacity` - 1 bytes and terminated, into `lookName`.
+void readPageView(int* widthHeight, char* lookName, int capacity);
+
+// Makes the canvas's drawing buffer width x height pixels, where it is not already (a new
+// size clears it).
+void sizeCanvas(int width, int height);
+// The canvas's displayed size in CSS pixels, the units of the page's pointer positions.
+void readCanvasCssSize(int* widthHeight);
+
+// Puts one frame on the 2D canvas: width x height RGBA pixels in the module's memory, as one
 // ImageData. The canvas takes the frame's size; the page scales it with nearest sampling.
 void putFrame(const std::uint8_t* rgba, int width, int height);
 

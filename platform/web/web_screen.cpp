@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/compat/rgba_frame.h"
 #include "platform/web/web_page_calls.h"
 
 namespace web {
@@ -15,6 +14,10 @@ constexpr double busyPollLimitMs = 8;  // a program that polls longer gives the 
 bool WebScreen::isAvailable() {
   if (!listening_) {
     tellPageOfWaits();
+    // Before the listeners: a canvas WebGL2 could not serve is replaced by a fresh one, which
+    // the listeners must be on.
+    gpu_ = startGl();
+    tellPageOfScreen(gpu_);
     listenToPage(*this);
     listening_ = true;
   }
@@ -30,10 +33,10 @@ void WebScreen::waitUntilNs(std::int64_t timeNs) {
 }
 
 void WebScreen::drawPicture() {
-  if (pictureWidth_ == 0 || pictureHeight_ == 0) return;
-  rgba_.resize(picture_.size());
-  compat::indexedToRgba(picture_.data(), picture_.size(), palette_, rgba_.data());
-  putFrame(reinterpret_cast<const std::uint8_t*>(rgba_.data()), pictureWidth_, pictureHeight_);
+  if (gpu_)
+    drawWithGl();
+  else
+    drawOnCanvas();
 }
 
 void WebScreen::setCursorVisible(bool visible) { web::setCursorVisible(visible); }
@@ -44,9 +47,33 @@ void WebScreen::readInput(std::vector<compat::InputEvent>& events) {
     yieldToPage();
     lastYield_ = pageNow();
   }
+  if (gpu_ && pageView() != drawnView_) showPicture();
   if (closeRequested()) pending_.push_back({compat::InputKind::CloseWindow, 0, false, false, 0, 0});
+  for (compat::InputEvent& event : pending_)
+    if (event.kind != compat::InputKind::KeyDown && event.kind != compat::InputKind::KeyUp &&
+        event.kind != compat::InputKind::CloseWindow)
+      placePointer(event);
   events.insert(events.end(), pending_.begin(), pending_.end());
   pending_.clear();
+}
+
+void WebScreen::placePointer(compat::InputEvent& event) const {
+  if (!exclusive_ || pictureWidth_ <= 0 || pictureHeight_ <= 0) return;
+  int css[2] = {0, 0};
+  readCanvasCssSize(css);
+  // On the GPU the canvas's pixels are the device's, the picture in the look's rectangle of
+  // them; the 2D canvas holds the picture itself, which the page fits into its box.
+  const int pixelsWide = gpu_ ? drawnView_.width : css[0];
+  const int pixelsHigh = gpu_ ? drawnView_.height : css[1];
+  const compat::ScreenRect rect =
+      gpu_ ? compat::lookRectangle(drawnView_.look, pictureWidth_, pictureHeight_, pixelsWide,
+                                   pixelsHigh)
+           : compat::aspectRectangle(pictureWidth_, pictureHeight_, pixelsWide, pixelsHigh);
+  const compat::PicturePoint point =
+      compat::pointOnPicture(event.x, event.y, css[0], css[1], pixelsWide, pixelsHigh, rect,
+                             pictureWidth_, pictureHeight_);
+  event.x = point.x;
+  event.y = point.y;
 }
 
 void WebScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {

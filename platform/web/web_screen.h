@@ -1,15 +1,29 @@
-// The browser's screen: the frame on the page's canvas (the page keeps its aspect and scales it
-// with nearest sampling), flips and vertical-blank waits at the display mode's 60 Hz on the
-// page's animation frames, keys and mouse buttons from the page's events, the message box as a
-// dialog on the page. The program's blocking loop keeps running: each wait gives the browser
-// the thread (Asyncify) and comes back. What it keeps and how it paces is shared with the
-// desktop's screen (compat::PresentingScreen).
+// The browser's screen: the frame on the page's canvas, flips and vertical-blank waits at the
+// display mode's 60 Hz on the page's animation frames, keys and mouse buttons from the page's
+// events, the message box as a dialog on the page. The program's blocking loop keeps running:
+// each wait gives the browser the thread (Asyncify) and comes back. What it keeps and how it
+// paces is shared with the desktop's screen (compat::PresentingScreen).
+//
+// The picture goes to the GPU as it is, 8 bits a pixel with its palette beside it, through the
+// presenter the desktop shares (platform/gles) on a WebGL2 context, and is drawn at the canvas's
+// size in device pixels in the look the page chose (the page owns the look and full screen, its
+// controls and keys; compat/looks.h). Where no WebGL2 context can run the presenter, the picture
+// goes through its palette into RGBA and onto a 2D canvas at its own size, which the page
+// scales with nearest sampling; the console says so once.
+//
+// The class is spread over files by what a reader looks for:
+//   web_screen.cpp               availability, the clock and waits, input, the message box
+//   web_gl_presentation.cpp      the WebGL2 context and the shared presenter
+//   web_canvas_presentation.cpp  the 2D canvas without one
+//   web_events.cpp               the page's events as the program's input
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "platform/compat/looks.h"
 #include "platform/compat/presenting_screen.h"
+#include "platform/gles/gles_presenter.h"
 
 namespace web {
 
@@ -24,14 +38,41 @@ class WebScreen final : public compat::PresentingScreen {
   void queueInput(const compat::InputEvent& event) { pending_.push_back(event); }
 
  private:
+  // What the page asks of the picture: the canvas's displayed size in device pixels and the
+  // look chosen there.
+  struct View {
+    int width = 0;
+    int height = 0;
+    compat::Look look = compat::defaultLook;
+    bool operator==(const View&) const = default;
+  };
+
   std::int64_t nowNs() override;
   void waitUntilNs(std::int64_t timeNs) override;
   bool canShow() override { return true; }
-  // The picture through its palette into RGBA, handed to the canvas as one image.
   void drawPicture() override;
+  // The page's input since the last look; the picture drawn again when the page's view of it
+  // changed (a resize, full screen, another look), for programs whose picture stands still.
   void readInput(std::vector<compat::InputEvent>& events) override;
 
+  // web_gl_presentation.cpp: false, with the reason on the console, when no WebGL2 context can
+  // run the presenter; the canvas is then a fresh one that has no context yet.
+  bool startGl();
+  // A pointer position from the page (CSS pixels of the canvas) as the program's display mode
+  // reports it: in the picture's pixels, in the bars at its nearest edge.
+  void placePointer(compat::InputEvent& event) const;
+  void drawWithGl();
+  View pageView() const;
+
+  // web_canvas_presentation.cpp: the picture through its palette into RGBA, handed to the
+  // canvas as one image.
+  void drawOnCanvas();
+
   bool listening_ = false;
+  bool gpu_ = false;           // drawing through WebGL2
+  std::intptr_t context_ = 0;  // the WebGL2 context's handle, while there is one
+  gles::GlesPresenter presenter_;
+  View drawnView_{};  // the view the picture was last drawn for
   std::vector<std::uint32_t> rgba_;
   std::vector<compat::InputEvent> pending_;
   double lastYield_ = 0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Keys and clicks sent to the real window reach mainWindowProc as the right messages and
-# virtual-key codes; Escape ends the program with status 1.
+# virtual-key codes, a click at its place in the display mode's pixels; Escape ends the program
+# with status 1.
 set -euo pipefail
 probe="$1"
 source "$(dirname "$0")/common.sh"
@@ -35,7 +36,8 @@ expect "WM_KEYDOWN 0x65"      # keypad 5, Num Lock on
 expect "WM_SYSKEYDOWN 0x79"   # F10, a system key as on Windows
 expect "WM_SYSKEYDOWN 0x12"   # Alt
 expect "WM_SYSKEYDOWN 0x42"   # B with Alt held
-expect "WM_LBUTTONDOWN 0x01"
+# At (100, 100) of the 640 x 480 screen, which shows the 320 x 240 mode at twice its size.
+expect "WM_LBUTTONDOWN 0x01 at 50,50"
 expect "WM_KEYDOWN 0x11"      # Control
 expect "WM_KEYDOWN 0x10"      # Shift
 expect "WM_KEYDOWN 0x1B"      # Escape

@@ -1,7 +1,9 @@
 // A small program on the host and display layers and the real screen: it opens the demo's
 // window and full-screen display, and writes each message that reaches mainWindowProc to
 // standard output before passing it on, so that a script can check what keys and clicks
-// became. Escape (or any of the demo's quit triggers) ends it with status 1.
+// became, and where a click was. Escape (or any of the demo's quit triggers) ends it with
+// status 1.
+#include <cstdint>
 #include <cstdio>
 
 #include "display/display_engine.h"
@@ -37,7 +39,12 @@ const char* messageName(UINT message) {
 
 LRESULT WINAPI loggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (const char* name = messageName(message)) {
-    std::printf("%s 0x%02X\n", name, static_cast<unsigned>(wParam));
+    std::printf("%s 0x%02X", name, static_cast<unsigned>(wParam));
+    // A click's place, in the display mode's pixels.
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
+      std::printf(" at %d,%d", static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+                  static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
+    std::printf("\n");
     std::fflush(stdout);
   }
   return mainWindowProc(window, message, wParam, lParam);

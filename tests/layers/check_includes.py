@@ -98,6 +98,8 @@ OUTSIDE = {
     "emscripten": ["platform/web/"],
     # OpenGL ES: the presenter's types and constants; the screens pass it the entry points.
     "GLES3/": ["platform/gles/gles_api.h"],
+    # Emscripten's WebGL functions, which fill the presenter's table in the browser.
+    "webgl/": ["platform/web/web_gl_functions.cpp"],
     # FFmpeg's libraries: the video files' encoder alone.
     "libav": ["platform/video_file.cpp"],
     # The real Windows headers only through platform/win32.h.

@@ -1,7 +1,8 @@
-// The pages in a real browser (Debian's Chromium, headless, driven by puppeteer-core), as a
-// visitor uses them:
+// The pages in a real browser (Debian's Chromium, headless, driven by puppeteer-core, WebGL2 on
+// its software renderer), as a visitor uses them:
 //  - the demo's page loads with no console error and shows the turning texture, the FPS box at
-//    the top-left; a frame read back from the canvas is one the demo draws on Linux;
+//    the top-left; in the integer look, every picture pixel is a square of screen pixels with
+//    black bars around, and the frame they make is one the demo draws on Linux;
 //  - Escape ends the program and the page says so;
 //  - a dropped file that is not a bitmap restarts the program on it, which shows the
 //    file-not-found box with its text; OK ends it with status 1;
@@ -11,109 +12,83 @@
 //    error that ends the program, and a restart while the page is hidden;
 //  - the showcase's page runs through its scenes;
 //  - every key of the key table, by the page's name for it (KeyboardEvent.code), reaches a
-//    program's window as the virtual key Windows gives it, the keypad's with Num Lock on and off.
+//    program's window as the virtual key Windows gives it, the keypad's with Num Lock on and off;
+//    the page's own keys (Alt+L, Alt+Enter) do not;
+//  - the looks, full screen, the canvas's size and the 2D canvas without WebGL2 (looks_test.js).
 // Screenshots go to SHOTS for people to look at.
 //   node web_test.js WEB_BUILD MATCH_FRAME SHOTS
 "use strict";
 const assert = require("assert");
 const {execFileSync} = require("child_process");
 const fs = require("fs");
-const http = require("http");
 const os = require("os");
 const path = require("path");
-const puppeteer = require("puppeteer-core");
+const {sleep, serve, launchBrowser, openPage, endedText} = require("./pages");
+const {screenPixels, pixelAt, colourCount, lookRectangle} = require("./screen_pixels");
+const looks = require("./looks_test");
 
 const [webBuild, matchFrame, shots] = process.argv.slice(2);
 fs.mkdirSync(shots, {recursive: true});
-const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
-const types = {".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
-               ".css": "text/css", ".bmp": "image/bmp"};
 
-// Any static file server will do; this one is the test's own, on the loopback address.
-function serve(folder) {
-  const server = http.createServer((request, response) => {
-    const file = path.join(folder, path.normalize(decodeURIComponent(request.url.split("?")[0])));
-    if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-      response.writeHead(404).end();
-      return;
+// The demo's frame as the page shows it in full screen in the integer look: the screenshot,
+// whose size must be the canvas's drawing buffer's, black outside the picture's place and one
+// colour in each picture pixel's square; the 320 x 240 frame those squares make, three bytes a
+// pixel.
+async function integerFrame(page) {
+  const buffer = await page.$eval("#canvas", canvas => [canvas.width, canvas.height]);
+  const screen = await screenPixels(page);
+  assert.deepStrictEqual([screen.width, screen.height], buffer,
+                         "the canvas's drawing buffer is not the screen's size");
+  const rect = lookRectangle("integer", 320, 240, screen.width, screen.height);
+  const factor = rect.width / 320;
+  assert(factor >= 2, `the canvas (${screen.width} x ${screen.height}) holds the picture once`);
+  const frame = {width: 320, height: 240, data: Buffer.alloc(320 * 240 * 3)};
+  const faults = [];
+  for (let y = 0; y < screen.height; ++y) {
+    for (let x = 0; x < screen.width; ++x) {
+      const got = pixelAt(screen, x, y);
+      const px = Math.floor((x - rect.x) / factor), py = Math.floor((y - rect.y) / factor);
+      if (px < 0 || py < 0 || px >= 320 || py >= 240) {
+        if (got.some(value => value)) faults.push(`(${x}, ${y}) outside the picture is ${got}`);
+        continue;
+      }
+      const at = (py * 320 + px) * 3;
+      if (x === rect.x + px * factor && y === rect.y + py * factor)
+        frame.data.set(got, at);
+      else if (got.some((value, c) => value !== frame.data[at + c]))
+        faults.push(`(${x}, ${y}) differs from its square's first pixel`);
     }
-    response.writeHead(200, {"Content-Type": types[path.extname(file)] || "application/octet-stream"});
-    fs.createReadStream(file).pipe(response);
-  });
-  return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
-}
-
-// The page, with what goes wrong on it and every line of its console. `prepare`, when given,
-// runs in the page before its own scripts.
-async function openPage(browser, url, prepare) {
-  const page = await browser.newPage();
-  await page.setViewport({width: 800, height: 640});
-  const problems = [];
-  const lines = [];
-  page.on("console", message => {
-    if (message.type() === "error") problems.push(`console error: ${message.text()}`);
-    lines.push(message.text());
-  });
-  page.on("pageerror", error => problems.push(`page error: ${error.message}`));
-  if (prepare) await page.evaluateOnNewDocument(prepare);
-  await page.goto(url);
-  return {page, problems, lines};
-}
-
-
-// The canvas's pixels as the page has them: width, height, RGBA bytes.
-async function canvasPixels(page) {
-  const {width, height, data} = await page.$eval("#canvas", canvas => {
-    const image = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
-    return {width: image.width, height: image.height, data: Array.from(image.data)};
-  });
-  return {width, height, data: Uint8Array.from(data)};
-}
-
-function colourCount(pixels) {
-  const colours = new Set();
-  for (let i = 0; i < pixels.data.length; i += 4)
-    colours.add((pixels.data[i] << 16) | (pixels.data[i + 1] << 8) | pixels.data[i + 2]);
-  return colours.size;
-}
-
-async function endedText(page) {
-  await page.waitForSelector("#ended.shown", {timeout: 5000});
-  return page.$eval("#ended-text", element => element.textContent);
+  }
+  assert.deepStrictEqual(faults.slice(0, 8), [], `${faults.length} faults`);
+  return frame;
 }
 
 async function demoPage(browser, base) {
   const {page, problems} = await openPage(browser, `${base}/rotozoom.html`);
-  await page.waitForFunction(() => document.querySelector("#canvas").width === 320);
+  await page.waitForSelector("#canvas.gpu", {timeout: 10000});
+  await page.click("#fullscreen");
+  await looks.inFullScreen(page, 800, 640);
+  await page.select("#look", "integer");
   await sleep(1500);
-  const one = await canvasPixels(page);
+  const one = await integerFrame(page);
   await page.screenshot({path: path.join(shots, "demo-page.png")});
   await sleep(400);
-  const two = await canvasPixels(page);
-  assert.strictEqual(one.width, 320);
-  assert.strictEqual(one.height, 240);
+  const two = await integerFrame(page);
   assert(colourCount(one) > 20 && colourCount(two) > 20, "a picture of almost one colour");
-  assert(!Buffer.from(one.data).equals(Buffer.from(two.data)), "the picture does not move");
+  assert(!one.data.equals(two.data), "the picture does not move");
   for (const x of [0, 2]) {  // the FPS box's paper below the text's baseline
-    const at = (15 * 320 + x) * 4;
-    assert(one.data[at] > 230 && one.data[at + 1] > 230 && one.data[at + 2] > 200,
-           `no white FPS box at (${x}, 15)`);
+    const [r, g, b] = pixelAt(one, x, 15);
+    assert(r > 230 && g > 230 && b > 200, `no white FPS box at (${x}, 15)`);
   }
-  console.log("ok: the demo's page shows the turning texture with the FPS box");
+  console.log("ok: the demo's page shows the turning texture with the FPS box, in whole squares");
 
-  // A frame from the canvas is one of the frames the demo draws on Linux.
+  // A frame from the screen is one of the frames the demo draws on Linux.
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-web-"));
   fs.copyFileSync(path.join(webBuild, "texture.bmp"), path.join(folder, "texture.bmp"));
-  const rgb = Buffer.alloc(320 * 240 * 3);
-  for (let i = 0; i < 320 * 240; ++i) {
-    rgb[i * 3] = two.data[i * 4];
-    rgb[i * 3 + 1] = two.data[i * 4 + 1];
-    rgb[i * 3 + 2] = two.data[i * 4 + 2];
-  }
-  fs.writeFileSync(path.join(folder, "canvas.rgb"), rgb);
+  fs.writeFileSync(path.join(folder, "canvas.rgb"), two.data);
   const matched = execFileSync(matchFrame, ["canvas.rgb"], {cwd: folder}).toString().trim();
   fs.rmSync(folder, {recursive: true});
-  console.log(`ok: the canvas shows a Linux frame: ${matched}`);
+  console.log(`ok: the page shows a Linux frame: ${matched}`);
 
   await page.keyboard.press("Escape");
   const text = await endedText(page);
@@ -167,7 +142,8 @@ function bitmapFile(width, height) {
 
 // Runs in the page before its own scripts. Each instance of the program announces itself as
 // it starts (a WeakRef to its module, which everything of the instance refers to), and each run
-// of a keydown listener on the window is counted: the programs are the only ones listening.
+// of a program's keydown listener on the window is counted. The page's own key listener (its
+// Alt+L and Alt+Enter, added by view.js) is left out of the count.
 function watchPrograms() {
   window.startedPrograms = [];
   window.keyHandlerRuns = 0;
@@ -190,7 +166,8 @@ function watchPrograms() {
   const add = EventTarget.prototype.addEventListener;
   const remove = EventTarget.prototype.removeEventListener;
   EventTarget.prototype.addEventListener = function(type, listener, options) {
-    if (this === window && type === "keydown" && typeof listener === "function") {
+    const fromPage = /\/view\.js:/.test(new Error().stack);
+    if (this === window && type === "keydown" && typeof listener === "function" && !fromPage) {
       const handler = listener;
       if (!counting.has(handler)) {
         counting.set(handler, function(event) {
@@ -296,8 +273,10 @@ async function restartsLeaveOneProgram(session) {
   const runs = await page.evaluate(() => window.keyHandlerRuns);
 
   const margin = 8 * 1048576;
-  const programListeners = [["window", "keydown"], ["window", "keyup"], ["canvas", "mousedown"],
-                            ["canvas", "mouseup"], ["canvas", "mousemove"]];
+  // One of each for the program; on the window, the page's own key listener (view.js) beside it.
+  const expectedListeners = [["window", "keydown", 2], ["window", "keyup", 2],
+                             ["canvas", "mousedown", 1], ["canvas", "mouseup", 1],
+                             ["canvas", "mousemove", 1]];
   const faults = [
     last.started !== session.starts &&
         `${last.started} instances announced themselves for ${session.starts} starts`,
@@ -307,8 +286,8 @@ async function restartsLeaveOneProgram(session) {
     last.wasm >= first.wasm + margin &&
         `the WebAssembly memory grew from ${megabytes(first.wasm)} to ${megabytes(last.wasm)}`,
     runs !== 1 && `a key press ran ${runs} keydown handlers`,
-    ...programListeners.map(([on, type]) => listeners[on][type] !== 1 &&
-                            `${listeners[on][type] || 0} ${type} listeners on the ${on}`),
+    ...expectedListeners.map(([on, type, count]) => listeners[on][type] !== count &&
+                             `${listeners[on][type] || 0} ${type} listeners on the ${on}`),
   ].filter(fault => fault);
   assert.deepStrictEqual(faults, []);
   console.log(`ok: ${session.starts} starts leave one program and its listeners, memory within ` +
@@ -316,14 +295,13 @@ async function restartsLeaveOneProgram(session) {
               "one handler");
 }
 
-// An error the program does not catch ends it as its exit does. Here it traps as it puts its
-// next frame on the canvas: a call through a null function pointer.
+// An error the program does not catch ends it as its exit does. Here it traps as it reads the
+// page's look for its next frame: a call through a null function pointer.
 async function errorEndsProgram(session) {
   const {page, problems, started} = session;
   await page.evaluate(() => {
     const program = startedPrograms[startedPrograms.length - 1].deref();
-    const {width, height} = program.canvas;
-    program.canvas = {width, height, getContext: () => program.dynCall_vi(0, 0)};
+    Object.defineProperty(program.rotozoomPage, "look", {get: () => program.dynCall_vi(0, 0)});
   });
   const text = await endedText(page);
   assert.match(text, /an error: .*null function/, `the page says: ${text}`);
@@ -370,21 +348,23 @@ async function restartsPage(browser, base) {
 
 async function showcasePage(browser, base) {
   const {page, problems} = await openPage(browser, `${base}/showcase.html`);
-  await page.waitForFunction(() => document.querySelector("#canvas").width === 640);
+  await page.waitForSelector("#canvas.gpu", {timeout: 10000});
   const seen = [];
   for (let i = 0; i < 8; ++i) {
     await sleep(1500);
-    const pixels = await canvasPixels(page);
-    await page.screenshot({path: path.join(shots, `showcase-${i}.png`)});
-    seen.push({colours: colourCount(pixels), data: Buffer.from(pixels.data)});
+    const screen = await screenPixels(page);
+    fs.writeFileSync(path.join(shots, `showcase-${i}.png`), screen.png);
+    seen.push({colours: colourCount(screen), data: screen.data});
   }
   for (let i = 1; i < seen.length; ++i)
     assert(!seen[i].data.equals(seen[i - 1].data), `screenshots ${i - 1} and ${i} are the same`);
   assert(seen.filter(shot => shot.colours > 8).length >= 6, "the scenes show too few colours");
+  await looks.showcaseControls(page);
   await page.keyboard.press("Escape");
   assert.match(await endedText(page), /exit status 1/);
   assert.deepStrictEqual(problems, []);
-  console.log("ok: the showcase's page runs through its scenes; Escape ends it");
+  console.log("ok: the showcase's page runs through its scenes, with the looks and full " +
+              "screen of the demo's; Escape ends it");
   await page.close();
 }
 
@@ -487,25 +467,40 @@ async function keysPage(browser, base) {
     const got = await reports(count, `"${code}" and Q`);
     assert.deepStrictEqual(got, [`down ${hex(0x51)}`, `up ${hex(0x51)}`], `"${code}" arrived`);
   }
+  // The page keeps its own keys, Alt+L and Alt+Enter, from the program: only Alt arrives.
+  for (const code of ["KeyL", "Enter"]) {
+    const count = keyReports().length;
+    await page.keyboard.down("Alt");
+    await page.keyboard.press(code);
+    await page.keyboard.up("Alt");
+    await press("KeyQ", "q");
+    for (const start = Date.now(); keyReports().length < count + 4; await sleep(2))
+      if (Date.now() - start > 5000) throw new Error(`no key message after Alt+${code}`);
+    assert.deepStrictEqual(keyReports().slice(count), [`down ${hex(VK.MENU)}`, `up ${hex(VK.MENU)}`,
+                                                       `down ${hex(0x51)}`, `up ${hex(0x51)}`],
+                           `Alt+${code} and Q`);
+  }
   assert.deepStrictEqual(problems, []);
-  console.log(`ok: the page's ${keys.length} keys reach the program as their virtual keys`);
+  console.log(`ok: the page's ${keys.length} keys reach the program as their virtual keys; ` +
+              "Alt+L and Alt+Enter stay the page's");
   await page.close();
 }
 
 (async () => {
   const server = await serve(path.resolve(webBuild));
   const base = `http://127.0.0.1:${server.address().port}`;
-  const browser = await puppeteer.launch({
-    executablePath: "/usr/bin/chromium",
-    headless: true,
-    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
-           "--disable-component-update", "--no-first-run", "--disable-sync", "--disable-quic"],
-  });
+  const browser = await launchBrowser();
   try {
     await demoPage(browser, base);
     await restartsPage(browser, base);
     await showcasePage(browser, base);
     await keysPage(browser, base);
+    await looks.looksOnStillPicture(browser, base, shots);
+    await looks.highDensityScreen(base, shots);
+    await looks.fullScreenOnDemoPage(browser, base);
+    await looks.refusedStorage(browser, base);
+    await looks.fallbacks(browser, base, shots);
+    await looks.demoShots(browser, base, shots);
   } finally {
     await browser.close();
     server.close();

@@ -108,3 +108,34 @@ TEST(Looks, NoRectangleForSizesThatAreNotPositiveAndNoOverflowForHugeOnes) {
 }
 
 }  // namespace
+
+TEST(Looks, APointerLandsOnThePicturePixelUnderIt) {
+  // 320 x 240 shown at 1920 x 1080 in sharp: the rectangle (240, 0, 1440, 1080), 4.5 screen
+  // pixels to a picture pixel; a window of half as many points (a high-density screen).
+  const compat::ScreenRect sharp = compat::lookRectangle(compat::Look::sharp, 320, 240, 1920, 1080);
+  const struct {
+    int x, y;                  // in the window's points
+    int windowW, windowH;      // points
+    int drawableW, drawableH;  // pixels
+    compat::ScreenRect rect;
+    int expectedX, expectedY;
+  } cases[] = {
+      {240, 0, 1920, 1080, 1920, 1080, sharp, 0, 0},          // the picture's first pixel
+      {243, 3, 1920, 1080, 1920, 1080, sharp, 0, 0},          // still inside it (4.5 wide)
+      {245, 5, 1920, 1080, 1920, 1080, sharp, 1, 1},          // the next one
+      {1679, 1079, 1920, 1080, 1920, 1080, sharp, 319, 239},  // the last
+      {10, 500, 1920, 1080, 1920, 1080, sharp, 0, 111},       // in the left bar: its edge
+      {1900, 500, 1920, 1080, 1920, 1080, sharp, 319, 111},   // in the right bar
+      {121, 1, 960, 540, 1920, 1080, sharp, 0, 0},            // points twice the pixels' size
+      {123, 3, 960, 540, 1920, 1080, sharp, 1, 1},
+      {5, 5, 0, 540, 1920, 1080, sharp, 0, 0},  // no window: nothing to map
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "point " << c.x << ", " << c.y << " of a " << c.windowW
+                                    << " x " << c.windowH << " window");
+    const compat::PicturePoint point = compat::pointOnPicture(
+        c.x, c.y, c.windowW, c.windowH, c.drawableW, c.drawableH, c.rect, 320, 240);
+    EXPECT_EQ(point.x, c.expectedX);
+    EXPECT_EQ(point.y, c.expectedY);
+  }
+}

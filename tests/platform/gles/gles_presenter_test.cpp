@@ -128,6 +128,40 @@ TEST_F(Presenter, TheNoticeIsWhiteInkOnDarkenedPictureAtTheBottomLeft) {
   EXPECT_FALSE(presenter_.setNotice(notice.alpha.data(), 0, 8));
 }
 
+TEST_F(Presenter, DrawablesOfAbsurdSizesDoNotUpsetTheNextDraw) {
+  // The sizes come from the window system, a rectangle to draw at from the screen; whatever
+  // they are, the box around the widest notice and the picture's place are worked out without
+  // overflow, and the next ordinary draw shows the picture as before.
+  drawOn(640, 480);
+  const compat::Palette palette = distinctPalette(6);
+  const Picture picture = patternPicture(320, 240, 320);
+  show(picture, palette);
+  const compat::NoticeImage notice =
+      compat::renderNotice(std::string(compat::noticeMaxColumns, 'W'));
+  ASSERT_TRUE(presenter_.setNotice(notice.alpha.data(), notice.width, notice.height));
+  const int huge = std::numeric_limits<int>::max();
+  const struct {
+    int width, height;
+  } sizes[] = {{huge, huge}, {1, huge}, {huge, 1}, {1, 1}, {huge / 2 + 1, huge / 2 + 1}};
+  for (const compat::Look look : {compat::Look::integer, compat::Look::sharp, compat::Look::crt})
+    for (const auto& size : sizes) {
+      SCOPED_TRACE(testing::Message()
+                   << size.width << " x " << size.height << ", look " << compat::lookName(look));
+      presenter_.draw(size.width, size.height, look);
+    }
+  const int low = std::numeric_limits<int>::min();
+  for (const compat::ScreenRect& where :
+       {compat::ScreenRect{0, low, 320, huge}, compat::ScreenRect{low, huge, huge, huge},
+        compat::ScreenRect{huge, huge, 1, 1}}) {
+    SCOPED_TRACE(testing::Message() << "at " << where.x << ", " << where.y << ", " << where.width
+                                    << " x " << where.height);
+    presenter_.drawAt(640, 480, where);
+    presenter_.drawAt(huge, huge, where);
+  }
+  presenter_.clearNotice();
+  expectPictureShown(picture, palette);
+}
+
 // Stands in for glCompileShader: compiles nothing, so every shader reports failure.
 void GL_APIENTRY compileNothing(GLuint) {}
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -102,6 +103,22 @@ TEST(SdlDisplayState, EachProgramHasItsFileInTheStateFolder) {
   EXPECT_EQ(sdl::displayStatePathFor(".."), "/state/rotozoom/program...display");
   EXPECT_EQ(sdl::displayStatePathFor(""), "/state/rotozoom/program.display");
   // The running program's own: these tests' program.
+  EXPECT_EQ(sdl::displayStatePath(), "/state/rotozoom/sdl_screen_tests.display");
+}
+
+TEST(SdlDisplayState, AProgramWhoseFileWasReplacedWhileItRunsKeepsItsFile) {
+  // A rebuild or a package upgrade puts a new file in the program's place while it runs; the
+  // kernel then names the running one "PATH (deleted)". This test's own program is replaced so,
+  // by an identical copy renamed over it, as the build and the package manager do it.
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+  const std::filesystem::path copy = program.string() + ".replacing";
+  ASSERT_TRUE(
+      std::filesystem::copy_file(program, copy, std::filesystem::copy_options::overwrite_existing));
+  std::filesystem::permissions(copy, std::filesystem::status(program).permissions());
+  ASSERT_EQ(std::rename(copy.c_str(), program.c_str()), 0);
+  ASSERT_EQ(std::filesystem::read_symlink("/proc/self/exe").string(),
+            program.string() + " (deleted)");
+  setenv("XDG_STATE_HOME", "/state", 1);
   EXPECT_EQ(sdl::displayStatePath(), "/state/rotozoom/sdl_screen_tests.display");
 }
 

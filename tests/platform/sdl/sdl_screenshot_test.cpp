@@ -1,6 +1,7 @@
 // Print Screen's file: named by the date and time, created as a new file (never over an older
 // one, never through a symbolic link), an indexed PNG of the picture with its palette; in the
 // user's pictures folder when the current folder cannot be written.
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/compat/screen.h"
 #include "platform/sdl/sdl_pictures_folder.h"
 #include "platform/sdl/sdl_screenshot.h"
 #include "tests/support/bmp_files.h"
@@ -147,6 +149,37 @@ TEST_F(ScreenshotTest, AFolderThatCannotBeWrittenSendsTheFileToThePicturesFolder
   EXPECT_EQ(save(), "");
   EXPECT_NE(testing::internal::GetCapturedStderr().find("screenshot: cannot write"),
             std::string::npos);
+}
+
+TEST_F(ScreenshotTest, PrintScreenWithNothingShownSavesNothingAndSaysSo) {
+  compat::Screen& screen = compat::activeScreen();
+  ASSERT_TRUE(screen.isAvailable());
+  const auto pressPrintScreen = [&]() -> std::string {
+    SDL_Event press{};
+    press.type = SDL_KEYDOWN;
+    press.key.windowID = 1;
+    press.key.state = SDL_PRESSED;
+    press.key.keysym.scancode = SDL_SCANCODE_PRINTSCREEN;
+    press.key.keysym.sym = SDLK_PRINTSCREEN;
+    EXPECT_EQ(SDL_PushEvent(&press), 1);
+    testing::internal::CaptureStderr();
+    std::vector<compat::InputEvent> events;
+    screen.pollInput(events);
+    return testing::internal::GetCapturedStderr();
+  };
+  // Before the first frame.
+  screen.placeWindow({0, 0, 16, 16, true, "nothing shown"});
+  EXPECT_EQ(pressPrintScreen(), "screenshot: not saved: nothing is shown\n");
+  // A window wholly off the desktop that the frame stands for.
+  screen.placeWindow({-100, -100, 16, 16, true, "off the desktop"});
+  const compat::DesktopSize desktop = screen.desktopSize();
+  const std::vector<std::uint8_t> desktopPixels(
+      static_cast<std::size_t>(desktop.width) * desktop.height, 5);
+  screen.presentFrame({desktopPixels.data(), desktop.width, desktop.height, desktop.width},
+                      palette);
+  EXPECT_EQ(pressPrintScreen(), "screenshot: not saved: nothing is shown\n");
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path("work")));
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path("home")));
 }
 
 TEST_F(ScreenshotTest, ThePicturesFolderFollowsTheUsersDirectories) {

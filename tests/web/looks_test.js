@@ -1,0 +1,351 @@
+// How the pages show the picture (view.js and the web screen), in headless Chromium with WebGL2
+// on its software renderer:
+//  - on the still picture (still_picture.cpp), in full screen: `integer` gives exactly the
+//    picture's pixels as whole squares with black bars; `sharp` gives solid picture pixels whose
+//    edges blend over at most one screen pixel (at a factor of 4.5; at 4, the integer look's
+//    pixels exactly); `crt` shows beam lines at the period of screen lines to a beam line; at
+//    1920 x 1080 and 1280 x 960;
+//  - a first visit starts in sharp; Alt+L cycles the looks with the name shown for a moment and
+//    the selector follows; the selector chooses too; each look is in effect again after a
+//    reload;
+//  - the canvas's drawing buffer is its displayed size in device pixels, at a device pixel ratio
+//    of 2 too;
+//  - the button and Alt+Enter enter and leave full screen; a page left in full screen comes back
+//    in it at the visitor's first click;
+//  - a storage that throws leaves the page working, remembering nothing;
+//  - without WebGL2 (Chromium's --disable-webgl), and where the presenter cannot run on it, the
+//    picture is on a 2D canvas at its own size, and the console says so once;
+//  - the showcase's page has the same controls and keys.
+// Screenshots of each look, of the still picture and of the demo, go to SHOTS.
+"use strict";
+const assert = require("assert");
+const fs = require("fs");
+const path = require("path");
+const {sleep, launchBrowser, openPage, waitForLine, endedText} = require("./pages");
+const {screenPixels, colourCount, lookRectangle, solidPixelFaults, scanlinePeriod} =
+    require("./screen_pixels");
+
+// Presses a key with Alt held.
+async function altKey(page, code) {
+  await page.keyboard.down("Alt");
+  await page.keyboard.press(code);
+  await page.keyboard.up("Alt");
+}
+
+// The page's view: its look (chosen, selected, remembered), the notice shown, full screen
+// (the element, remembered), and the canvas (how it is drawn, its drawing buffer, and its
+// displayed size in device pixels as measured by the page and as the layout gives it).
+function view(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById("canvas");
+    const box = canvas.getBoundingClientRect();
+    const selector = document.getElementById("look");
+    const notice = document.querySelector("#notice.shown");
+    return {
+      look: rotozoomView.look,
+      selected: selector ? selector.value : null,
+      stored: rotozoomView.setting("look"),
+      notice: notice ? notice.textContent : null,
+      fullScreen: document.fullscreenElement ? document.fullscreenElement.id : null,
+      storedFullScreen: rotozoomView.setting("fullscreen"),
+      gpu: canvas.classList.contains("gpu"),
+      buffer: [canvas.width, canvas.height],
+      measured: [rotozoomView.canvasPixels.width, rotozoomView.canvasPixels.height],
+      layout: [box.width * devicePixelRatio, box.height * devicePixelRatio],
+    };
+  });
+}
+
+// Waits until the program has drawn at the canvas's displayed size (`size` in device pixels
+// when given), and checks that size against the layout's.
+async function fitted(page, size) {
+  await page.waitForFunction(size => {
+    const canvas = document.getElementById("canvas");
+    const {width, height} = rotozoomView.canvasPixels;
+    return canvas.classList.contains("gpu") && canvas.width === width && canvas.height === height &&
+           (!size || (width === size[0] && height === size[1]));
+  }, {timeout: 10000, polling: 50}, size);
+  const now = await view(page);
+  assert(now.layout.every((value, i) => Math.abs(value - now.buffer[i]) <= 1),
+         `the canvas's drawing buffer is ${now.buffer}, shown at ${now.layout} device pixels`);
+  await sleep(300);  // and the picture drawn there for certain
+  return now;
+}
+
+async function inFullScreen(page, width, height) {
+  await page.waitForFunction(() => document.fullscreenElement &&
+                                   document.fullscreenElement.id === "stage", {timeout: 5000});
+  return fitted(page, [width, height]);
+}
+
+async function outOfFullScreen(page) {
+  await page.waitForFunction(() => !document.fullscreenElement, {timeout: 5000});
+  return fitted(page);
+}
+
+// Checks the look's pixels on the still picture over the whole viewport (the stage in full
+// screen) and keeps the screenshot; says what it found.
+async function checkLook(page, look, shot) {
+  await page.waitForSelector("#notice.shown", {hidden: true, timeout: 5000});
+  const screen = await screenPixels(page);
+  fs.writeFileSync(shot, screen.png);
+  const rect = lookRectangle(look, 320, 240, screen.width, screen.height);
+  const where = `${screen.width} x ${screen.height}`;
+  if (look === "crt") {
+    // Two beam lines to each of the 240 lines of the mode (VGA scanned them twice).
+    const expected = rect.height / 480;
+    const {period, amplitude} = scanlinePeriod(screen, rect);
+    assert(Math.abs(period - expected) < 0.02 && amplitude > 0.05,
+           `crt at ${where}: lines every ${period.toFixed(3)} screen lines, ` +
+           `${(amplitude * 100).toFixed(1)} % deep; ${expected} expected`);
+    return `crt at ${where}: lines every ${period.toFixed(2)} screen lines, ` +
+           `${(amplitude * 100).toFixed(0)} % deep`;
+  }
+  const {faults, count} = solidPixelFaults(screen, rect, 3);
+  assert.deepStrictEqual(faults, [], `${look} at ${where}: ${count} faults`);
+  return `${look} at ${where}: ${rect.width} x ${rect.height} at (${rect.x}, ${rect.y}), ` +
+         "every pixel as expected";
+}
+
+async function looksOnStillPicture(browser, base, shots) {
+  const session = await openPage(browser, `${base}/tests/still.html`, null,
+                                 {width: 1920, height: 1080});
+  const {page, problems} = session;
+  let starts = 0;
+  const started = () => waitForLine(session, "ready", ++starts);
+  const reload = async () => {
+    await page.reload();
+    await started();
+  };
+  await started();
+  await page.evaluate(() => localStorage.clear());
+  await reload();
+  let now = await view(page);
+  assert.deepStrictEqual([now.look, now.selected, now.stored], ["sharp", "sharp", null],
+                         "a first visit's look");
+  await page.click("#fullscreen");
+  await inFullScreen(page, 1920, 1080);
+  const found = [await checkLook(page, "sharp", path.join(shots, "still-sharp-1920x1080.png"))];
+
+  // Alt+L: the next look, its name shown; the selector follows and the choice is remembered.
+  for (const look of ["crt", "integer", "sharp"]) {
+    await altKey(page, "KeyL");
+    now = await view(page);
+    assert.deepStrictEqual([now.look, now.selected, now.stored, now.notice],
+                           [look, look, look, look], `Alt+L to ${look}`);
+    await page.waitForSelector("#notice.shown", {hidden: true, timeout: 2000});
+    if (look !== "sharp")
+      found.push(await checkLook(page, look, path.join(shots, `still-${look}-1920x1080.png`)));
+  }
+  console.log("ok: Alt+L cycles the looks, the selector follows, the name shows for a moment");
+
+  // Each look chosen with the selector starts in effect after a reload, full screen with it.
+  await page.setViewport({width: 1280, height: 960});
+  for (const look of ["integer", "sharp", "crt"]) {
+    await page.select("#look", look);
+    now = await view(page);
+    assert.deepStrictEqual([now.look, now.stored, now.notice], [look, look, look]);
+    await reload();
+    now = await view(page);
+    assert.deepStrictEqual([now.look, now.selected, now.fullScreen, now.storedFullScreen],
+                           [look, look, null, "on"], `after a reload in ${look}`);
+    await page.mouse.click(5, 5);  // the visitor's first click brings full screen back
+    await inFullScreen(page, 1280, 960);
+    found.push(await checkLook(page, look, path.join(shots, `still-${look}-1280x960.png`)));
+  }
+  for (const line of found) console.log(`ok: ${line}`);
+  console.log("ok: each look chosen with the selector is in effect after a reload");
+
+  // At two device pixels to a CSS pixel (emulated), the canvas has twice the pixels each way.
+  await page.setViewport({width: 640, height: 480, deviceScaleFactor: 2});
+  await page.select("#look", "integer");
+  await reload();
+  now = await fitted(page);
+  assert.strictEqual(now.buffer[0], 1280, "the canvas's width out of full screen");
+  await page.mouse.click(5, 5);
+  await inFullScreen(page, 1280, 960);
+  console.log(`ok: at 2 device pixels to a CSS pixel (emulated), ` +
+              await checkLook(page, "integer", path.join(shots, "still-integer-dpr2.png")));
+  assert.deepStrictEqual(problems, []);
+  await page.close();
+}
+
+// A screen with two device pixels to a CSS pixel, as a high-density display has (the browser's
+// own, not emulated): the canvas has twice the pixels each way, as the browser counts them.
+async function highDensityScreen(base, shots) {
+  const browser = await launchBrowser(["--force-device-scale-factor=2"], {width: 800, height: 700});
+  try {
+    const session = await openPage(browser, `${base}/tests/still.html`, null, null);
+    const {page, problems} = session;
+    await waitForLine(session, "ready");
+    await page.select("#look", "integer");
+    const windowed = await fitted(page);
+    const cssWidth = await page.evaluate(() => innerWidth);
+    assert.strictEqual(windowed.buffer[0], 2 * cssWidth, "the canvas's width in device pixels");
+    await page.click("#fullscreen");
+    await page.waitForFunction(() => document.fullscreenElement, {timeout: 5000});
+    const css = await page.evaluate(() => [innerWidth, innerHeight]);
+    await inFullScreen(page, 2 * css[0], 2 * css[1]);
+    console.log(`ok: on a screen of 2 device pixels to a CSS pixel (${css.join(" x ")} CSS ` +
+                "pixels), " +
+                await checkLook(page, "integer", path.join(shots, "still-integer-density2.png")));
+    assert.deepStrictEqual(problems, []);
+  } finally {
+    await browser.close();
+  }
+}
+
+async function fullScreenOnDemoPage(browser, base) {
+  const session = await openPage(browser, `${base}/rotozoom.html`, null,
+                                 {width: 1280, height: 960});
+  const {page, problems} = session;
+  await page.evaluate(() => localStorage.clear());
+  await page.reload();
+  let now = await fitted(page);
+  assert.deepStrictEqual([now.fullScreen, now.storedFullScreen], [null, null]);
+  const windowed = now.buffer;
+  assert(windowed[1] < 960, `the canvas is ${windowed} before full screen`);
+  await page.click("#fullscreen");
+  now = await inFullScreen(page, 1280, 960);
+  assert.strictEqual(now.storedFullScreen, "on");
+  await altKey(page, "Enter");
+  now = await outOfFullScreen(page);
+  assert.deepStrictEqual([now.storedFullScreen, now.buffer], ["off", windowed]);
+  await altKey(page, "Enter");
+  now = await inFullScreen(page, 1280, 960);
+  assert.strictEqual(now.storedFullScreen, "on");
+  console.log("ok: the button and Alt+Enter enter and leave full screen; the canvas fills it");
+
+  await page.reload();
+  await page.waitForSelector("#canvas.gpu", {timeout: 10000});
+  now = await view(page);
+  assert.deepStrictEqual([now.fullScreen, now.storedFullScreen], [null, "on"]);
+  await page.mouse.click(5, 5);
+  await inFullScreen(page, 1280, 960);
+  await altKey(page, "Enter");
+  now = await outOfFullScreen(page);
+  assert.strictEqual(now.storedFullScreen, "off");
+  await page.reload();
+  await page.waitForSelector("#canvas.gpu", {timeout: 10000});
+  await page.mouse.click(5, 5);
+  await sleep(500);
+  assert.strictEqual((await view(page)).fullScreen, null, "full screen came back, not chosen");
+  console.log("ok: a page left in full screen comes back in it at the first click, else not");
+  assert.deepStrictEqual(problems, []);
+  await page.close();
+}
+
+// The demo in each look, full screen at two sizes, for people to look at.
+async function demoShots(browser, base, shots) {
+  const {page, problems} = await openPage(browser, `${base}/rotozoom.html`);
+  await page.waitForSelector("#canvas.gpu", {timeout: 10000});
+  for (const [width, height] of [[1920, 1080], [1280, 960]]) {
+    await page.setViewport({width, height});
+    await page.click("#fullscreen");
+    await inFullScreen(page, width, height);
+    for (const look of ["integer", "sharp", "crt"]) {
+      await page.select("#look", look);
+      await page.waitForSelector("#notice.shown", {hidden: true, timeout: 5000});
+      const screen = await screenPixels(page);
+      fs.writeFileSync(path.join(shots, `demo-${look}-${width}x${height}.png`), screen.png);
+      assert(colourCount(screen) > 20, `the demo in ${look} at ${width} x ${height}`);
+    }
+    await altKey(page, "Enter");
+    await outOfFullScreen(page);
+  }
+  assert.deepStrictEqual(problems, []);
+  console.log("ok: the demo in each look, full screen at 1920 x 1080 and 1280 x 960, in SHOTS");
+  await page.close();
+}
+
+async function refusedStorage(browser, base) {
+  const session = await openPage(browser, `${base}/tests/still.html`, () => {
+    Object.defineProperty(window, "localStorage", {
+      configurable: true,
+      get() { throw new DOMException("The storage is switched off", "SecurityError"); },
+    });
+  });
+  const {page, problems} = session;
+  await waitForLine(session, "ready");
+  await altKey(page, "KeyL");
+  const now = await view(page);
+  assert.deepStrictEqual([now.look, now.selected, now.stored], ["crt", "crt", null]);
+  assert.deepStrictEqual(problems, []);
+  console.log("ok: with a storage that throws, the page works and remembers nothing");
+  await page.close();
+}
+
+// The canvas's pixels as a 2D canvas has them: width, height, RGBA bytes.
+async function canvas2dPixels(page) {
+  const {width, height, data} = await page.$eval("#canvas", canvas => {
+    const image = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
+    return {width: image.width, height: image.height, data: Array.from(image.data)};
+  });
+  const rgb = Buffer.alloc(width * height * 3);
+  for (let i = 0; i < width * height; ++i) rgb.set(data.slice(i * 4, i * 4 + 3), i * 3);
+  return {width, height, data: rgb};
+}
+
+// The demo on a 2D canvas, the look's notice saying it needs WebGL2, and the console's one line
+// on why.
+async function demoOn2dCanvas(browser, base, prepare, why, shot) {
+  const session = await openPage(browser, `${base}/rotozoom.html`, prepare);
+  const {page, problems, lines} = session;
+  await page.waitForFunction(() => document.querySelector("#canvas").width === 320,
+                             {timeout: 10000});
+  await sleep(1000);
+  const pixels = await canvas2dPixels(page);
+  assert.strictEqual(pixels.height, 240);
+  assert(colourCount(pixels) > 20, "a picture of almost one colour");
+  assert.strictEqual((await view(page)).gpu, false);
+  await altKey(page, "KeyL");
+  assert.match((await view(page)).notice, /needs WebGL2/);
+  await page.screenshot({path: shot});
+  const said = lines.filter(line => /^web screen: .*2D canvas/.test(line));
+  assert.strictEqual(said.length, 1, `the console says it ${said.length} times`);
+  assert.match(said[0], why);
+  await page.keyboard.press("Escape");
+  assert.match(await endedText(page), /exit status 1/);
+  assert.deepStrictEqual(problems, []);
+  await page.close();
+  return said[0];
+}
+
+async function fallbacks(browser, base, shots) {
+  // A WebGL2 context whose shaders never compile: the presenter cannot start.
+  const failingShaders = () => {
+    const status = WebGL2RenderingContext.prototype.getShaderParameter;
+    WebGL2RenderingContext.prototype.getShaderParameter = function(shader, name) {
+      return name === this.COMPILE_STATUS ? false : status.call(this, shader, name);
+    };
+  };
+  const failed = await demoOn2dCanvas(browser, base, failingShaders, /presenter cannot run/,
+                                      path.join(shots, "demo-2d-shaders-fail.png"));
+  console.log("ok: where the presenter cannot run, a fresh 2D canvas shows the picture " +
+              `("${failed}")`);
+  const noWebgl = await launchBrowser(["--disable-webgl"]);
+  try {
+    const none = await demoOn2dCanvas(noWebgl, base, null, /no WebGL2 context/,
+                                      path.join(shots, "demo-2d-no-webgl.png"));
+    console.log(`ok: without WebGL, a 2D canvas shows the picture ("${none}")`);
+  } finally {
+    await noWebgl.close();
+  }
+}
+
+// The showcase's page has the look selector, the full-screen button and the keys.
+async function showcaseControls(page) {
+  const before = await view(page);
+  await altKey(page, "KeyL");
+  const after = await view(page);
+  assert.notStrictEqual(after.look, before.look);
+  assert.deepStrictEqual([after.selected, after.notice], [after.look, after.look]);
+  await page.click("#fullscreen");
+  const {width, height} = page.viewport();
+  await inFullScreen(page, width, height);
+  await altKey(page, "Enter");
+  await outOfFullScreen(page);
+}
+
+module.exports = {looksOnStillPicture, highDensityScreen, fullScreenOnDemoPage, demoShots,
+                  refusedStorage, fallbacks, showcaseControls, inFullScreen};

@@ -1,0 +1,177 @@
+// How the page shows the running program's picture; the program never sees any of it, and
+// takes the look and the canvas's size from here (web_page_calls.cpp):
+// - the look: "integer" (whole factors, black bars), "sharp" (the largest area of the
+//   picture's shape, edges blended over one screen pixel) or "crt" (as a monitor of its time
+//   showed it), chosen with the selector or Alt+L, its name shown for a moment over the picture;
+// - full screen for the stage, with the button or Alt+Enter;
+// - both remembered for each page in the browser's storage, where it keeps any;
+// - the canvas's displayed size in device pixels, at which a program drawing with WebGL2 makes
+//   its drawing buffer. A program drawing on a 2D canvas puts the picture there at its own
+//   size instead, and the style sheet scales it (nearest sampling, without the looks).
+// The keys are the page's: its listeners come before the program's and keep the keys from it.
+"use strict";
+
+const rotozoomView = {
+  looks: ["integer", "sharp", "crt"],
+  look: "sharp",
+  canvas: null,
+  canvasPixels: {width: 0, height: 0},  // the canvas's displayed size in device pixels
+  gpu: false,                           // whether the program draws with WebGL2
+  observer: null,
+  noticeTimer: 0,
+  fullScreenWanted: false,  // remembered from an earlier visit; entered at the first gesture
+
+  // Reads and writes the remembered settings, for each page by itself (as each program has its
+  // own on the desktop). A browser may keep no storage, or refuse it (with an exception): the
+  // page then remembers nothing and works as before.
+  settingName(name) {
+    const page = location.pathname.split("/").pop().replace(/\.html$/, "") || "rotozoom";
+    return `rotozoom:${page}.${name}`;
+  },
+  setting(name) {
+    try {
+      return localStorage.getItem(this.settingName(name));
+    } catch (error) {
+      return null;
+    }
+  },
+  remember(name, value) {
+    try {
+      localStorage.setItem(this.settingName(name), value);
+    } catch (error) {
+      // Not remembered; nothing else depends on it.
+    }
+  },
+
+  // Wires the controls that the page has (each is optional) and the keys; once, at load.
+  wire() {
+    const stored = this.setting("look");
+    this.look = this.looks.includes(stored) ? stored : "sharp";
+    const selector = document.getElementById("look");
+    if (selector) {
+      selector.value = this.look;
+      selector.addEventListener("change", () => {
+        this.chooseLook(selector.value);
+        if (this.canvas) this.canvas.focus();
+      });
+    }
+    const button = document.getElementById("fullscreen");
+    if (button) button.addEventListener("click", () => this.toggleFullScreen());
+    document.addEventListener("fullscreenchange", () => this.fullScreenChanged());
+    // In the capture phase on the window, and before any program's listener there.
+    window.addEventListener("keydown", event => this.takeKey(event), true);
+    window.addEventListener("keyup", event => this.takeKey(event), true);
+    window.addEventListener("pointerdown", () => this.restoreFullScreen(), true);
+    this.fullScreenWanted = this.setting("fullscreen") === "on";
+    this.showState();
+  },
+
+  // The page's keys: Alt+L cycles the looks and Alt+Enter toggles full screen, as on the
+  // desktop; both their presses and releases are kept from the program.
+  takeKey(event) {
+    const enter = event.code === "Enter" || event.code === "NumpadEnter";
+    // The letter L wherever the layout puts it; by its place where Alt makes it type another
+    // character.
+    const letterL =
+        /^l$/i.test(event.key) || (event.code === "KeyL" && !/^[a-z]$/i.test(event.key));
+    if (!event.altKey || !(enter || letterL)) {
+      if (event.type === "keydown") this.restoreFullScreen();
+      return;
+    }
+    event.preventDefault();
+    event.stopImmediatePropagation();
+    if (event.type !== "keydown" || event.repeat) return;
+    if (enter)
+      this.toggleFullScreen();
+    else
+      this.chooseLook(this.looks[(this.looks.indexOf(this.look) + 1) % this.looks.length]);
+  },
+
+  chooseLook(look) {
+    if (!this.looks.includes(look)) return;
+    this.look = look;
+    this.remember("look", look);
+    this.showState();
+    this.showNotice(this.gpu ? look : `${look} (needs WebGL2; the browser scales the picture)`);
+  },
+
+  // The look's name over the picture for a moment: the page's, not part of the picture.
+  showNotice(text) {
+    const notice = document.getElementById("notice");
+    if (!notice) return;
+    notice.textContent = text;
+    notice.classList.add("shown");
+    clearTimeout(this.noticeTimer);
+    this.noticeTimer = setTimeout(() => notice.classList.remove("shown"), 1200);
+  },
+
+  toggleFullScreen() {
+    this.fullScreenWanted = false;
+    if (document.fullscreenElement) {
+      document.exitFullscreen().catch(() => {});
+      return;
+    }
+    document.getElementById("stage").requestFullscreen().catch(
+        error => console.log(`The browser keeps the page out of full screen: ${error.message}`));
+  },
+
+  // A page left in full screen comes back in it; browsers let a page enter full screen only
+  // from a click or a key press, so at the visitor's first (Escape gives no such right).
+  restoreFullScreen() {
+    if (!this.fullScreenWanted || document.fullscreenElement) return;
+    if (navigator.userActivation && !navigator.userActivation.isActive) return;
+    this.fullScreenWanted = false;
+    document.getElementById("stage").requestFullscreen().catch(() => {});
+  },
+
+  fullScreenChanged() {
+    this.remember("fullscreen", document.fullscreenElement ? "on" : "off");
+    this.showState();
+  },
+
+  showState() {
+    const selector = document.getElementById("look");
+    if (selector) selector.value = this.look;
+    const button = document.getElementById("fullscreen");
+    if (button) {
+      const on = Boolean(document.fullscreenElement);
+      button.textContent = on ? "Leave full screen (Alt+Enter)" : "Full screen (Alt+Enter)";
+      button.setAttribute("aria-pressed", String(on));
+    }
+  },
+
+  // The canvas of a program starting now: its displayed size in device pixels, measured now
+  // and again whenever it changes (a resize, full screen, the browser's zoom).
+  useCanvas(canvas) {
+    if (this.observer) this.observer.disconnect();
+    this.canvas = canvas;
+    this.gpu = false;
+    const box = canvas.getBoundingClientRect();
+    this.canvasPixels = {width: Math.round(box.width * devicePixelRatio),
+                         height: Math.round(box.height * devicePixelRatio)};
+    this.observer = new ResizeObserver(([entry]) => {
+      // The exact device pixels where the browser tells them, else the CSS size scaled. An
+      // emulated pixel ratio (the developer tools' device mode) leaves the exact size at the
+      // real screen's ratio, while the page is drawn at the emulated one: the scaled size
+      // holds then.
+      const css = entry.contentBoxSize[0];
+      const scaled = {width: Math.round(css.inlineSize * devicePixelRatio),
+                      height: Math.round(css.blockSize * devicePixelRatio)};
+      const exact = entry.devicePixelContentBoxSize && entry.devicePixelContentBoxSize[0];
+      const agree = exact && Math.abs(exact.inlineSize - scaled.width) <= 1 &&
+                    Math.abs(exact.blockSize - scaled.height) <= 1;
+      this.canvasPixels = agree ? {width: exact.inlineSize, height: exact.blockSize} : scaled;
+    });
+    try {
+      this.observer.observe(canvas, {box: "device-pixel-content-box"});
+    } catch (error) {
+      this.observer.observe(canvas);
+    }
+  },
+
+  // Called by the program once it knows how it draws: "webgl2", or "2d" without it.
+  screenChosen(kind) {
+    this.gpu = kind === "webgl2";
+    this.canvas.classList.toggle("gpu", this.gpu);
+  },
+};

@@ -20,7 +20,12 @@ constexpr std::int64_t lagTicks = 2;
 // starts from this thread inherit it), so that it takes only time the program leaves.
 constexpr int encoderNiceness = 5;
 
+// Rows packed; nothing for a picture without pixels (a window wholly off its desktop).
 void copyPicture(const compat::IndexedFrame& from, std::vector<std::uint8_t>& to) {
+  if (from.pixels == nullptr || from.width <= 0 || from.height <= 0) {
+    to.clear();
+    return;
+  }
   to.resize(static_cast<std::size_t>(from.width) * from.height);
   for (int y = 0; y < from.height; ++y)
     std::memcpy(to.data() + static_cast<std::size_t>(y) * from.width,
@@ -62,8 +67,8 @@ void Recorder::offer(const compat::IndexedFrame& picture, const compat::Palette&
     }
     Picture& slot = queue_[(queueStart_ + queued_) % queueLength_];
     copyPicture(picture, slot.pixels);
-    slot.width = picture.width;
-    slot.height = picture.height;
+    slot.width = slot.pixels.empty() ? 0 : picture.width;
+    slot.height = slot.pixels.empty() ? 0 : picture.height;
     slot.palette = palette;
     slot.tick = tick;
     ++queued_;

@@ -50,8 +50,8 @@ void SdlScreen::toggleRecording() {
     showRecordingChange();
     return;
   }
-  if (pictureWidth_ <= 0 || pictureHeight_ <= 0) {
-    std::fprintf(stderr, "recording: nothing is shown yet\n");
+  if (picture_.empty() || pictureWidth_ <= 0 || pictureHeight_ <= 0) {
+    std::fprintf(stderr, "recording: not started: nothing is shown\n");
     return;
   }
   std::string path;

@@ -142,23 +142,30 @@ TEST_F(RecorderTest, AStopAsksWithoutWaitingAndTheFileIsFinishedAfter) {
 }
 
 TEST_F(RecorderTest, APictureOfAnotherSizeEndsTheVideoBeforeIt) {
-  const std::int64_t start = now.load();
-  auto recorder = startRecording(20);
-  now = start + tick;
-  recorder->offer(pictures.picture(21), pictures.palette);
-  now = start + 2 * tick;
-  testing::internal::CaptureStderr();
-  recorder->offer(pictures.picture(22, width + 4), pictures.palette);
-  for (int wait = 0; wait < 500 && !recorder->ended(); ++wait)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_TRUE(recorder->ended());
-  const video::Recorder::Summary summary = recorder->stop();
-  const std::string lines = testing::internal::GetCapturedStderr();
-  EXPECT_NE(lines.find("recording: " + path + ": the picture changed size; the video ends"),
-            std::string::npos)
-      << lines;
-  EXPECT_TRUE(summary.kept);
-  EXPECT_EQ(picturesIn(path), (std::vector<int>{20, 21}));
+  // A wider picture, and one without pixels (a window wholly off the desktop it shows).
+  for (const bool empty : {false, true}) {
+    SCOPED_TRACE(empty ? "no pixels" : "wider");
+    std::filesystem::remove(path);
+    const std::int64_t start = now.load();
+    auto recorder = startRecording(20);
+    now = start + tick;
+    recorder->offer(pictures.picture(21), pictures.palette);
+    now = start + 2 * tick;
+    testing::internal::CaptureStderr();
+    const compat::IndexedFrame other =
+        empty ? compat::IndexedFrame{nullptr, 0, height, 0} : pictures.picture(22, width + 4);
+    recorder->offer(other, pictures.palette);
+    for (int wait = 0; wait < 500 && !recorder->ended(); ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(recorder->ended());
+    const video::Recorder::Summary summary = recorder->stop();
+    const std::string lines = testing::internal::GetCapturedStderr();
+    EXPECT_NE(lines.find("recording: " + path + ": the picture changed size; the video ends"),
+              std::string::npos)
+        << lines;
+    EXPECT_TRUE(summary.kept);
+    EXPECT_EQ(picturesIn(path), (std::vector<int>{20, 21}));
+  }
 }
 
 TEST_F(RecorderTest, AFullDiskEndsTheRecordingAndLeavesNoFile) {

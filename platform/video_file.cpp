@@ -227,6 +227,9 @@ bool Writer::Encoder::openCodec(std::string& error) {
     av_dict_set(&options, "profile", "high", 0);
     av_dict_set(&options, "crf", "21", 0);
     if (pace == Pace::RealTime) {
+      // One thread: a core of its own at the most, whatever its key frames cost, so that the
+      // program's own threads always find the others free.
+      codec->thread_count = 1;
       av_dict_set(&options, "preset", "ultrafast", 0);
       av_dict_set(&options, "x264-params", "cabac=1:no-deblock=1", 0);
     } else {

@@ -54,9 +54,18 @@ Recorder::Recorder(int descriptor, const std::string& path, Format format,
 
 Recorder::~Recorder() { stop(); }
 
-std::int64_t Recorder::tickNow() const { return (clock_() - startNs_ + tickNs / 2) / tickNs; }
+std::int64_t Recorder::tickNow() const {
+  return (clock_() - startNs_.load() + tickNs / 2) / tickNs;
+}
 
 void Recorder::offer(const compat::IndexedFrame& picture, const compat::Palette& palette) {
+  if (!inStep_) {
+    // The ticks are put in step with the program's pictures: the first comes on a tick exactly,
+    // so that the next ones, paced at 60 Hz, fall half a tick from where rounding would change
+    // its mind, and a few milliseconds of lateness give no picture two ticks or none.
+    inStep_ = true;
+    startNs_ += (clock_() - startNs_.load()) % tickNs;
+  }
   const std::int64_t tick = tickNow();
   {
     std::lock_guard<std::mutex> lock(mutex_);

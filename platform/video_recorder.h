@@ -45,7 +45,9 @@ class Recorder {
   Recorder& operator=(const Recorder&) = delete;
 
   // Called with each picture the screen shows, when it shows it. Copies it into the queue and
-  // returns at once; when the queue is full, drops it.
+  // returns at once; when the queue is full, drops it. The first puts the ticks in step with
+  // the pictures: it falls on a tick exactly (taking the place of the starting picture when it
+  // comes within a tick of it).
   void offer(const compat::IndexedFrame& picture, const compat::Palette& palette);
 
   // Whether the recording has ended on its own: a write failed (its line is written and the
@@ -91,7 +93,8 @@ class Recorder {
   const std::string path_;
   const Format format_;
   const Clock clock_;
-  const std::int64_t startNs_;
+  std::atomic<std::int64_t> startNs_;  // tick 0; moved once, by less than a tick, by offer()
+  bool inStep_ = false;                // offer() has put the ticks in step
   const std::size_t queueLength_;
   int descriptor_;  // until the encoder thread starts the writer
 

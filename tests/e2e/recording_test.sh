@@ -2,8 +2,9 @@
 # Alt+R on the real screen, as a user records the demo: Alt+R starts a recording into
 # rotozoom-DATE-TIME.mp4 in the current folder and Alt+R stops it; the file plays in FFmpeg
 # with one frame for each 1/60 s between the two keys (within one), at 1280 x 960 and 60 a
-# second, nothing dropped; every recorded frame shows the demo's FPS line at 60 (or 61, the
-# count's own jitter), as the same frame rendered by rotozoom-capture does. The ways the demo ends while recording each leave a
+# second, nothing dropped; the recorded frames show the demo's FPS line at 60 (or 61, the
+# count's own jitter; a count below is let pass for three late flips at the most, as the video's
+# repeated frames count them), as the same frame rendered by rotozoom-capture does. The ways the demo ends while recording each leave a
 # finished file that plays to its last frame: Escape, closing the window, the display going
 # away. A full disk ends the recording with a line and leaves no file. Where the machine is too
 # busy for the demo to keep 60 frames a second before recording, the cost of recording is not
@@ -115,10 +116,23 @@ echo "ok: Alt+R twice records $count frames for the $expected ticks between its 
 # centres. The first frame's line counts the second before the recording: when that is below
 # 60 too, the machine is too busy to tell what recording costs (status 77), and the rest is not
 # judged.
+# A flip that comes late leaves its tick to repeat the picture before: the video's repeated
+# frames count the late flips while it recorded.
 ffmpeg -v error -i "$video" -vf "select='not(mod(n\,30))',scale=320:240:flags=neighbor" \
   -vsync 0 -f rawvideo -pix_fmt rgb24 recorded.rgb
+ffmpeg -v error -i "$video" -vf scale=80:60:flags=neighbor -f rawvideo -pix_fmt gray all.gray
+late="$(python3 - all.gray <<'PYTHON'
+import sys
+size = 80 * 60
+data = open(sys.argv[1], "rb").read()
+frames = [data[i:i + size] for i in range(0, len(data) - size + 1, size)]
+print(sum(sum(abs(a - b) for a, b in zip(frames[n - 1], frames[n])) < size
+          for n in range(1, len(frames))))
+PYTHON
+)"
+echo "the video repeats a picture $late times: flips that came late"
 fps_status=0
-python3 - reference.rgb recorded.rgb fps-line.ppm <<'PYTHON' || fps_status=$?
+python3 - reference.rgb recorded.rgb fps-line.ppm "$late" <<'PYTHON' || fps_status=$?
 import sys
 width, height, box_width, box_height = 320, 240, 96, 24
 frame = width * height * 3
@@ -140,25 +154,31 @@ last_digit = inked[-1]
 while last_digit - 1 in inked:
     last_digit -= 1
 box = [(x, y) for x, y in box if x < last_digit - 1]
+# Counts below 60 are let pass while the late flips are three at the most (the demo shows one
+# now and then on two shared cores without recording as well); more fail.
+late = int(sys.argv[4])
 frames = len(recorded) // frame
-worst = 0
+below = []
 for n in range(frames):
     wrong = sum(dark(pixel(recorded, n, x, y)) != dark(pixel(reference, 0, x, y)) for x, y in box)
-    worst = max(worst, wrong)
-    if wrong > 3:
-        print(f"recorded frame {30 * n}: {wrong} of the FPS line's {len(box)} pixels differ")
+    if wrong <= 3:
+        continue
+    print(f"recorded frame {30 * n}: {wrong} of the FPS line's {len(box)} pixels differ")
+    below.append(n)
+    if n == 0 or late > 3:
         rows = [pixel(data, m, x, y) for data, m in ((recorded, n), (reference, 0))
                 for y in range(box_height) for x in range(box_width)]
         with open(sys.argv[3], "wb") as out:
             out.write(b"P6 %d %d 255\n" % (box_width, 2 * box_height) + b"".join(rows))
         sys.exit(77 if n == 0 else 1)
-print(f"ok: the FPS line reads as 60 or 61 in all {frames} frames looked at "
-      f"(at most {worst} of its {len(box)} pixels off)")
+print(f"ok: the FPS line reads as 60 or 61 in {frames - len(below)} of the {frames} frames "
+      f"looked at; {late} late flips")
 PYTHON
 if [ "$fps_status" -ne 0 ]; then
   convert fps-line.ppm "$output-fps-line.png"
   picture="$output-fps-line.png (the recorded line above the reference)"
-  [ "$fps_status" -eq 77 ] || fail "the FPS line falls below 60 while recording: $picture"
+  [ "$fps_status" -eq 77 ] ||
+    fail "the FPS line falls below 60 while recording, $late flips late: $picture"
   echo "skipped: the demo was below 60 frames a second before recording, so the machine is" \
     "too busy to judge its cost: $picture"
 else

@@ -1,7 +1,8 @@
 // Recording in real time, on a clock the test moves: each tick of the video is the picture
-// shown then, a tick without one repeats the last, the later of two pictures on one tick wins;
-// a full queue drops pictures without waiting and counts them; a full disk or a change of size
-// ends the recording, with a line, keeping the file only when it plays.
+// shown then, a tick without one repeats the last, the later of two pictures on one tick wins,
+// pictures paced at 60 Hz keep a tick each whatever their phase; a full queue drops pictures
+// without waiting and counts them; a full disk or a change of size ends the recording, with a
+// line, keeping the file only when it plays.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -87,6 +88,26 @@ TEST_F(RecorderTest, EachTickIsThePictureShownThenAndGapsRepeatTheLast) {
   EXPECT_EQ(summary.picturesDropped, 0);
   EXPECT_EQ(line, "recording: " + path + ": 9 frames (0.1 s), 0 pictures dropped\n");
   EXPECT_EQ(picturesIn(path), (std::vector<int>{10, 11, 13, 13, 13, 14, 15, 15, 15}));
+}
+
+TEST_F(RecorderTest, PicturesPacedAt60KeepATickEachThoughTheyComeHalfATickOffAndJitter) {
+  // The program's flips come 0.45 tick after a tick of the start and then every tick, a tenth
+  // of a tick early or late by turns: rounded from the start, every other one would share a
+  // tick with the next and leave the tick before it to a repeat.
+  const std::int64_t start = now.load();
+  auto recorder = startRecording(0);
+  for (int n = 1; n <= 10; ++n) {
+    const double late = n == 1 ? 0 : (n % 2 == 0 ? 0.1 : -0.1);
+    now = start + static_cast<std::int64_t>((0.45 + (n - 1) + late) * tick);
+    recorder->offer(pictures.picture(n), pictures.palette);
+  }
+  now = start + static_cast<std::int64_t>(10.45 * tick);
+  testing::internal::CaptureStderr();
+  const video::Recorder::Summary summary = recorder->stop();
+  testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(summary.kept);
+  // The first flip comes within the starting picture's tick and takes its place.
+  EXPECT_EQ(picturesIn(path), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 }
 
 TEST_F(RecorderTest, AFullQueueDropsPicturesWithoutWaitingAndCountsThem) {

@@ -12,8 +12,10 @@ namespace {
 constexpr DWORD maxSurfaceSide = 16384;
 
 std::vector<std::unique_ptr<DirectDrawObject>>& directDrawObjects() {
-  static std::vector<std::unique_ptr<DirectDrawObject>> objects;
-  return objects;
+  // Never destroyed: a program's global released in its destructor, after this file's
+  // statics would have gone, still finds its objects, as it would on Windows.
+  static auto* objects = new std::vector<std::unique_ptr<DirectDrawObject>>;
+  return *objects;
 }
 
 template <typename T>
@@ -75,6 +77,8 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   // the display from under the primary and whatever lives in video memory.
   if (exclusive && window != exclusiveWindow_) loseDisplayMemory();
   if (exclusive) exclusiveWindow_ = window;
+  // Giving exclusive mode back gives the screen back to the desktop.
+  if (normal && this->exclusive() && displayMode_) activeScreen().setExclusiveMode(false);
   cooperativeLevel_ = flags;
   recordCooperativeLevel(flags);
   return DD_OK;

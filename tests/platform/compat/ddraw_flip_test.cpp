@@ -275,3 +275,12 @@ TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopAndItsClipperTrimsBlits) {
   primary->Release();
   DestroyWindow(clipped);
 }
+
+TEST_F(DirectDrawTest, GivingExclusiveModeBackGivesTheScreenBackToTheDesktop) {
+  useFullScreen();
+  ASSERT_TRUE(compat::headlessScreen().exclusive());
+  ASSERT_EQ(directDraw_->SetCooperativeLevel(compat::testing::testWindow(), DDSCL_NORMAL), DD_OK);
+  EXPECT_FALSE(compat::headlessScreen().exclusive()) << "after the normal level";
+  useFullScreen();
+  EXPECT_TRUE(compat::headlessScreen().exclusive()) << "after exclusive mode again";
+}

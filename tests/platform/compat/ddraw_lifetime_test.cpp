@@ -185,3 +185,26 @@ TEST_F(DirectDrawTest, ReleasingASurfaceGivesBackItsPaletteAndClipper) {
   EXPECT_EQ(clipper->Release(), 0u);
   EXPECT_EQ(compat::testing::liveObjects(), (compat::testing::LiveObjects{1, 0, 0, 0}));
 }
+
+// A program's global that holds DirectDraw objects and releases them in its destructor, as a
+// C++ program on Windows may: made before the first DirectDrawCreate, it is destroyed after
+// everything made later, the layer's own bookkeeping included.
+TEST(DirectDrawAtExit, AGlobalReleasedInItsDestructorFindsItsObjects) {
+  struct Holder {
+    IDirectDraw* directDraw = nullptr;
+    IDirectDrawSurface* surface = nullptr;
+    ~Holder() {
+      if (surface != nullptr) surface->Release();
+      if (directDraw != nullptr) directDraw->Release();
+    }
+  };
+  EXPECT_EXIT(
+      {
+        static Holder holder;
+        if (DirectDrawCreate(nullptr, &holder.directDraw, nullptr) != DD_OK) std::exit(2);
+        holder.directDraw->SetCooperativeLevel(compat::testing::testWindow(), DDSCL_NORMAL);
+        holder.surface = support::createOffscreen(holder.directDraw, 16, 16);
+        std::exit(3);
+      },
+      testing::ExitedWithCode(3), "");
+}

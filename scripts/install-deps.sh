@@ -15,6 +15,8 @@ run_packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev
   # OpenGL ES 3.0's header, for the GPU presenter (libsdl2-dev brings it too)
   libgles-dev
+  # video files: rotozoom-capture --video and the desktop's recordings (H.264 through libx264)
+  libavformat-dev libavcodec-dev libavutil-dev
   # fonts: the default Latin face, and Japanese for the system's texts
   fonts-dejavu-core fonts-ipafont-gothic
 )
@@ -30,8 +32,8 @@ test_packages=(
   # the browser tests: Debian's Chromium, driven by puppeteer-core from npm
   chromium
   libgtest-dev libbenchmark-dev
-  # the real screen's end-to-end tests, and screenshots
-  xvfb xauth xdotool imagemagick
+  # the real screen's end-to-end tests, and screenshots; ffprobe and ffmpeg read videos back
+  xvfb xauth xdotool imagemagick ffmpeg
   # the benchmark comparison script and the layer checks
   python3
   # the texture fuzzer: clang with its libFuzzer and sanitizer runtimes

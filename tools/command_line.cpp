@@ -6,7 +6,33 @@
 
 #include "tools/version.h"
 
-std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv) {
+namespace {
+
+// When the argument is one of the tool's own options, stores its value (taking the next
+// argument for "--name VALUE") and returns true.
+bool takeValueOption(const ToolDescription& tool, const std::vector<ValueOption>& options, int argc,
+                     char** argv, int& i) {
+  const char* argument = argv[i];
+  for (const ValueOption& option : options) {
+    const std::size_t length = std::strlen(option.name);
+    if (std::strncmp(argument, option.name, length) != 0) continue;
+    if (argument[length] == '=') {
+      *option.value = argument + length + 1;
+      return true;
+    }
+    if (argument[length] != '\0') continue;
+    if (i + 1 >= argc)
+      std::exit(usageError(tool, std::string("option '") + option.name + "' needs a value"));
+    *option.value = argv[++i];
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv,
+                                    const std::vector<ValueOption>& options) {
   std::vector<std::string> operands;
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
@@ -14,6 +40,8 @@ std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char*
     const bool option = !optionsEnded && argument[0] == '-' && argument[1] != '\0';
     if (!option) {
       operands.emplace_back(argument);
+    } else if (takeValueOption(tool, options, argc, argv, i)) {
+      continue;
     } else if (std::strcmp(argument, "--") == 0) {
       optionsEnded = true;
     } else if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {

@@ -3,6 +3,7 @@
 // usage and status 2, and "--" ends the options.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,16 @@ struct ToolDescription {
   const char* summary;  // what the tool does, a few lines
 };
 
-// The arguments that are not options, in order. Ends the process for --help, --version and an
-// unknown option.
-std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv);
+// An option of the tool's own that takes a value, given as "--name VALUE" or "--name=VALUE".
+struct ValueOption {
+  const char* name;                   // with its dashes: "--video"
+  std::optional<std::string>* value;  // set when the option is given (the last one counts)
+};
+
+// The arguments that are not options, in order; the tool's own options set their values. Ends
+// the process for --help, --version, an unknown option and an option without its value.
+std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv,
+                                    const std::vector<ValueOption>& options = {});
 
 // Writes "usage: NAME USAGE" to standard error (for a bad operand) and returns 2.
 int usageError(const ToolDescription& tool, const std::string& problem);

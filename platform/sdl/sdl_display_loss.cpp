@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include "platform/sdl/sdl_recording.h"
+
 namespace sdl {
 namespace {
 
@@ -11,6 +13,7 @@ int onDisplayLost(Display*) {
   static const char message[] = "screen: the display went away\n";
   const ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
   (void)ignored;
+  finishRecordingBeforeExit();  // needs no display: the video goes to its file
   _exit(1);
 }
 

@@ -53,7 +53,7 @@ void SdlScreen::drawWithGl() {
   if (paletteChanged_) presenter_.setPalette(palette_);
   if (noticeChanged_) {
     noticeChanged_ = false;
-    const compat::NoticeImage notice = compat::renderNotice(noticeText_);
+    const compat::NoticeImage notice = compat::renderNotice(noticeLines());
     if (notice.width > 0)
       presenter_.setNotice(notice.alpha.data(), notice.width, notice.height);
     else

@@ -1,6 +1,6 @@
 // Input from SDL's events to the messages compat posts, and the keys the screen keeps for
-// itself: Alt+Enter (full-screen or a window), Alt+L (the looks) and Print Screen (a
-// screenshot).
+// itself: Alt+Enter (full-screen or a window), Alt+L (the looks), Alt+R (recording) and Print
+// Screen (a screenshot).
 #include "platform/compat/virtual_keys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_screen.h"
@@ -19,6 +19,10 @@ bool SdlScreen::takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputE
   // The letter L wherever the layout puts it.
   if (key.keysym.sym == SDLK_l && alt && exclusive_) {
     if (key.type == SDL_KEYDOWN && key.repeat == 0) cycleLook();
+    return true;
+  }
+  if (key.keysym.sym == SDLK_r && alt && exclusive_) {
+    if (key.type == SDL_KEYDOWN && key.repeat == 0) toggleRecording();
     return true;
   }
   if (code == SDL_SCANCODE_PRINTSCREEN) {

@@ -1,5 +1,6 @@
 // The looks, chosen on the screen's side (the program never sees them), and the short notices
-// the screen shows over the picture: the look's name when it changes, where a screenshot went.
+// the screen shows over the picture: the look's name when it changes, where a screenshot went,
+// and the mark under them while a recording runs.
 #include <string>
 
 #include "platform/sdl/sdl_screen.h"
@@ -24,6 +25,11 @@ void SdlScreen::showNotice(const std::string& text, std::int64_t durationNs) {
   noticeUntilNs_ = nowNs() + durationNs;
   noticeChanged_ = true;
   showPicture();
+}
+
+std::string SdlScreen::noticeLines() const {
+  if (markText_.empty()) return noticeText_;
+  return noticeText_.empty() ? markText_ : noticeText_ + "\n" + markText_;
 }
 
 void SdlScreen::expireNotice() {

@@ -67,6 +67,7 @@ void SdlScreen::setCanvas(int width, int height) {
 }
 
 void SdlScreen::drawPicture() {
+  recordPicture();
   if (glContext_ != nullptr)
     drawWithGl();
   else
@@ -100,7 +101,7 @@ void SdlScreen::drawRendererNotice() {
     noticeChanged_ = false;
     if (noticeTexture_ != nullptr) SDL_DestroyTexture(noticeTexture_);
     noticeTexture_ = nullptr;
-    const compat::NoticeImage notice = compat::renderNotice(noticeText_);
+    const compat::NoticeImage notice = compat::renderNotice(noticeLines());
     if (notice.width > 0 && notice.height > 0) {
       // White ink on translucent black, a pixel of margin around it.
       const int width = notice.width + 2, height = notice.height + 2;

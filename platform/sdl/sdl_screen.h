@@ -13,6 +13,7 @@
 // - flips and vertical-blank waits keep the display mode's 60 Hz whatever the monitor's rate;
 // - Alt+L cycles the looks, the look's name shown for a moment; remembered with the view;
 // - Print Screen saves the shown frame as an indexed PNG, whatever the look;
+// - Alt+R starts and stops recording the shown pictures into an MP4 video, whatever the look;
 // - the window asks for the display's real pixels on high-density screens.
 //
 // The class is spread over files by what a reader looks for:
@@ -20,6 +21,7 @@
 //                         the clock, message boxes
 //   sdl_view.cpp          full-screen or in a window (Alt+Enter), the remembered view, scaling
 //   sdl_input.cpp         SDL's events into input, and the keys the screen keeps for itself
+//   sdl_recording.cpp     recording the shown pictures (Alt+R)
 //   sdl_looks.cpp         the looks key, and the short notices the screen shows over the picture
 //   sdl_gl_presentation.cpp  the picture onto the window on the GPU (OpenGL ES 3.0 through
 //                         SDL): the 8-bit picture and its palette go up as they are, and the
@@ -35,6 +37,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,7 @@
 #include "platform/gles/gles_presenter.h"
 #include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_frame_conversion.h"
+#include "platform/video_recorder.h"
 
 namespace sdl {
 
@@ -54,6 +58,10 @@ class SdlScreen final : public compat::PresentingScreen {
   compat::DesktopSize desktopSize() override;
   // Releases the GPU's objects and SDL's video; run at exit. The screen shows nothing after it.
   void closeVideo();
+
+  // sdl_recording.cpp: at exit, ends a recording in progress and waits until every
+  // recording's file is finished.
+  void finishRecordings();
 
  private:
   // compat::PresentingScreen's platform steps.
@@ -88,8 +96,8 @@ class SdlScreen final : public compat::PresentingScreen {
   // mode's pointer never leaves its screen. Windowed, the point as it is.
   SDL_Point pointOnPicture(int x, int y) const;
 
-  // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Alt+L, Print Screen);
-  // true when taken.
+  // sdl_input.cpp: key presses the screen keeps for itself (Alt+Enter, Alt+L, Alt+R, Print
+  // Screen); true when taken.
   bool takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputEvent>& events);
   void takeScreenshot();
 
@@ -102,12 +110,22 @@ class SdlScreen final : public compat::PresentingScreen {
   void showNotice(const std::string& text, std::int64_t durationNs);
   // Clears a notice whose time is up; called on every look at input.
   void expireNotice();
+  // What the notice shows: its text, and under it the mark while one is set.
+  std::string noticeLines() const;
 
   // sdl_gl_presentation.cpp: false when no OpenGL ES 3.0 context can show the picture.
   bool startGl();
   void drawWithGl();
   // Windowed: the picture's rectangle on a drawable of that size, which shows the window.
   compat::ScreenRect pictureInWindow(int drawableWidth, int drawableHeight) const;
+
+  // sdl_recording.cpp: Alt+R; the stop, which leaves the file to be finished; each shown
+  // picture to the recording, and the summary of one finished since.
+  void toggleRecording();
+  void stopRecording();
+  void recordPicture();
+  void showRecordingNotice(const std::string& text);
+  void showRecordingChange();
 
   // sdl_presentation.cpp
   bool startRenderer();
@@ -140,10 +158,15 @@ class SdlScreen final : public compat::PresentingScreen {
   std::string noticeText_;  // empty: no notice
   std::int64_t noticeUntilNs_ = 0;
   bool noticeChanged_ = false;  // the notice's image has to be made again
+  std::string markText_;        // shown under any notice for as long as it is set: "REC"
 
   bool viewInWindow_ = false;          // a full-screen program shown in a window (Alt+Enter)
   bool viewRestored_ = false;          // the remembered view has been read
   WindowArea viewWindow_{0, 0, 0, 0};  // that window's place and size
+
+  std::unique_ptr<video::Recorder> recording_;               // while Alt+R records
+  std::vector<std::unique_ptr<video::Recorder>> finishing_;  // stopped, files being finished
+  std::int64_t lastPictureNs_ = 0;                           // when a picture was last drawn
 };
 
 }  // namespace sdl

@@ -16,12 +16,12 @@ namespace {
 // A new file in the folder (empty: the current folder) under the first free name. Its
 // descriptor, or -1 with the reason in `error`: EEXIST when every name is taken, anything else
 // when the folder cannot be written.
-int createScreenshotFile(const std::string& folder, std::time_t when, std::string& path,
-                         int& error) {
+int createInFolder(const std::string& folder, std::time_t when, const std::string& extension,
+                   std::string& path, int& error) {
   for (int attempt = 1; attempt <= screenshotAttempts; ++attempt) {
-    path = (folder.empty() ? "" : folder + "/") + screenshotName(when, attempt);
+    path = (folder.empty() ? "" : folder + "/") + screenshotName(when, attempt, extension);
     const int descriptor =
-        open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (descriptor >= 0) return descriptor;
     error = errno;
     if (error != EEXIST) return -1;
@@ -31,13 +31,30 @@ int createScreenshotFile(const std::string& folder, std::time_t when, std::strin
 
 }  // namespace
 
-std::string screenshotName(std::time_t when, int attempt) {
+std::string screenshotName(std::time_t when, int attempt, const std::string& extension) {
   std::tm local{};
   localtime_r(&when, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   const std::string base = std::string("rotozoom-") + stamp;
-  return attempt <= 1 ? base + ".png" : base + "-" + std::to_string(attempt) + ".png";
+  return attempt <= 1 ? base + extension : base + "-" + std::to_string(attempt) + extension;
+}
+
+int createCaptureFile(const char* who, std::time_t when, const std::string& extension,
+                      std::string& path) {
+  int error = 0;
+  int descriptor = createInFolder("", when, extension, path, error);
+  if (descriptor < 0 && error != EEXIST) {
+    const std::string pictures = picturesFolder();
+    if (!pictures.empty()) descriptor = createInFolder(pictures, when, extension, path, error);
+  }
+  if (descriptor >= 0) return descriptor;
+  if (error == EEXIST)
+    std::fprintf(stderr, "%s: not saved: %s and the %d names after it are taken\n", who,
+                 screenshotName(when, 1, extension).c_str(), screenshotAttempts - 1);
+  else
+    std::fprintf(stderr, "%s: cannot write %s: %s\n", who, path.c_str(), std::strerror(error));
+  return -1;
 }
 
 std::string saveScreenshot(const compat::IndexedFrame& picture, const compat::Palette& palette) {
@@ -52,20 +69,8 @@ std::string saveScreenshot(const compat::IndexedFrame& picture, const compat::Pa
     return {};
   }
   std::string path;
-  int error = 0;
-  int descriptor = createScreenshotFile("", when, path, error);
-  if (descriptor < 0 && error != EEXIST) {
-    const std::string pictures = picturesFolder();
-    if (!pictures.empty()) descriptor = createScreenshotFile(pictures, when, path, error);
-  }
-  if (descriptor < 0) {
-    if (error == EEXIST)
-      std::fprintf(stderr, "screenshot: not saved: %s and the %d names after it are taken\n",
-                   screenshotName(when, 1).c_str(), screenshotAttempts - 1);
-    else
-      std::fprintf(stderr, "screenshot: cannot write %s: %s\n", path.c_str(), std::strerror(error));
-    return {};
-  }
+  const int descriptor = createCaptureFile("screenshot", when, ".png", path);
+  if (descriptor < 0) return {};
   std::FILE* file = fdopen(descriptor, "wb");
   std::string problem = file == nullptr ? std::strerror(errno) : "";
   if (file == nullptr) close(descriptor);

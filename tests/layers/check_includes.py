@@ -4,8 +4,8 @@
 Each product file may include only what its layer is allowed: the table below lists, for the
 folder a file is in, the paths of the tree and the outside libraries it may include. Arrows go
 down (app -> display -> host -> platform/win32.h): display uses a few host headers named here,
-and host includes nothing of display; only the platform sees SDL, FreeType, fontconfig, X11
-and iconv.
+and host includes nothing of display; only the platform sees SDL, FreeType, fontconfig, X11,
+iconv and FFmpeg.
 Tests and benchmarks may include anything. Prints every forbidden edge; status 1 when any.
 """
 import pathlib
@@ -35,6 +35,8 @@ ALLOWED_PATHS = {
     ],
     "platform/regular_file": ["platform/regular_file.h"],
     "platform/indexed_png": ["platform/indexed_png.h", "platform/compat/screen.h"],
+    "platform/video_": ["platform/video_file.h", "platform/video_colours.h",
+                        "platform/video_recorder.h", "platform/compat/screen.h"],
     "platform/compat/": ["platform/compat/", "platform/regular_file.h"],
     # compat's platform pieces on Linux: what they define, declared by compat
     "platform/desktop/": [
@@ -73,6 +75,8 @@ ALLOWED_PATHS = {
         "platform/compat/physical_keys.h",
         "platform/compat/text_layout.h",
         "platform/indexed_png.h",
+        "platform/video_file.h",
+        "platform/video_recorder.h",
         "platform/regular_file.h",
         "platform/compat/looks.h",
         "platform/compat/notice_font.h",
@@ -81,7 +85,7 @@ ALLOWED_PATHS = {
     ],
     "tools/": ["tools/", "app/", "host/shared_data.h", "platform/compat/screen.h",
                "platform/compat/testing.h", "platform/headless/", "platform/win32.h",
-               "platform/indexed_png.h"],
+               "platform/indexed_png.h", "platform/video_file.h"],
 }
 
 # outside libraries: the include's start -> the only files that may use it
@@ -96,6 +100,8 @@ OUTSIDE = {
     "GLES3/": ["platform/gles/gles_api.h"],
     # Emscripten's WebGL functions, which fill the presenter's table in the browser.
     "webgl/": ["platform/web/web_gl_functions.cpp"],
+    # FFmpeg's libraries: the video files' encoder alone.
+    "libav": ["platform/video_file.cpp"],
     # The real Windows headers only through platform/win32.h.
     "windows.h": ["platform/win32.h", "platform/regular_file.cpp"],
     "ddraw.h": ["platform/win32.h"],

@@ -1,0 +1,116 @@
+// Alt+R: recording what the program shows into rotozoom-DATE-TIME.mp4, where screenshots go,
+// until Alt+R again, with a mark over the picture meanwhile. The video is the exact 8-bit
+// picture through its palette (not the window's look), at the display mode's 60 Hz, encoded on
+// a thread of its own (video::Recorder) so that the program's frames never wait for it.
+//
+// However the program ends while recording (Escape, closing the window, a fatal message box:
+// all std::exit; or the display going away), the video is finished first and plays to its last
+// frame; a video that cannot be finished (a full disk) is removed, with a line on standard error.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/sdl/sdl_recording.h"
+#include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/sdl_screenshot.h"
+
+namespace sdl {
+namespace {
+
+constexpr std::int64_t recordingNoticeNs = 3'000'000'000;
+
+std::int64_t steadyNs() {
+  using namespace std::chrono;
+  return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+SdlScreen& screen() { return static_cast<SdlScreen&>(compat::activeScreen()); }
+
+}  // namespace
+
+void finishRecordingBeforeExit() { screen().finishRecordings(); }
+
+// The mark and the notices go with the program's next picture: drawing one more in between
+// would take a running program's time and could make its next flip late. A program that has
+// not shown a picture for a while gets them drawn at once.
+void SdlScreen::showRecordingNotice(const std::string& text) {
+  noticeText_ = text;
+  noticeUntilNs_ = nowNs() + recordingNoticeNs;
+  noticeChanged_ = true;
+}
+
+void SdlScreen::showRecordingChange() {
+  if (nowNs() - lastPictureNs_ > 2 * video::Recorder::tickNs) showPicture();
+}
+
+void SdlScreen::toggleRecording() {
+  if (recording_ != nullptr) {
+    stopRecording();
+    showRecordingChange();
+    return;
+  }
+  if (picture_.empty() || pictureWidth_ <= 0 || pictureHeight_ <= 0) {
+    std::fprintf(stderr, "recording: not started: nothing is shown\n");
+    return;
+  }
+  std::string path;
+  const int descriptor = createCaptureFile("recording", std::time(nullptr), ".mp4", path);
+  if (descriptor < 0) {
+    showRecordingNotice("cannot record: see the terminal");
+    showRecordingChange();
+    return;
+  }
+  std::fprintf(stderr, "recording: %s (Alt+R stops)\n", path.c_str());
+  recording_ = std::make_unique<video::Recorder>(
+      descriptor, path, video::Format::Mp4,
+      compat::IndexedFrame{picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_}, palette_,
+      steadyNs);
+  // Once, after the screen's own exit step, so that it runs before it.
+  static const bool finishedAtExit = std::atexit([] { screen().finishRecordings(); }) == 0;
+  (void)finishedAtExit;
+  markText_ = "REC";
+  showRecordingNotice("recording " + path);
+  showRecordingChange();
+}
+
+// The encoder finishes the file on its own thread (the rest of the queue, the index moved to
+// the front): the program's frames go on meanwhile, and the summary comes when it is done.
+// The mark goes with the next picture drawn.
+void SdlScreen::stopRecording() {
+  if (recording_ == nullptr) return;
+  std::fprintf(stderr, "recording: %s: stopped; finishing the file\n", recording_->path().c_str());
+  recording_->requestStop();
+  finishing_.push_back(std::move(recording_));
+  markText_.clear();
+  noticeChanged_ = true;
+}
+
+void SdlScreen::finishRecordings() {
+  stopRecording();
+  for (const std::unique_ptr<video::Recorder>& recording : finishing_) recording->stop();
+  finishing_.clear();
+}
+
+// Called as each picture is drawn, before it is: the notices it sets show with it.
+void SdlScreen::recordPicture() {
+  lastPictureNs_ = nowNs();
+  for (auto recording = finishing_.begin(); recording != finishing_.end();) {
+    if (!(*recording)->done()) {
+      ++recording;
+      continue;
+    }
+    const video::Recorder::Summary summary = (*recording)->stop();  // writes its line
+    showRecordingNotice(summary.kept ? "saved " + (*recording)->path()
+                                     : "recording not saved: " + summary.ending);
+    recording = finishing_.erase(recording);
+  }
+  if (recording_ == nullptr) return;
+  if (recording_->ended()) {
+    stopRecording();
+    return;
+  }
+  recording_->offer({picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_}, palette_);
+}
+
+}  // namespace sdl

@@ -1,0 +1,132 @@
+// Alt+R on the SDL screen (dummy driver): in a program's exclusive mode it is the screen's own,
+// never the program's, and records the pictures shown into a new rotozoom-DATE-TIME.mp4 in the
+// current folder until pressed again; in a window of the desktop the program gets it as its
+// own key, as it does every other Alt combination.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "platform/compat/screen.h"
+#include "tests/platform/video/video_decoding.h"
+#include "tests/support/bmp_files.h"
+
+namespace {
+
+constexpr int width = 64, height = 48;
+
+// Alt+R's press and release as SDL events, and what the program gets of them.
+std::vector<compat::InputEvent> pressAltR(compat::Screen& screen) {
+  SDL_Event event{};
+  event.key.keysym.scancode = SDL_SCANCODE_R;
+  event.key.keysym.sym = SDLK_r;
+  event.key.keysym.mod = KMOD_LALT;
+  for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    EXPECT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+  }
+  std::vector<compat::InputEvent> events;
+  screen.pollInput(events);
+  return events;
+}
+
+std::vector<std::filesystem::path> videosIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> videos;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".mp4") videos.push_back(entry.path());
+  return videos;
+}
+
+// The current folder a temporary one, and the state and pictures folders inside it.
+class RecordingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path(""));
+    setenv("XDG_STATE_HOME", folder.path("state").c_str(), 1);
+    setenv("HOME", folder.path("").c_str(), 1);
+    ASSERT_TRUE(screen.isAvailable());
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+
+  // Picture n: index n everywhere, through a palette where index n is red 6n.
+  void present(int n) {
+    std::vector<std::uint8_t> pixels(width * height, static_cast<std::uint8_t>(n));
+    screen.presentFrame({pixels.data(), width, height, width}, palette());
+  }
+  static compat::Palette palette() {
+    compat::Palette colours{};
+    for (int i = 0; i < 256; ++i) colours[i] = {static_cast<std::uint8_t>(6 * i), 30, 200, 0};
+    return colours;
+  }
+  static int lumaOf(int n) {
+    const compat::PaletteColour c = palette()[n];
+    return static_cast<int>(16 + 219 * (0.2126 * c.red + 0.7152 * c.green + 0.0722 * c.blue) / 255 +
+                            0.5);
+  }
+
+  support::TemporaryFolder folder;
+  compat::Screen& screen = compat::activeScreen();
+  std::filesystem::path previous_;
+};
+
+TEST_F(RecordingTest, AltRInFullScreenRecordsTheShownPicturesAndTheProgramNeverSeesIt) {
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  present(10);
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(pressAltR(screen).empty()) << "the program got Alt+R";
+  const std::vector<std::filesystem::path> videos = videosIn(folder.path(""));
+  ASSERT_EQ(videos.size(), 1u);
+  EXPECT_EQ(videos[0].filename().string().rfind("rotozoom-", 0), 0u) << videos[0];
+  for (int n = 11; n <= 40; ++n) present(n);  // half a second at the display's 60 Hz
+  EXPECT_TRUE(pressAltR(screen).empty()) << "the program got Alt+R";
+  // The file is finished on the encoder's thread; the screen says so with the next pictures.
+  std::string lines;
+  for (int n = 41; n < 400 && lines.find(" frames (") == std::string::npos; ++n) {
+    present(40);
+    if (n % 30 == 0) {
+      lines += testing::internal::GetCapturedStderr();
+      if (lines.find(" frames (") == std::string::npos) testing::internal::CaptureStderr();
+    }
+  }
+  ASSERT_NE(lines.find(" frames ("), std::string::npos) << lines;
+  EXPECT_NE(lines.find("recording: " + videos[0].filename().string() + " (Alt+R stops)"),
+            std::string::npos)
+      << lines;
+
+  const video_test::DecodedVideo decoded = video_test::decodeVideo(videos[0].string());
+  ASSERT_EQ(decoded.problem, "");
+  EXPECT_EQ(decoded.width, width * 4);
+  EXPECT_EQ(decoded.height, height * 4);
+  // Pictures 10 to 40, one a tick, give 31 frames, or 30 where picture 11 comes within the
+  // starting picture's tick and takes its place; the ticks the keys took may add one at the
+  // end. The frames are the pictures in order: the luma rises with red (a level or two of the
+  // codec's noise aside).
+  ASSERT_GE(decoded.frames.size(), 30u);
+  EXPECT_LE(decoded.frames.size(), 32u);
+  EXPECT_NEAR(decoded.frames.front()[0][0], (lumaOf(10) + lumaOf(11)) / 2, 2);
+  EXPECT_NEAR(decoded.frames.back()[0][0], lumaOf(40), 2);
+  for (std::size_t n = 1; n < decoded.frames.size(); ++n)
+    EXPECT_GE(decoded.frames[n][0][0] + 2, decoded.frames[n - 1][0][0]) << "frame " << n;
+}
+
+TEST_F(RecordingTest, AltRInAWindowOfTheDesktopIsTheProgramsOwn) {
+  screen.setExclusiveMode(false);
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  present(10);
+  const std::vector<compat::InputEvent> events = pressAltR(screen);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].kind, compat::InputKind::KeyDown);
+  EXPECT_EQ(events[0].virtualKey, static_cast<std::uint32_t>('R'));
+  EXPECT_TRUE(events[0].altHeld);
+  EXPECT_EQ(events[1].kind, compat::InputKind::KeyUp);
+  EXPECT_TRUE(videosIn(folder.path("")).empty());
+}
+
+}  // namespace

@@ -44,9 +44,10 @@ Recorder::Recorder(int descriptor, const std::string& path, Format format,
       queueLength_(std::max<std::size_t>(queueLength, 1)),
       descriptor_(descriptor),
       queue_(queueLength_) {
+  // A picture without pixels has no size, as in offer(): the writer refuses to start on it.
   copyPicture(first, held_.pixels);
-  held_.width = first.width;
-  held_.height = first.height;
+  held_.width = held_.pixels.empty() ? 0 : first.width;
+  held_.height = held_.pixels.empty() ? 0 : first.height;
   held_.palette = palette;
   for (Picture& slot : queue_) slot.pixels.reserve(held_.pixels.size());
   thread_ = std::thread([this] { run(); });
@@ -147,7 +148,8 @@ void Recorder::encode() {
     if (take(incoming)) {
       lock.unlock();
       if (incoming.width != held_.width || incoming.height != held_.height) {
-        kept_ = holdUntil(nextTick_ + 1) && writer_->finish(error);
+        if (!holdUntil(nextTick_ + 1)) return;  // its line is written
+        kept_ = writer_->finish(error);
         end(kept_ ? "the picture changed size; the video ends before it" : error, !kept_);
         return;
       }

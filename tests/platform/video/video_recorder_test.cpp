@@ -5,10 +5,12 @@
 // line, keeping the file only when it plays.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -211,3 +213,88 @@ TEST_F(RecorderTest, AFullDiskEndsTheRecordingAndLeavesNoFile) {
 }
 
 }  // namespace
+
+// A picture of random indices through a palette of distinct colours: too much for the codec to
+// squeeze, so that a single frame is well over the writer's buffer and reaches the file at once.
+struct Noise {
+  Noise(int noiseWidth, int noiseHeight) : width(noiseWidth), height(noiseHeight) {
+    std::uint32_t state = 12345;
+    pixels.resize(static_cast<std::size_t>(width) * height);
+    for (std::uint8_t& pixel : pixels) {
+      state = state * 1664525u + 1013904223u;
+      pixel = static_cast<std::uint8_t>(state >> 24);
+    }
+    for (int i = 0; i < 256; ++i)
+      palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 37),
+                    static_cast<std::uint8_t>(i * 91), 0};
+  }
+  compat::IndexedFrame frame() const { return {pixels.data(), width, height, width}; }
+  int width, height;
+  std::vector<std::uint8_t> pixels;
+  compat::Palette palette{};
+};
+
+// Files of this process may not grow past `bytes` while it lives: a write beyond fails
+// with "File too large" (its signal ignored), as a full disk fails one, after the file has
+// taken what came before.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, previous_.rlim_max};
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousSignal_);
+  }
+
+ private:
+  rlimit previous_{};
+  void (*previousSignal_)(int);
+};
+
+TEST_F(RecorderTest, AWriteFailingAtTheChangeOfSizeGivesOneLineWithItsReason) {
+  // The change of size writes the held picture's last tick, a frame larger than the limit:
+  // that write fails, and the recording's one line and its ending give the reason.
+  const FileSizeLimit limit(16 * 1024);
+  std::string error;
+  const int descriptor = video::createVideoFile(path, error);
+  ASSERT_GE(descriptor, 0) << error;
+  const Noise noise(320, 240);
+  testing::internal::CaptureStderr();
+  video::Recorder recorder(descriptor, path, video::Format::Mp4, noise.frame(), noise.palette,
+                           [this] { return now.load(); });
+  // The encoder gives out each frame's data with the next frame: the second tick's write is
+  // the one that fails.
+  now += tick;
+  recorder.offer(noise.frame(), noise.palette);
+  recorder.offer(pictures.picture(1), pictures.palette);  // 16 x 12, on the same tick
+  for (int wait = 0; wait < 500 && !recorder.ended(); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const video::Recorder::Summary summary = recorder.stop();
+  const std::string lines = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(summary.kept);
+  EXPECT_EQ(summary.ending, "File too large");
+  EXPECT_EQ(lines, "recording: " + path + ": stopped: File too large; nothing kept\n");
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(RecorderTest, AStartingPictureWithoutPixelsRecordsNothing) {
+  // A window wholly off its desktop shows no pixels, whatever its size: nothing to record, and
+  // no file left.
+  std::string error;
+  const int descriptor = video::createVideoFile(path, error);
+  ASSERT_GE(descriptor, 0) << error;
+  testing::internal::CaptureStderr();
+  video::Recorder recorder(descriptor, path, video::Format::Mp4,
+                           compat::IndexedFrame{nullptr, width, height, width}, pictures.palette,
+                           [this] { return now.load(); });
+  now += 5 * tick;
+  const video::Recorder::Summary summary = recorder.stop();
+  const std::string lines = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(summary.kept);
+  EXPECT_EQ(lines, "recording: " + path + ": stopped: the picture has no size; nothing kept\n");
+  EXPECT_FALSE(std::filesystem::exists(path));
+}

@@ -29,6 +29,29 @@ namespace {
 constexpr int framesPerSecond = 60;
 constexpr int ioBufferSize = 64 * 1024;
 
+// Which file a descriptor or a name leads to.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool known = false;
+};
+
+FileIdentity identityOf(int descriptor) {
+  struct stat status;
+  if (fstat(descriptor, &status) != 0) return {};
+  return {status.st_dev, status.st_ino, true};
+}
+
+// Removes the file at `path` only when that name still leads to `file`: while a video was
+// written its file may have been moved away and another put in its place, or its folder
+// replaced by a link to another folder, and that other file is not ours to remove.
+void removeIfStill(const std::string& path, const FileIdentity& file) {
+  struct stat status;
+  if (file.known && lstat(path.c_str(), &status) == 0 && status.st_dev == file.device &&
+      status.st_ino == file.inode)
+    unlink(path.c_str());
+}
+
 std::string errorText(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(code, text, sizeof text);
@@ -40,7 +63,8 @@ std::string errorText(int code) {
 struct OutputFile {
   int descriptor = -1;
   std::string path;
-  int failure = 0;  // errno of the first failed write or seek
+  FileIdentity identity;  // of the descriptor's file, to remove it by its name
+  int failure = 0;        // errno of the first failed write or seek
 
   static int write(void* opaque, std::uint8_t* bytes, int size) {
     auto* file = static_cast<OutputFile*>(opaque);
@@ -179,7 +203,7 @@ struct Writer::Encoder {
   void abandon() {
     if (file.descriptor >= 0) close(file.descriptor);
     file.descriptor = -1;
-    unlink(file.path.c_str());
+    removeIfStill(file.path, file.identity);
     closed = true;
   }
 
@@ -315,9 +339,18 @@ std::optional<Format> formatFor(std::string_view path) {
 }
 
 Size videoSize(Format format, Size picture) {
+  if (picture.width <= 0 || picture.height <= 0 || picture.width > largestPictureSide ||
+      picture.height > largestPictureSide)
+    return {0, 0};
   if (format == Format::Lossless) return picture;
   const int factor = picture.width <= 480 && picture.height <= 360 ? 4 : 2;
   return {picture.width * factor, picture.height * factor};
+}
+
+void discardVideoFile(int descriptor, const std::string& path) {
+  const FileIdentity identity = identityOf(descriptor);
+  close(descriptor);
+  removeIfStill(path, identity);
 }
 
 int createVideoFile(const std::string& path, std::string& error) {
@@ -350,9 +383,17 @@ std::unique_ptr<Writer> Writer::start(int descriptor, const std::string& path, F
   encoder->video = videoSize(format, picture);
   encoder->file.descriptor = descriptor;
   encoder->file.path = path;
+  encoder->file.identity = identityOf(descriptor);
+  // The encoder's end removes the file.
   if (picture.width <= 0 || picture.height <= 0) {
     error = "the picture has no size";
-    return nullptr;  // the encoder's end removes the file
+    return nullptr;
+  }
+  if (encoder->video.width == 0) {
+    error = "the picture is too large for a video: " + std::to_string(picture.width) + " x " +
+            std::to_string(picture.height) + ", " + std::to_string(largestPictureSide) +
+            " a side at the most";
+    return nullptr;
   }
   if (!encoder->open(error)) return nullptr;
   return std::unique_ptr<Writer>(new Writer(std::move(encoder)));
@@ -366,6 +407,12 @@ bool Writer::addFrame(const compat::IndexedFrame& picture, const compat::Palette
                       std::string& error) {
   Encoder& e = *encoder_;
   if (e.failed || e.closed) return e.fail("the video has already ended", error);
+  if (picture.pixels == nullptr || picture.pitch < picture.width) {
+    // Refused, as a frame of another size is: its rows cannot be read.
+    error = picture.pixels == nullptr ? "the frame has no pixels"
+                                      : "the frame's rows are longer than its pitch";
+    return false;
+  }
   if (picture.width != e.picture.width || picture.height != e.picture.height) {
     // Refused, and the video stays as it was, to be finished.
     error = "the picture changed size from " + std::to_string(e.picture.width) + " x " +

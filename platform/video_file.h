@@ -38,15 +38,22 @@ struct Size {
   int width;
   int height;
 };
+// The largest picture a video is made of, on either side.
+constexpr int largestPictureSide = 8192;
 // The size of the video of pictures of `picture` size: an MP4 shows each picture pixel as a
 // 4 x 4 block up to 480 x 360 (320 x 240 becomes 1280 x 960), a 2 x 2 block beyond; a lossless
-// video keeps the picture's size.
+// video keeps the picture's size. 0 x 0 for a picture without pixels or larger than
+// largestPictureSide.
 Size videoSize(Format format, Size picture);
 
 // Creates a new, empty file for a video at `path`, open for reading and writing: exclusively,
 // never over an existing file nor through a symbolic link. Its descriptor, or -1 with the
 // reason in `error`.
 int createVideoFile(const std::string& path, std::string& error);
+
+// Closes `descriptor`, a file createVideoFile made at `path` and no video was started in, and
+// removes it when that name still leads to it.
+void discardVideoFile(int descriptor, const std::string& path);
 
 class Writer {
  public:
@@ -59,13 +66,15 @@ class Writer {
   static std::unique_ptr<Writer> start(int descriptor, const std::string& path, Format format,
                                        Size picture, Pace pace, std::string& error);
 
-  // An unfinished video is abandoned: its file is closed and removed.
+  // An unfinished video is abandoned: its file is closed and removed (when its name still
+  // leads to it: a file moved there since is not the writer's).
   ~Writer();
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
 
   // Appends the frame, shown for 1/60 s. A frame of another size than the video was started
-  // with is refused (false with the reason) and the video stays as it was. On any other
+  // with, without pixels or with a pitch shorter than its rows is refused (false with the
+  // reason) and the video stays as it was. On any other
   // failure, false with the reason, and the video can only be abandoned.
   bool addFrame(const compat::IndexedFrame& frame, const compat::Palette& palette,
                 std::string& error);

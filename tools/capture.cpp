@@ -94,8 +94,7 @@ class VideoOutput {
       : descriptor_(descriptor), path_(std::move(path)), format_(format) {}
   ~VideoOutput() {
     if (writer_ != nullptr || descriptor_ < 0) return;  // an unfinished writer removes its file
-    close(descriptor_);
-    unlink(path_.c_str());
+    video::discardVideoFile(descriptor_, path_);
   }
 
   bool add(const compat::IndexedFrame& frame, const compat::Palette& palette, std::string& error) {

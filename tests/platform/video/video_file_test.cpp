@@ -16,6 +16,7 @@
 
 #include "platform/video_colours.h"
 #include "platform/video_file.h"
+#include "tests/platform/video/file_size_limit.h"
 #include "tests/platform/video/video_decoding.h"
 #include "tests/support/bmp_files.h"
 
@@ -225,25 +226,23 @@ TEST(VideoFile, OnlyNewFilesAreMadeNeverThroughALink) {
 }
 
 TEST(VideoFile, AFullDiskGivesItsReasonAndLeavesNoFile) {
-  // /dev/full takes every write with "no space left", as a full disk does; the writer removes
-  // the file it was given, whatever its contents.
+  // The file stops growing at 4 KB, as on a full disk, within the first frames of either
+  // video; the writer removes it.
   for (video::Format format : {video::Format::Mp4, video::Format::Lossless}) {
     SCOPED_TRACE(format == video::Format::Mp4 ? "mp4" : "lossless");
     support::TemporaryFolder folder;
     const std::string path = folder.path("clip").string();
-    std::ofstream(path) << "written so far";
-    const int full = open("/dev/full", O_RDWR | O_CLOEXEC);
-    ASSERT_GE(full, 0);
+    const video_test::FileSizeLimit limit(4096);
     std::string error;
     auto writer =
-        video::Writer::start(full, path, format, {width, height}, video::Pace::RealTime, error);
+        video::Writer::create(path, format, {width, height}, video::Pace::RealTime, error);
     bool written = writer != nullptr;
     const Clip clip(40);
     for (std::size_t n = 0; written && n < clip.frames.size(); ++n)
       written = writer->addFrame(clip.frame(n), clip.palettes[n], error);
     if (written) written = writer->finish(error);
     EXPECT_FALSE(written);
-    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(error, "File too large");
     writer.reset();
     EXPECT_FALSE(std::filesystem::exists(path));
   }
@@ -264,3 +263,83 @@ TEST(VideoFile, AnAbandonedVideoLeavesNoFile) {
 }
 
 }  // namespace
+
+TEST(VideoFile, FramesWithoutPixelsOrWithRowsLongerThanTheirPitchAreRefused) {
+  // Refused as a frame of another size is: nothing read, and the video still ends.
+  support::TemporaryFolder folder;
+  const std::string path = folder.path("clip.mp4").string();
+  const Clip clip(2);
+  std::string error;
+  auto writer =
+      video::Writer::create(path, video::Format::Mp4, {width, height}, video::Pace::Offline, error);
+  ASSERT_NE(writer, nullptr) << error;
+  ASSERT_TRUE(writer->addFrame(clip.frame(0), clip.palettes[0], error)) << error;
+  const struct {
+    const char* name;
+    compat::IndexedFrame frame;
+  } rows[] = {{"no pixels", {nullptr, width, height, pitch}},
+              {"pitch shorter than a row", {clip.frames[1].data(), width, height, width - 1}},
+              {"negative pitch", {clip.frames[1].data(), width, height, -pitch}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    error.clear();
+    EXPECT_FALSE(writer->addFrame(row.frame, clip.palettes[1], error));
+    EXPECT_NE(error, "");
+  }
+  ASSERT_TRUE(writer->finish(error)) << error;
+  EXPECT_EQ(video_test::decodeVideo(path).frames.size(), 1u);
+}
+
+TEST(VideoFile, PicturesTooLargeForAVideoAreRefusedBeforeAnythingIsWritten) {
+  const struct {
+    video::Format format;
+    video::Size picture;
+  } rows[] = {{video::Format::Mp4, {1 << 30, 2}},
+              {video::Format::Mp4, {2, 1 << 30}},
+              {video::Format::Lossless, {1 << 30, 1 << 30}},
+              {video::Format::Mp4, {-4, 8}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.picture.width << " x " << row.picture.height);
+    support::TemporaryFolder folder;
+    const std::string path = folder.path("clip.mp4").string();
+    std::string error;
+    auto writer =
+        video::Writer::create(path, row.format, row.picture, video::Pace::RealTime, error);
+    EXPECT_EQ(writer, nullptr);
+    EXPECT_NE(error, "");
+    EXPECT_FALSE(std::filesystem::exists(path));
+  }
+}
+
+TEST(VideoFile, AnAbandonedVideoRemovesOnlyItsOwnFile) {
+  // While the video was written, its name came to lead elsewhere: the file moved away and
+  // another put in its place, or its folder replaced by a link to another folder. The file
+  // found there now is someone else's, and stays.
+  const struct {
+    const char* name;
+    bool folderLinked;
+  } rows[] = {{"another file in its place", false}, {"its folder now a link", true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    support::TemporaryFolder folder;
+    std::filesystem::create_directory(folder.path("videos"));
+    std::filesystem::create_directory(folder.path("other"));
+    const std::string path = folder.path("videos/clip.mp4").string();
+    const Clip clip(2);
+    std::string error;
+    auto writer = video::Writer::create(path, video::Format::Mp4, {width, height},
+                                        video::Pace::Offline, error);
+    ASSERT_NE(writer, nullptr) << error;
+    ASSERT_TRUE(writer->addFrame(clip.frame(0), clip.palettes[0], error)) << error;
+    if (row.folderLinked) {
+      std::filesystem::rename(folder.path("videos"), folder.path("moved"));
+      std::filesystem::create_directory_symlink(folder.path("other"), folder.path("videos"));
+    } else {
+      std::filesystem::rename(path, folder.path("moved.mp4"));
+    }
+    std::ofstream(path) << "someone else's";
+    writer.reset();
+    std::ifstream kept(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "someone else's");
+  }
+}

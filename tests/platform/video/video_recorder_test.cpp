@@ -5,18 +5,17 @@
 // line, keeping the file only when it plays.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 #include <vector>
 
 #include "platform/video_recorder.h"
+#include "tests/platform/video/file_size_limit.h"
 #include "tests/platform/video/video_decoding.h"
 #include "tests/support/bmp_files.h"
 
@@ -192,23 +191,20 @@ TEST_F(RecorderTest, APictureOfAnotherSizeEndsTheVideoBeforeIt) {
 }
 
 TEST_F(RecorderTest, AFullDiskEndsTheRecordingAndLeavesNoFile) {
-  // /dev/full fails every write as a full disk does; the recording's file is removed.
-  std::ofstream(path) << "written so far";
-  const int full = open("/dev/full", O_RDWR | O_CLOEXEC);
-  ASSERT_GE(full, 0);
+  // The file stops growing at 4 KB, as on a full disk; the recording's file is removed.
+  const video_test::FileSizeLimit limit(4096);
   const std::int64_t start = now.load();
   testing::internal::CaptureStderr();
-  video::Recorder recorder(full, path, video::Format::Mp4, pictures.picture(1), pictures.palette,
-                           [this] { return now.load(); });
-  for (int n = 1; n < 200 && !recorder.ended(); ++n) {
+  auto recorder = startRecording(1);
+  for (int n = 1; n < 200 && !recorder->ended(); ++n) {
     now = start + n * 10 * tick;
-    recorder.offer(pictures.picture(n), pictures.palette);
+    recorder->offer(pictures.picture(n), pictures.palette);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  const video::Recorder::Summary summary = recorder.stop();
+  const video::Recorder::Summary summary = recorder->stop();
   const std::string lines = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(summary.kept);
-  EXPECT_EQ(lines, "recording: " + path + ": stopped: No space left on device; nothing kept\n");
+  EXPECT_EQ(lines, "recording: " + path + ": stopped: File too large; nothing kept\n");
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -234,31 +230,10 @@ struct Noise {
   compat::Palette palette{};
 };
 
-// Files of this process may not grow past `bytes` while it lives: a write beyond fails
-// with "File too large" (its signal ignored), as a full disk fails one, after the file has
-// taken what came before.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{bytes, previous_.rlim_max};
-    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousSignal_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previousSignal_)(int);
-};
-
 TEST_F(RecorderTest, AWriteFailingAtTheChangeOfSizeGivesOneLineWithItsReason) {
   // The change of size writes the held picture's last tick, a frame larger than the limit:
   // that write fails, and the recording's one line and its ending give the reason.
-  const FileSizeLimit limit(16 * 1024);
+  const video_test::FileSizeLimit limit(16 * 1024);
   std::string error;
   const int descriptor = video::createVideoFile(path, error);
   ASSERT_GE(descriptor, 0) << error;

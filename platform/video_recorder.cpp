@@ -60,11 +60,10 @@ std::int64_t Recorder::tickNow() const {
 }
 
 void Recorder::offer(const compat::IndexedFrame& picture, const compat::Palette& palette) {
-  if (!inStep_) {
+  if (!inStep_.exchange(true)) {
     // The ticks are put in step with the program's pictures: the first comes on a tick exactly,
     // so that the next ones, paced at 60 Hz, fall half a tick from where rounding would change
     // its mind, and a few milliseconds of lateness give no picture two ticks or none.
-    inStep_ = true;
     startNs_ += (clock_() - startNs_.load()) % tickNs;
   }
   const std::int64_t tick = tickNow();
@@ -183,6 +182,8 @@ void Recorder::requestStop() {
 }
 
 Recorder::Summary Recorder::stop() {
+  // A second caller waits for the first one's stop: the thread is joined once.
+  std::lock_guard<std::mutex> lock(stopMutex_);
   if (stopped_) return summary_;
   requestStop();
   thread_.join();

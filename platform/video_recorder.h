@@ -67,7 +67,8 @@ class Recorder {
     std::string ending;  // why it ended on its own, else empty
   };
   // requestStop(), then waits for the encoder thread to be through, and writes the summary
-  // line when the file was kept.
+  // line when the file was kept. Any thread may call it, any number of times: each gets the
+  // same summary.
   Summary stop();
 
   const std::string& path() const { return path_; }
@@ -94,7 +95,7 @@ class Recorder {
   const Format format_;
   const Clock clock_;
   std::atomic<std::int64_t> startNs_;  // tick 0; moved once, by less than a tick, by offer()
-  bool inStep_ = false;                // offer() has put the ticks in step
+  std::atomic<bool> inStep_{false};    // offer() has put the ticks in step
   const std::size_t queueLength_;
   int descriptor_;  // until the encoder thread starts the writer
 
@@ -117,6 +118,7 @@ class Recorder {
 
   std::atomic<bool> done_{false};
   std::thread thread_;
+  std::mutex stopMutex_;  // held through stop()
   bool stopped_ = false;
   Summary summary_;
 };

@@ -273,3 +273,35 @@ TEST_F(RecorderTest, AStartingPictureWithoutPixelsRecordsNothing) {
   EXPECT_EQ(lines, "recording: " + path + ": stopped: the picture has no size; nothing kept\n");
   EXPECT_FALSE(std::filesystem::exists(path));
 }
+
+TEST_F(RecorderTest, PicturesAndStopsFromSeveralThreadsAtOnce) {
+  // Two threads show pictures, then two stop the recording together: one of them waits for the
+  // other's stop, and both get the same summary of a finished file.
+  const std::int64_t start = now.load();
+  auto recorder = startRecording(0);
+  std::atomic<int> shown{0};
+  const auto show = [&](int first) {
+    Pictures own;
+    for (int n = 0; n < 30; ++n) {
+      now = start + (shown++ + 1) * tick;
+      recorder->offer(own.picture(first + n % 2), own.palette);
+    }
+  };
+  std::thread a(show, 1), b(show, 3);
+  a.join();
+  b.join();
+  testing::internal::CaptureStderr();
+  video::Recorder::Summary summaries[2];
+  std::thread stopA([&] { summaries[0] = recorder->stop(); });
+  std::thread stopB([&] { summaries[1] = recorder->stop(); });
+  stopA.join();
+  stopB.join();
+  const std::string lines = testing::internal::GetCapturedStderr();
+  for (const video::Recorder::Summary& summary : summaries) {
+    EXPECT_TRUE(summary.kept);
+    EXPECT_EQ(summary.framesWritten, summaries[0].framesWritten);
+  }
+  EXPECT_GE(summaries[0].framesWritten, 60);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
+  EXPECT_EQ(static_cast<long>(picturesIn(path).size()), summaries[0].framesWritten);
+}

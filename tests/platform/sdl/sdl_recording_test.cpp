@@ -130,3 +130,65 @@ TEST_F(RecordingTest, AltRInAWindowOfTheDesktopIsTheProgramsOwn) {
 }
 
 }  // namespace
+
+std::size_t entriesIn(const char* folder) {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+  return count;
+}
+
+// Every video in the folder plays to the end; their number.
+std::size_t expectEveryVideoPlays(const std::filesystem::path& folder) {
+  const std::vector<std::filesystem::path> videos = videosIn(folder);
+  for (const auto& video : videos) {
+    SCOPED_TRACE(video.string());
+    const video_test::DecodedVideo decoded = video_test::decodeVideo(video.string());
+    EXPECT_EQ(decoded.problem, "");
+    EXPECT_GE(decoded.frames.size(), 1u);
+  }
+  return videos.size();
+}
+
+TEST_F(RecordingTest, ManyRecordingsInARowEachPlayAndLeaveNoThreadOrFileOpen) {
+  // Alt+R pressed again and again, a picture or two between: each press starts or stops a
+  // recording while the ones before are still being finished.
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  present(1);
+  const std::size_t threads = entriesIn("/proc/self/task");
+  const std::size_t files = entriesIn("/proc/self/fd");
+  constexpr int presses = 24;  // an even number: the last stops
+  testing::internal::CaptureStderr();
+  for (int n = 0; n < presses; ++n) {
+    EXPECT_TRUE(pressAltR(screen).empty());
+    for (int picture = 0; picture <= n % 3; ++picture) present(2 + n);
+  }
+  std::string lines;
+  for (int n = 0; n < 1000 && entriesIn("/proc/self/task") > threads; ++n) {
+    present(100);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  lines = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(entriesIn("/proc/self/task"), threads);
+  EXPECT_EQ(entriesIn("/proc/self/fd"), files);
+  EXPECT_EQ(expectEveryVideoPlays(folder.path("")), presses / 2u) << lines;
+}
+
+TEST_F(RecordingTest, TheProgramEndingWhileRecordingsAreBeingFinishedFinishesThemAll) {
+  // Several recordings stopped and still being finished, and one running, when the program
+  // ends: each plays to its end afterwards.
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  constexpr int presses = 9;  // an odd number: the last is still recording
+  EXPECT_EXIT(
+      {
+        present(1);
+        for (int n = 0; n < presses; ++n) {
+          pressAltR(screen);
+          for (int picture = 0; picture < 5; ++picture) present(2 + n);
+        }
+        std::exit(1);
+      },
+      testing::ExitedWithCode(1), "");
+  EXPECT_EQ(expectEveryVideoPlays(folder.path("")), (presses + 1) / 2u);
+}

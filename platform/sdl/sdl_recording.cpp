@@ -79,7 +79,10 @@ void SdlScreen::toggleRecording() {
 // The mark goes with the next picture drawn.
 void SdlScreen::stopRecording() {
   if (recording_ == nullptr) return;
-  std::fprintf(stderr, "recording: %s: stopped; finishing the file\n", recording_->path().c_str());
+  // One that ended on its own has said why, and its file is finished or removed already.
+  if (!recording_->ended())
+    std::fprintf(stderr, "recording: %s: stopped; finishing the file\n",
+                 recording_->path().c_str());
   recording_->requestStop();
   finishing_.push_back(std::move(recording_));
   markText_.clear();

@@ -192,3 +192,30 @@ TEST_F(RecordingTest, TheProgramEndingWhileRecordingsAreBeingFinishedFinishesThe
       testing::ExitedWithCode(1), "");
   EXPECT_EQ(expectEveryVideoPlays(folder.path("")), (presses + 1) / 2u);
 }
+
+TEST_F(RecordingTest, ARecordingThatEndsOnItsOwnSaysWhyAndNotThatItWasStopped) {
+  // The program changes its display mode: the video ends before the first picture of the new
+  // size, and the lines say so, with nothing of a stop the user never asked for.
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  present(10);
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(pressAltR(screen).empty());
+  for (int n = 11; n <= 20; ++n) present(n);
+  std::vector<std::uint8_t> wider(2 * width * height, 21);
+  std::string lines;
+  for (int n = 0; n < 300 && lines.find(" frames (") == std::string::npos; ++n) {
+    screen.presentFrame({wider.data(), 2 * width, height, 2 * width}, palette());
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (n % 20 == 19) {
+      lines += testing::internal::GetCapturedStderr();
+      testing::internal::CaptureStderr();
+    }
+  }
+  lines += testing::internal::GetCapturedStderr();
+  EXPECT_NE(lines.find(": the picture changed size; the video ends before it\n"), std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find(" frames ("), std::string::npos) << lines;
+  EXPECT_EQ(lines.find("stopped"), std::string::npos) << lines;
+  EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
+}

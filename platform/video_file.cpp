@@ -189,6 +189,7 @@ struct Writer::Encoder {
   AVIOContext* io = nullptr;
   long frames = 0;
   bool failed = false;
+  std::string failedBy;  // the first failure's reason, for a finish asked for after it
   bool closed = false;
 
   ~Encoder() {
@@ -213,6 +214,7 @@ struct Writer::Encoder {
   }
 
   bool fail(const std::string& what, std::string& error) {
+    if (!failed) failedBy = what;
     failed = true;
     error = what;
     return false;
@@ -439,6 +441,7 @@ bool Writer::finish(std::string& error) {
   Encoder& e = *encoder_;
   if (e.closed) return e.fail("the video has already ended", error);
   bool finished = !e.failed;
+  if (!finished) error = e.failedBy;
   if (finished) {
     const int flushed = avcodec_send_frame(e.codec, nullptr);
     finished = flushed >= 0 ? e.writePackets(error)

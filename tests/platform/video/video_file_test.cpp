@@ -243,6 +243,11 @@ TEST(VideoFile, AFullDiskGivesItsReasonAndLeavesNoFile) {
     if (written) written = writer->finish(error);
     EXPECT_FALSE(written);
     EXPECT_EQ(error, "File too large");
+    // Finished after all, the video answers with the same reason, and the file is gone.
+    std::string again;
+    EXPECT_FALSE(writer->finish(again));
+    EXPECT_NE(again, "");
+    EXPECT_FALSE(std::filesystem::exists(path));
     writer.reset();
     EXPECT_FALSE(std::filesystem::exists(path));
   }

@@ -27,6 +27,7 @@
 #include "platform/video_file.h"
 #include "tools/command_line.h"
 #include "tools/headless_demo.h"
+#include "tools/interrupted_output.h"
 
 namespace {
 
@@ -178,6 +179,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "rotozoom-capture: %s: %s\n", videoPath->c_str(), error.c_str());
       return 1;
     }
+    removeOnInterrupt(*videoPath, descriptor);
     videoOutput = std::make_unique<VideoOutput>(descriptor, *videoPath, *format);
   }
 
@@ -195,6 +197,7 @@ int main(int argc, char** argv) {
                    error.c_str());
       std::exit(1);
     }
+    keepOnInterrupt();
     std::exit(0);
   });
 }

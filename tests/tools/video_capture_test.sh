@@ -3,7 +3,8 @@
 # video decodes to exactly the frames written as PNGs; the MP4 has the frames asked for, at 60
 # a second, 1280 x 960, in a profile browsers play; an unknown extension is a usage error; a
 # name that cannot be used (a read-only folder, a symbolic link, a named pipe, an existing file)
-# and a full disk give a clear line and status 1, and leave no half-written file.
+# and a full disk give a clear line and status 1, and leave no half-written file; nor does a
+# run interrupted by a signal.
 #   video_capture_test.sh ROTOZOOM_CAPTURE MAKE_TEXTURE
 # Mounting the small file systems (read-only, full) needs root; without it the read-only folder
 # is one without write permission and the full disk is skipped (status 77).
@@ -129,6 +130,21 @@ else
   echo "skipped: a full disk needs a small file system mounted, which needs root"
   status=77
 fi
+
+# A run interrupted before its first frame (a large FIRST) or in the middle, by Ctrl+C or a
+# kill, leaves no file: an unfinished MP4 does not play, and would refuse the name next time.
+for signal in INT TERM; do
+  for first in 100000000 0; do
+    timeout -s "$signal" 3 "$capture" --video interrupted.mp4 1000000 "$first" 2> /dev/null
+    ended=$?
+    if [ "$ended" -ne 124 ] || [ -e interrupted.mp4 ]; then
+      fail "SIG$signal at FIRST $first: status $ended, $(ls -l interrupted.mp4 2>&1)"
+      rm -f interrupted.mp4
+    else
+      echo "ok: SIG$signal at FIRST $first leaves no file"
+    fi
+  done
+done
 
 # Nothing else left behind by the refusals above.
 leftover="$(ls -A | grep -vxE 'texture.bmp|lossless|clip.mp4|progress.mkv|older.mp4|link.mp4|pipe.mkv|read-only|full')"

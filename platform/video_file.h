@@ -74,8 +74,8 @@ class Writer {
 
   // Appends the frame, shown for 1/60 s. A frame of another size than the video was started
   // with, without pixels or with a pitch shorter than its rows is refused (false with the
-  // reason) and the video stays as it was. On any other
-  // failure, false with the reason, and the video can only be abandoned.
+  // reason) and the video stays as it was. On any other failure, false with the reason, and
+  // the video can only be abandoned.
   bool addFrame(const compat::IndexedFrame& frame, const compat::Palette& palette,
                 std::string& error);
   // Writes what the encoder still holds and the file's index, and closes the file: it then

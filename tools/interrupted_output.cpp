@@ -8,8 +8,9 @@
 namespace {
 
 // What the handler needs, set before it is installed: it may use only what is safe in a
-// signal handler (lstat, unlink, raise), so no allocation and no std::string.
-std::string removedPath;
+// signal handler (lstat, unlink, raise), so nothing is allocated or freed there. The path is
+// never destroyed, so that a signal during the exit's clean-up still finds it.
+std::string& removedPath = *new std::string;
 dev_t removedDevice = 0;
 ino_t removedInode = 0;
 volatile std::sig_atomic_t armed = 0;

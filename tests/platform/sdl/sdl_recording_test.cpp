@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -84,8 +85,12 @@ TEST_F(RecordingTest, AltRInFullScreenRecordsTheShownPicturesAndTheProgramNeverS
   const std::vector<std::filesystem::path> videos = videosIn(folder.path(""));
   ASSERT_EQ(videos.size(), 1u);
   EXPECT_EQ(videos[0].filename().string().rfind("rotozoom-", 0), 0u) << videos[0];
+  const auto started = std::chrono::steady_clock::now();
   for (int n = 11; n <= 40; ++n) present(n);  // half a second at the display's 60 Hz
   EXPECT_TRUE(pressAltR(screen).empty()) << "the program got Alt+R";
+  // On a busy machine flips come late, and the video, in real time, repeats pictures for them.
+  const double recordedTicks =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() * 60;
   // The file is finished on the encoder's thread; the screen says so with the next pictures.
   std::string lines;
   for (int n = 41; n < 400 && lines.find(" frames (") == std::string::npos; ++n) {
@@ -106,10 +111,10 @@ TEST_F(RecordingTest, AltRInFullScreenRecordsTheShownPicturesAndTheProgramNeverS
   EXPECT_EQ(decoded.height, height * 4);
   // Pictures 10 to 40, one a tick, give 31 frames, or 30 where picture 11 comes within the
   // starting picture's tick and takes its place; the ticks the keys took may add one at the
-  // end. The frames are the pictures in order: the luma rises with red (a level or two of the
-  // codec's noise aside).
+  // end, and late flips one each. The frames are the pictures in order: the luma rises with red (a
+  // level or two of the codec's noise aside).
   ASSERT_GE(decoded.frames.size(), 30u);
-  EXPECT_LE(decoded.frames.size(), 32u);
+  EXPECT_LE(static_cast<double>(decoded.frames.size()), std::max(32.0, recordedTicks + 3));
   EXPECT_NEAR(decoded.frames.front()[0][0], (lumaOf(10) + lumaOf(11)) / 2, 2);
   EXPECT_NEAR(decoded.frames.back()[0][0], lumaOf(40), 2);
   for (std::size_t n = 1; n < decoded.frames.size(); ++n)

@@ -14,10 +14,10 @@
 #include <random>
 #include <vector>
 
-#include "app/animation.h"
-#include "app/frame_presentation.h"
-#include "app/mapper_paths.h"
-#include "app/texture_mapper.h"
+#include "demo/animation.h"
+#include "demo/frame_presentation.h"
+#include "demo/mapper_paths.h"
+#include "demo/texture_mapper.h"
 #include "bench/ratio_report.h"
 #include "display/display_engine.h"
 #include "display/palette_tables.h"

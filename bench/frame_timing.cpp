@@ -10,15 +10,15 @@
 #include <random>
 #include <vector>
 
-#include "app/animation.h"
-#include "app/demo_slots.h"
-#include "app/mapper_paths.h"
-#include "app/texture_mapper.h"
+#include "demo/animation.h"
+#include "demo/demo_slots.h"
+#include "demo/mapper_paths.h"
+#include "demo/texture_mapper.h"
 #include "display/display_engine.h"
 #include "display/palette_tables.h"
 #include "host/main_window.h"
 #include "host/shared_data.h"
-#include "platform/compat/rgba_frame.h"
+#include "platform/screen_core/rgba_frame.h"
 
 namespace {
 

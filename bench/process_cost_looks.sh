@@ -47,10 +47,10 @@ for size in 1280x960 1920x1080; do
     FLOOR_60=1 bash "$shared/process_cost.sh" "$size" floor-full "$work" -- \
       "$work/sdl_floor_full" 30 full
     ROTOZOOM_RENDERER=sdl bash "$shared/process_cost.sh" "$size" renderer "$work" -- \
-      "$build/app/rotozoom"
+      "$build/demo/rotozoom"
     for look in integer sharp crt; do
       bash "$shared/process_cost.sh" "$size" "$look" "$work" -- "$work/demo-in-look" "$look" \
-        "$build/app/rotozoom"
+        "$build/demo/rotozoom"
     done
   } | tee "$work/$size.txt"
   python3 - "$work/$size.txt" <<'PYTHON'

@@ -54,11 +54,11 @@ echo
 echo "The demo on the desktop (process_cost.sh, 1280 x 960 screen), not recording and recording:"
 mkdir idle recording
 cp texture.bmp idle/ && cp texture.bmp recording/
-bash "$process_cost" 1280x960 "not recording" "$work/idle" -- "$build/app/rotozoom"
+bash "$process_cost" 1280x960 "not recording" "$work/idle" -- "$build/demo/rotozoom"
 # Alt+R a second after the start, so the recording runs through the whole measured window;
 # the shell gives its process to the demo, which process_cost.sh measures and ends.
 bash "$process_cost" 1280x960 "recording" "$work/recording" -- sh -c \
-  '(sleep 1; xdotool key alt+r) & exec "$0" 2> recording.log' "$build/app/rotozoom"
+  '(sleep 1; xdotool key alt+r) & exec "$0" 2> recording.log' "$build/demo/rotozoom"
 sleep 1
 # process_cost.sh ends the demo with SIGTERM and, half a second later, SIGKILL: a recording
 # whose finishing takes longer than that is cut short, so only its lines are shown.

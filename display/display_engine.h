@@ -133,7 +133,7 @@ struct DisplayEngine {
   // gap. x of -1 centres the text on column 320.
   void drawBitmapFontText(int32_t slot, int32_t x, int32_t y, const char* text, int8_t flags);
 
-  // ---- Presentation (presentation.cpp)
+  // ---- Presentation (page_presentation.cpp)
   // Shows the back buffer: a page flip full-screen (surfaceBits of slots 0 and 1 follow the
   // swap), a copy to the window's place on the desktop windowed. Called with no slot locked.
   void presentFrame();

@@ -9,7 +9,7 @@
 #include "display/palette_tables.h"
 #include "host/file_not_found.h"
 #include "host/timed_waits.h"
-#include "platform/regular_file.h"
+#include "platform/files/regular_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// The one header the portable layers (app/, host/, display/) include for the system's API.
+// The one header the portable layers (demo/, host/, display/) include for the system's API.
 // On Windows it is the real thing; everywhere else it is our own implementation of exactly the
 // subset those layers call, with the same names, signatures and constant values.
 #pragma once

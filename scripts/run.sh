@@ -27,4 +27,4 @@ mkdir -p "$root/run"
 cd "$root/run"
 # The sample, unless a texture is already there (yours, or one made before).
 [ -f texture.bmp ] || "$build/tools/make-texture" texture.bmp
-exec "$build/app/rotozoom"
+exec "$build/demo/rotozoom"

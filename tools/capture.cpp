@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/indexed_png.h"
-#include "platform/video_file.h"
+#include "platform/media/indexed_png.h"
+#include "platform/media/video_file.h"
 #include "tools/command_line.h"
 #include "tools/headless_demo.h"
 #include "tools/interrupted_output.h"

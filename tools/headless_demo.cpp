@@ -1,6 +1,6 @@
 #include "tools/headless_demo.h"
 
-#include "app/frame_presentation.h"
+#include "demo/frame_presentation.h"
 #include "platform/compat/testing.h"
 #include "platform/headless/headless_screen.h"
 #include "platform/win32.h"

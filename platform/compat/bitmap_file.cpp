@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/regular_file.h"
+#include "platform/files/regular_file.h"
 
 namespace compat {
 namespace {

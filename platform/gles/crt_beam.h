@@ -2,7 +2,7 @@
 // out once a frame on the processor, passed to the shader as uniforms. Pure arithmetic.
 #pragma once
 
-#include "platform/compat/looks.h"
+#include "platform/screen_core/looks.h"
 
 namespace gles {
 

@@ -8,7 +8,7 @@
 //      picture or the palette changed since the last draw (a palette change alone shows at the
 //      next draw, as on a palette display);
 //   2. the default framebuffer cleared to black and the colour target drawn into the look's
-//      rectangle (compat/looks.h) with the look's shader. The CRT look first draws, off screen,
+//      rectangle (screen_core/looks.h) with the look's shader. The CRT look first draws, off screen,
 //      its glow (at a quarter of the picture's size) and its beam lines (the picture's width by
 //      the rectangle's height), again only when the picture or the rectangle changed.
 // All calls go through the GlesFunctions table given to start, on the thread whose context is
@@ -23,7 +23,7 @@
 
 #include <cstdint>
 
-#include "platform/compat/looks.h"
+#include "platform/screen_core/looks.h"
 #include "platform/compat/screen.h"
 #include "platform/gles/crt_beam.h"
 #include "platform/gles/gles_functions.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/compat/frame_pacer.h"
+#include "platform/screen_core/frame_pacer.h"
 #include "platform/compat/screen.h"
 
 namespace compat {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/compat/looks.h"
+#include "platform/screen_core/looks.h"
 
 namespace sdl {
 

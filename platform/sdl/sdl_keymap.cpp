@@ -2,7 +2,7 @@
 // the table lists.
 #include "platform/sdl/sdl_keymap.h"
 
-#include "platform/compat/physical_keys.h"
+#include "platform/screen_core/physical_keys.h"
 
 namespace sdl {
 

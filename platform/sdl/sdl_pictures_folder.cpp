@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "platform/regular_file.h"
+#include "platform/files/regular_file.h"
 
 namespace sdl {
 namespace {

@@ -1,7 +1,7 @@
 // The real screen: an SDL2 window that shows the primary surface, input turned into the
 // messages compat posts, and message boxes. Full-screen exclusive mode becomes a borderless
 // desktop full-screen window (no real mode change) showing the picture in the user's look
-// (compat/looks.h: whole factors, sharp, or as a monitor of its time showed it); windowed mode
+// (screen_core/looks.h: whole factors, sharp, or as a monitor of its time showed it); windowed mode
 // shows the window's part of the desktop that the primary surface stands for, pixel for
 // pixel. What it keeps and how it paces is shared with the browser's screen
 // (compat::PresentingScreen).
@@ -41,12 +41,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/compat/looks.h"
-#include "platform/compat/presenting_screen.h"
+#include "platform/screen_core/looks.h"
+#include "platform/screen_core/presenting_screen.h"
 #include "platform/gles/gles_presenter.h"
 #include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_frame_conversion.h"
-#include "platform/video_recorder.h"
+#include "platform/media/video_recorder.h"
 
 namespace sdl {
 

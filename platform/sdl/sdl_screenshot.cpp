@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/indexed_png.h"
+#include "platform/media/indexed_png.h"
 #include "platform/sdl/sdl_pictures_folder.h"
 
 namespace sdl {

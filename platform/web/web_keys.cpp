@@ -1,7 +1,7 @@
 // The page's keys to Windows virtual keys, through the key table by KeyboardEvent.code.
 #include "platform/web/web_keys.h"
 
-#include "platform/compat/physical_keys.h"
+#include "platform/screen_core/physical_keys.h"
 
 namespace web {
 

@@ -1,6 +1,6 @@
 // Everything the web platform asks of the page, in one place: the C++ side calls JavaScript
 // only through these named functions (their bodies are in web_page_calls.cpp), and knows
-// nothing of the page beyond the canvas and the hooks of web/page.js.
+// nothing of the page beyond the canvas and the hooks of pages/page.js.
 #pragma once
 
 #include <cstdint>

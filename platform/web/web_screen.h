@@ -7,7 +7,7 @@
 // The picture goes to the GPU as it is, 8 bits a pixel with its palette beside it, through the
 // presenter the desktop shares (platform/gles) on a WebGL2 context, and is drawn at the canvas's
 // size in device pixels in the look the page chose (the page owns the look and full screen, its
-// controls and keys; compat/looks.h). Where no WebGL2 context can run the presenter, the picture
+// controls and keys; screen_core/looks.h). Where no WebGL2 context can run the presenter, the picture
 // goes through its palette into RGBA and onto a 2D canvas at its own size, which the page
 // scales with nearest sampling; the console says so once.
 //
@@ -21,8 +21,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/compat/looks.h"
-#include "platform/compat/presenting_screen.h"
+#include "platform/screen_core/looks.h"
+#include "platform/screen_core/presenting_screen.h"
 #include "platform/gles/gles_presenter.h"
 
 namespace web {

@@ -26,8 +26,8 @@ MARKER = re.compile(r"^<!--\s*(from:\s*(?P<path>\S+)|(?P<commands>commands))\s*-
 FENCE = re.compile(r"^(```|~~~)")
 ELISION = {"// ...", "# ..."}
 # Folders of the tree that a `code` span may name as a path.
-TREE_FOLDERS = ("app/", "bench/", "cmake/", "display/", "docs/", "examples/", "host/",
-                "packaging/", "platform/", "scripts/", "tests/", "tools/", "web/")
+TREE_FOLDERS = ("demo/", "bench/", "cmake/", "display/", "docs/", "examples/", "host/",
+                "packaging/", "platform/", "scripts/", "tests/", "tools/", "pages/")
 TARGET_CALL = re.compile(r"\b(?:add_program|add_executable|add_library)\(\s*([\w.+-]+)")
 
 

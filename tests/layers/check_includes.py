@@ -3,7 +3,7 @@
 
 Each product file may include only what its layer is allowed: the table below lists, for the
 folder a file is in, the paths of the tree and the outside libraries it may include. Arrows go
-down (app -> display -> host -> platform/win32.h): display uses a few host headers named here,
+down (demo -> display -> host -> platform/win32.h): display uses a few host headers named here,
 and host includes nothing of display; only the platform sees SDL, FreeType, fontconfig, X11,
 iconv and FFmpeg.
 Tests and benchmarks may include anything. Prints every forbidden edge; status 1 when any.
@@ -12,11 +12,11 @@ import pathlib
 import re
 import sys
 
-PORTABLE_API = ["platform/win32.h", "platform/regular_file.h"]
+PORTABLE_API = ["platform/win32.h", "platform/files/regular_file.h"]
 
 # folder -> paths of the tree its files may include (a path ending in / is a whole folder)
 ALLOWED_PATHS = {
-    "app/": ["app/", "host/", "display/"] + PORTABLE_API,
+    "demo/": ["demo/", "host/", "display/"] + PORTABLE_API,
     "host/": ["host/"] + PORTABLE_API,
     "display/": [
         "display/",
@@ -33,11 +33,14 @@ ALLOWED_PATHS = {
         "platform/compat/gdi_api.h",
         "platform/compat/user32_api.h",
     ],
-    "platform/regular_file": ["platform/regular_file.h"],
-    "platform/indexed_png": ["platform/indexed_png.h", "platform/compat/screen.h"],
-    "platform/video_": ["platform/video_file.h", "platform/video_colours.h",
-                        "platform/video_recorder.h", "platform/compat/screen.h"],
-    "platform/compat/": ["platform/compat/", "platform/regular_file.h"],
+    "platform/files/": ["platform/files/"],
+    # the PNG and video writers take frames as the seam hands them
+    "platform/media/": ["platform/media/", "platform/compat/screen.h"],
+    # the Win32 subset: nothing of the screens but the seam it defines
+    "platform/compat/": ["platform/compat/", "platform/files/regular_file.h"],
+    # what every screen shares, under compat's seam
+    "platform/screen_core/": ["platform/screen_core/", "platform/compat/screen.h",
+                              "platform/compat/virtual_keys.h"],
     # compat's platform pieces on Linux: what they define, declared by compat
     "platform/desktop/": [
         "platform/desktop/",
@@ -45,47 +48,48 @@ ALLOWED_PATHS = {
         "platform/compat/text_encoding.h",
         "platform/compat/gdi_fonts.h",
     ],
-    "platform/gles/": ["platform/gles/", "platform/compat/screen.h", "platform/compat/looks.h"],
+    "platform/gles/": ["platform/gles/", "platform/compat/screen.h",
+                       "platform/screen_core/looks.h"],
     "platform/headless/": ["platform/headless/", "platform/compat/screen.h",
-                           "platform/compat/frame_pacer.h"],
+                           "platform/screen_core/frame_pacer.h"],
     "platform/web/": [
         "platform/web/",
         "platform/compat/screen.h",
-        "platform/compat/presenting_screen.h",
-        "platform/compat/frame_pacer.h",
-        "platform/compat/shown_area.h",
-        "platform/compat/rgba_frame.h",
+        "platform/screen_core/presenting_screen.h",
+        "platform/screen_core/frame_pacer.h",
+        "platform/screen_core/shown_area.h",
+        "platform/screen_core/rgba_frame.h",
         "platform/compat/virtual_keys.h",
-        "platform/compat/physical_keys.h",
+        "platform/screen_core/physical_keys.h",
         "platform/compat/gdi_fonts.h",
         "platform/compat/bitmap_file.h",
         "platform/compat/text_encoding.h",
-        "platform/compat/looks.h",
-        "platform/compat/notice_font.h",
+        "platform/screen_core/looks.h",
+        "platform/screen_core/notice_font.h",
         "platform/gles/gles_presenter.h",
         "platform/gles/gles_functions.h",
     ],
     "platform/sdl/": [
         "platform/sdl/",
         "platform/compat/screen.h",
-        "platform/compat/presenting_screen.h",
-        "platform/compat/frame_pacer.h",
-        "platform/compat/shown_area.h",
+        "platform/screen_core/presenting_screen.h",
+        "platform/screen_core/frame_pacer.h",
+        "platform/screen_core/shown_area.h",
         "platform/compat/virtual_keys.h",
-        "platform/compat/physical_keys.h",
+        "platform/screen_core/physical_keys.h",
         "platform/compat/text_layout.h",
-        "platform/indexed_png.h",
-        "platform/video_file.h",
-        "platform/video_recorder.h",
-        "platform/regular_file.h",
-        "platform/compat/looks.h",
-        "platform/compat/notice_font.h",
+        "platform/media/indexed_png.h",
+        "platform/media/video_file.h",
+        "platform/media/video_recorder.h",
+        "platform/files/regular_file.h",
+        "platform/screen_core/looks.h",
+        "platform/screen_core/notice_font.h",
         "platform/gles/gles_presenter.h",
         "platform/gles/gles_functions.h",
     ],
-    "tools/": ["tools/", "app/", "host/shared_data.h", "platform/compat/screen.h",
+    "tools/": ["tools/", "demo/", "host/shared_data.h", "platform/compat/screen.h",
                "platform/compat/testing.h", "platform/headless/", "platform/win32.h",
-               "platform/indexed_png.h", "platform/video_file.h"],
+               "platform/media/indexed_png.h", "platform/media/video_file.h"],
 }
 
 # outside libraries: the include's start -> the only files that may use it
@@ -101,14 +105,14 @@ OUTSIDE = {
     # Emscripten's WebGL functions, which fill the presenter's table in the browser.
     "webgl/": ["platform/web/web_gl_functions.cpp"],
     # FFmpeg's libraries: the video files' encoder alone.
-    "libav": ["platform/video_file.cpp"],
+    "libav": ["platform/media/video_file.cpp"],
     # The real Windows headers only through platform/win32.h.
-    "windows.h": ["platform/win32.h", "platform/regular_file.cpp"],
+    "windows.h": ["platform/win32.h", "platform/files/regular_file.cpp"],
     "ddraw.h": ["platform/win32.h"],
     "mmsystem.h": ["platform/win32.h"],
 }
 
-PRODUCT_FOLDERS = ["app", "host", "display", "examples", "platform", "tools"]
+PRODUCT_FOLDERS = ["demo", "host", "display", "examples", "platform", "tools"]
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 
 

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/animation.h"
-#include "app/frame_presentation.h"
-#include "app/startup.h"
-#include "app/texture_mapper.h"
+#include "demo/animation.h"
+#include "demo/frame_presentation.h"
+#include "demo/startup.h"
+#include "demo/texture_mapper.h"
 
 void DemoTest::makeSampleTexture() {
   const std::string command = std::string(MAKE_TEXTURE_PATH) + " texture.bmp";

@@ -1,6 +1,6 @@
 #include "tests/support/reference_walk.h"
 
-#include "app/animation.h"
+#include "demo/animation.h"
 
 namespace reference {
 namespace {

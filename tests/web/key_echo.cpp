@@ -4,7 +4,7 @@
 // ready.
 #include <cstdio>
 
-#include "platform/compat/physical_keys.h"
+#include "platform/screen_core/physical_keys.h"
 #include "platform/win32.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/compat/looks.h"
+#include "platform/screen_core/looks.h"
 #include "platform/gles/crt_beam.h"
 #include "tests/platform/gles/demo_frame.h"
 #include "tests/platform/gles/gles_look_fixture.h"

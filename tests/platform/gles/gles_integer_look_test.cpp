@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/compat/looks.h"
+#include "platform/screen_core/looks.h"
 #include "tests/platform/gles/gles_look_fixture.h"
 
 namespace gles_test {

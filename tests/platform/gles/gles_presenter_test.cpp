@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/compat/notice_font.h"
+#include "platform/screen_core/notice_font.h"
 #include "tests/platform/gles/gles_look_fixture.h"
 
 namespace gles_test {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/compat/looks.h"
+#include "platform/screen_core/looks.h"
 #include "tests/platform/gles/gles_look_fixture.h"
 
 namespace gles_test {

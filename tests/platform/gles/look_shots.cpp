@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/compat/looks.h"
-#include "platform/compat/notice_font.h"
+#include "platform/screen_core/looks.h"
+#include "platform/screen_core/notice_font.h"
 #include "platform/gles/gles_presenter.h"
 #include "tests/platform/gles/demo_frame.h"
 

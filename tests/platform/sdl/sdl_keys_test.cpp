@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/compat/physical_keys.h"
+#include "platform/screen_core/physical_keys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/win32.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/compat/screen.h"
-#include "tests/platform/video/video_decoding.h"
+#include "tests/platform/media/video_decoding.h"
 #include "tests/support/bmp_files.h"
 
 namespace {

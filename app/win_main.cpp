@@ -1,8 +1,0 @@
-// The demo's entry point. The command line is not used.
-#include "app/startup.h"
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR /*commandLine*/,
-                   int showCommand) {
-  initApplication(instance, previousInstance, showCommand);
-  runFrameLoop();
-}

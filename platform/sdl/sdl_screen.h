@@ -22,12 +22,12 @@
 //   sdl_view.cpp          full-screen or in a window (Alt+Enter), the remembered view, scaling
 //   sdl_input.cpp         SDL's events into input, and the keys the screen keeps for itself
 //   sdl_recording.cpp     recording the shown pictures (Alt+R)
-//   sdl_looks.cpp         the looks key, and the short notices the screen shows over the picture
-//   sdl_gl_presentation.cpp  the picture onto the window on the GPU (OpenGL ES 3.0 through
+//   sdl_notices.cpp         the looks key, and the short notices the screen shows over the picture
+//   sdl_gpu_path.cpp  the picture onto the window on the GPU (OpenGL ES 3.0 through
 //                         SDL): the 8-bit picture and its palette go up as they are, and the
 //                         shared presenter (platform/gles) looks the colours up and scales in
 //                         the chosen look
-//   sdl_presentation.cpp  the same without a GL context (or with ROTOZOOM_RENDERER=sdl):
+//   sdl_renderer_path.cpp  the same without a GL context (or with ROTOZOOM_RENDERER=sdl):
 //                         through a 256-entry lookup of the palette in the window's pixel
 //                         format into a streaming texture that SDL's renderer scales by whole
 //                         factors
@@ -101,7 +101,7 @@ class SdlScreen final : public compat::PresentingScreen {
   bool takeKey(const SDL_KeyboardEvent& key, std::vector<compat::InputEvent>& events);
   void takeScreenshot();
 
-  // sdl_looks.cpp
+  // sdl_notices.cpp
   void cycleLook();
   // The look the picture is drawn in now: the user's in full-screen, pixel for pixel in a
   // window of the desktop.
@@ -113,7 +113,7 @@ class SdlScreen final : public compat::PresentingScreen {
   // What the notice shows: its text, and under it the mark while one is set.
   std::string noticeLines() const;
 
-  // sdl_gl_presentation.cpp: false when no OpenGL ES 3.0 context can show the picture.
+  // sdl_gpu_path.cpp: false when no OpenGL ES 3.0 context can show the picture.
   bool startGl();
   void drawWithGl();
   // Windowed: the picture's rectangle on a drawable of that size, which shows the window.
@@ -127,7 +127,7 @@ class SdlScreen final : public compat::PresentingScreen {
   void showRecordingNotice(const std::string& text);
   void showRecordingChange();
 
-  // sdl_presentation.cpp
+  // sdl_renderer_path.cpp
   bool startRenderer();
   void drawWithRenderer();
   void mapPalette();

@@ -13,8 +13,8 @@
 //
 // The class is spread over files by what a reader looks for:
 //   web_screen.cpp               availability, the clock and waits, input, the message box
-//   web_gl_presentation.cpp      the WebGL2 context and the shared presenter
-//   web_canvas_presentation.cpp  the 2D canvas without one
+//   web_gpu_path.cpp      the WebGL2 context and the shared presenter
+//   web_canvas_path.cpp  the 2D canvas without one
 //   web_events.cpp               the page's events as the program's input
 #pragma once
 
@@ -55,7 +55,7 @@ class WebScreen final : public compat::PresentingScreen {
   // changed (a resize, full screen, another look), for programs whose picture stands still.
   void readInput(std::vector<compat::InputEvent>& events) override;
 
-  // web_gl_presentation.cpp: false, with the reason on the console, when no WebGL2 context can
+  // web_gpu_path.cpp: false, with the reason on the console, when no WebGL2 context can
   // run the presenter; the canvas is then a fresh one that has no context yet.
   bool startGl();
   // A pointer position from the page (CSS pixels of the canvas) as the program's display mode
@@ -64,7 +64,7 @@ class WebScreen final : public compat::PresentingScreen {
   void drawWithGl();
   View pageView() const;
 
-  // web_canvas_presentation.cpp: the picture through its palette into RGBA, handed to the
+  // web_canvas_path.cpp: the picture through its palette into RGBA, handed to the
   // canvas as one image.
   void drawOnCanvas();
 

@@ -4,6 +4,7 @@
 
 #include "demo/demo_slots.h"
 #include "display/display_engine.h"
+#include "host/frame_rate.h"
 #include "host/shared_data.h"
 #include "host/texts.h"
 #include "host/timed_waits.h"
@@ -11,12 +12,6 @@
 int32_t frameCount = 0;
 uint32_t fpsIntervalStart = 0;
 bool fpsIntervalStarted = false;
-
-namespace {
-
-constexpr uint32_t fpsInterval = 1000;  // milliseconds
-
-}  // namespace
 
 void finishFrame() {
   if (!fpsIntervalStarted) {
@@ -27,14 +22,10 @@ void finishFrame() {
   displayEngine.drawText(pictureSlot, 0, 0, messageText);
   displayEngine.blitRect(0, 0, 0, 0, 320, 240, backBufferSlot, pictureSlot, DDBLTFAST_WAIT);
   displayEngine.presentFrame();
-  frameCount = frameCount + 1;
-  // The count of frames in an interval of at least a second, not a rate: a stall of 2.5 s
-  // reports that interval's frames. Unsigned, so the wrap of the clock does no harm.
-  if (timeGetTime() - fpsIntervalStart >= fpsInterval) {
-    fpsIntervalStart = timeGetTime();
-    std::snprintf(messageText, sizeof messageText, texts::fpsFormat, frameCount);
-    frameCount = 0;
-  }
+  // The line changes once an interval of at least a second has closed.
+  const int32_t closedInterval = countPresentedFrame(frameCount, fpsIntervalStart);
+  if (closedInterval >= 0)
+    std::snprintf(messageText, sizeof messageText, texts::fpsFormat, closedInterval);
   // The frame's one pass of message handling: frameStartTime is never marked here.
   waitSinceFrameStart(0);
 }

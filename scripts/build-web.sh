@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the browser's programs into build/web: rotozoom.html and showcase.html with their
+# Builds the browser's programs into build/web: rotozoom.html and every program's page with their
 # .js and .wasm, the page's script and style, and the sample texture; serve the folder with
 # scripts/serve-web.sh. Installs what it needs (Debian's emscripten, which builds offline).
 set -euo pipefail

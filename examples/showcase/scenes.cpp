@@ -15,11 +15,11 @@ void copyWholeSlot(int32_t destSlot, int32_t sourceSlot) {
   displayEngine.blitRect(0, 0, 0, 0, screenWidth, screenHeight, destSlot, sourceSlot, plainCopy);
 }
 
-// Shows the back buffer and holds it until 16 ms after the previous frame began.
+// Shows the back buffer. The flip waits for the display's next frame, which paces the scenes
+// at 60 a second; one pass of the message pump then takes the keys.
 void nextFrame() {
   displayEngine.presentFrame();
-  waitSinceFrameStart(16);
-  markFrameStart();
+  waitSinceFrameStart(0);
 }
 
 }  // namespace

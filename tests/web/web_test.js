@@ -10,7 +10,8 @@
 //    alive: ended instances are collected, the page's memory returns near its value after the
 //    first start, one set of listeners remains and a key press runs one handler; so does an
 //    error that ends the program, and a restart while the page is hidden;
-//  - the showcase's page runs through its scenes;
+//  - the showcase's page runs through its scenes; the smallest program's page, made from the
+//    template, shows its frame (minimal_page.js);
 //  - every key of the key table, by the page's name for it (KeyboardEvent.code), reaches a
 //    program's window as the virtual key Windows gives it, the keypad's with Num Lock on and off;
 //    the page's own keys (Alt+L, Alt+Enter) do not;
@@ -26,6 +27,7 @@ const path = require("path");
 const {sleep, serve, launchBrowser, openPage, endedText} = require("./pages");
 const {screenPixels, pixelAt, colourCount, lookRectangle} = require("./screen_pixels");
 const looks = require("./looks_test");
+const {minimalPage} = require("./minimal_page");
 
 const [webBuild, matchFrame, shots] = process.argv.slice(2);
 fs.mkdirSync(shots, {recursive: true});
@@ -347,7 +349,7 @@ async function restartsPage(browser, base) {
 }
 
 async function showcasePage(browser, base) {
-  const {page, problems} = await openPage(browser, `${base}/showcase.html`);
+  const {page, problems} = await openPage(browser, `${base}/engine-showcase.html`);
   await page.waitForSelector("#canvas.gpu", {timeout: 10000});
   const seen = [];
   for (let i = 0; i < 8; ++i) {
@@ -494,6 +496,7 @@ async function keysPage(browser, base) {
     await demoPage(browser, base);
     await restartsPage(browser, base);
     await showcasePage(browser, base);
+    await minimalPage(browser, base, shots);
     await keysPage(browser, base);
     await looks.looksOnStillPicture(browser, base, shots);
     await looks.highDensityScreen(base, shots);

@@ -22,7 +22,7 @@ constexpr int32_t backBuffer = 1;  // slot 1: every frame is drawn here, then sh
 constexpr int32_t slotCount = 2;   // the primary surface and the back buffer
 constexpr int32_t sky = 1;         // palette entries; entry 0 stays black
 constexpr int32_t ball = 2;
-constexpr int32_t paper = 255;     // the text's white box
+constexpr int32_t paper = 255;  // the text's white box
 constexpr int32_t ballRadius = 24;
 
 }  // namespace
@@ -30,8 +30,7 @@ constexpr int32_t ballRadius = 24;
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand) {
   if (!createMainWindow(instance, previousInstance, showCommand))
     fatalExit(texts::windowCreationFailed);
-  if (!displayEngine.setupDisplay(mainWindow, screenWidth, screenHeight, fullScreen, 8,
-                                  slotCount))
+  if (!displayEngine.setupDisplay(mainWindow, screenWidth, screenHeight, fullScreen, 8, slotCount))
     fatalExit(texts::directDrawInitFailed);
   displayEngine.setPaletteEntry(sky, 40, 70, 150);
   displayEngine.setPaletteEntry(ball, 250, 200, 40);

@@ -31,6 +31,8 @@ cmake --build "$fuzz"
 # The packages (dist/): the Debian package and the Windows zip, whose programs are the ones the
 # Wine test below runs.
 bash "$root/scripts/package.sh"
+bash "$root/tests/packaging/package_contents_test.sh" "$root" "$root"/dist/rotozoom_*_amd64.deb \
+  "$root"/dist/rotozoom-*-windows-x86_64.zip
 
 release="$root/build/release"
 cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROTOZOOM_TESTS=ON -DROTOZOOM_BENCH=ON \

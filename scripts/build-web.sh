@@ -2,6 +2,8 @@
 # Builds the browser's programs into build/web: rotozoom.html and every program's page with their
 # .js and .wasm, the page's script and style, and the sample texture; serve the folder with
 # scripts/serve-web.sh. Installs what it needs (Debian's emscripten, which builds offline).
+#   build-web.sh              everything, the tests' pages and the benchmark's harness too
+#   build-web.sh TARGET...    only those programs (with the pages and the sample texture)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -17,6 +19,6 @@ cmake --build "$tools" --target make-texture
 
 web="$root/build/web"
 emcmake cmake -S "$root" -B "$web" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$web"
+cmake --build "$web" -j "$(nproc)" ${1:+--target "$@"}
 "$tools/tools/make-texture" "$web/texture.bmp"
 echo "build-web: the pages are in $web (serve them with: bash scripts/serve-web.sh)"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/bmp_writer.h"
+#include "tools/texture/bmp_writer.h"
 #include "tools/command_line.h"
 
 namespace {

@@ -172,6 +172,10 @@ refused "a device" /dev/zero "not a regular file"
 # A symbolic link to a picture is read as the picture.
 ln -s base.png link.png && texture linked link.png && cmp -s linked.bmp base-png.bmp ||
   fail "a link to base.png gave another texture"
+# FILE a folder: the folder is left alone, status 1 as for any file that cannot be written.
+errors="$("$make_texture" --from base.png folder.png 2>&1)"
+[ $? -eq 1 ] && grep -q "^make-texture: folder.png: Is a directory" <<<"$errors" ||
+  fail "FILE a folder: $errors"
 # FILE a named pipe: refused at once rather than waiting for a reader.
 mkfifo out-pipe.bmp
 errors="$(timeout 20 "$make_texture" --from base.png out-pipe.bmp 2>&1)"

@@ -47,8 +47,15 @@ require(script)({wasmBinary: fs.readFileSync(script.replace(/js$/, 'wasm'))}).th
   }
   const refusals = [
     [new Uint8Array(0), 0, 0, /has nothing in it/],
-    [new Uint8Array(4 * 99), 10, 10, /cut short/],
+    [new Uint8Array(4 * 99), 10, 10, /396 bytes of pixels for a picture of 10 x 10/],
+    [new Uint8Array(4 * 101), 10, 10, /404 bytes of pixels for a picture of 10 x 10/],
     [new Uint8Array(4), 9000, 9000, /more than the 64 million pixels/],
+    // Sizes that would wrap to a small whole number on their way into the module.
+    [new Uint8Array(16), 2 ** 32 + 2, 2, /width of 4294967298 is not a number of pixels/],
+    [new Uint8Array(16), 2, 2.5, /height of 2.5 is not a number of pixels/],
+    [new Uint8Array(16), NaN, 2, /width of NaN is not/],
+    [new Uint8Array(16), -2, -2, /a picture of -2 x -2 pixels has nothing in it/],
+    [new Uint16Array(4), 1, 1, /not bytes/],
   ];
   for (const [rgba, width, height, pattern] of refusals) {
     let message = 'nothing thrown';
@@ -59,6 +66,13 @@ require(script)({wasmBinary: fs.readFileSync(script.replace(/js$/, 'wasm'))}).th
     }
     check(pattern.test(message), `${width} x ${height} from ${rgba.length} bytes: ${message}`);
   }
+  // Picture after picture: the module's memory stops growing after the first.
+  const photo = new Uint8Array(4 * 1000 * 1000).map((_, i) => (i * 2654435761) >>> 24);
+  maker.makeTexture(photo, 1000, 1000, false);
+  const grown = maker.HEAPU8.buffer.byteLength;
+  for (let i = 0; i < 40; ++i) maker.makeTexture(photo, 1000, 1000, i % 2 === 1);
+  check(maker.HEAPU8.buffer.byteLength === grown,
+        `40 pictures more: memory ${grown} bytes, then ${maker.HEAPU8.buffer.byteLength}`);
   // Still usable after a refusal.
   const after = maker.makeTexture(new Uint8Array([1, 2, 3, 255]), 1, 1, false);
   check(after.length === 17462, 'a texture made after the refusals');

@@ -103,8 +103,9 @@ int main(int argc, char** argv) {
       "folder): an 8-bit Windows bitmap of 128 x 128 pixels with a full 256-colour table, the\n"
       "kind of file the demo reads as texture.bmp. Without --from it is the demo's sample.\n"
       "\n"
-      "  --from IMAGE  make it from any picture: a PNG, JPEG, GIF (its first frame), WebP or\n"
-      "                BMP of any depth, of up to 64 million pixels (8192 x 8192).\n"
+      "  --from IMAGE  make it from any picture: a PNG, JPEG (RGB, grey or CMYK), GIF (its\n"
+      "                first frame), WebP (a still one) or BMP of any depth, of up to 64\n"
+      "                million pixels (8192 x 8192).\n"
       "  --dither      mix palette colours to show the ones between them (Floyd-Steinberg);\n"
       "                off by default, because the pattern crawls on a turning texture.\n"
       "\n"
@@ -113,7 +114,9 @@ int main(int argc, char** argv) {
       "its aspect ratio: its largest centred square is scaled to 128 x 128, averaged in linear\n"
       "light (transparent parts come out black), and its 256 colours are chosen to fit it (a\n"
       "picture of 256 colours or fewer keeps them exactly). A picture that cannot be read gets\n"
-      "one line saying why and status 2, and nothing is written."};
+      "one line saying why and status 2, and nothing is written; so does a FILE that is the\n"
+      "picture itself. FILE is replaced whole or not at all (written beside it, then renamed\n"
+      "over it): a full disk leaves the old one as it was."};
   std::optional<std::string> from;
   bool dither = false;
   const std::vector<std::string> operands =

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 
 #include "tools/picture_header.h"
 #include "tools/texture/texture_fit.h"
@@ -105,10 +106,10 @@ struct SurfaceFree {
 using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
 // Decodes the file's bytes by the decoder for its format, after reading its size from them.
-Surface decodedFile(const char* name, std::string& problem) {
+Surface decodedFile(const char* name, PictureHeader& header, std::string& problem) {
   const std::vector<std::uint8_t> bytes = wholeFile(name, problem);
   if (!problem.empty()) return nullptr;
-  const PictureHeader header = readPictureHeader(bytes);
+  header = readPictureHeader(bytes);
   problem = header.problem;
   if (problem.empty())
     problem = texture::pictureSizeProblem(header.width, header.height).value_or("");
@@ -123,7 +124,11 @@ Surface decodedFile(const char* name, std::string& problem) {
     const QuietStandardError quiet;
     decoded.reset(IMG_LoadTyped_RW(stream, 1, decoderName(header.format)));
   }
-  if (decoded == nullptr) {
+  if (decoded == nullptr && header.animated) {
+    problem =
+        "an animated WebP picture, which this decoder cannot read: save one of its "
+        "frames as a still picture";
+  } else if (decoded == nullptr) {
     const std::string reason = IMG_GetError();
     problem = std::string("cannot decode the ") + formatName(header.format) + " picture" +
               (reason.empty() ? "" : ": " + reason);
@@ -131,15 +136,35 @@ Surface decodedFile(const char* name, std::string& problem) {
   return decoded;
 }
 
+// SDL_image hands a CMYK JPEG over as the decoder gives it, one channel for each ink (the
+// black one as alpha), in the order yellow, magenta, cyan for red, green and blue. Each is
+// made the light its inks leave: the share of light the coloured ink lets through times the
+// share the black ink does. A decoder that gives no alpha has done this itself.
+void lightFromInk(std::span<std::uint8_t> rgba, bool inverted) {
+  for (std::size_t at = 0; at + 4 <= rgba.size(); at += 4) {
+    std::uint8_t* pixel = rgba.data() + at;
+    auto through = [inverted](unsigned ink) { return inverted ? ink : 255 - ink; };
+    const unsigned black = through(pixel[3]);
+    const unsigned yellow = through(pixel[0]), magenta = through(pixel[1]),
+                   cyan = through(pixel[2]);
+    pixel[0] = static_cast<std::uint8_t>((cyan * black + 127) / 255);
+    pixel[1] = static_cast<std::uint8_t>((magenta * black + 127) / 255);
+    pixel[2] = static_cast<std::uint8_t>((yellow * black + 127) / 255);
+    pixel[3] = 255;
+  }
+}
+
 }  // namespace
 
 DecodedPicture readPictureFile(const char* name) {
   std::string problem;
-  Surface decoded = decodedFile(name, problem);  // the file's bytes are freed by now
+  PictureHeader header;
+  Surface decoded = decodedFile(name, header, problem);  // the file's bytes are freed by now
   if (decoded == nullptr) return refused(problem);
   // The decoder's size, checked again: it is what the pixels below take.
   if (auto tooLarge = texture::pictureSizeProblem(decoded->w, decoded->h))
     return refused(*tooLarge);
+  const bool inkChannels = header.cmyk && decoded->format->Amask != 0;
   std::shared_ptr<SDL_Surface> rgba(
       SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_RGBA32, 0), SurfaceFree());
   decoded.reset();
@@ -151,5 +176,7 @@ DecodedPicture readPictureFile(const char* name) {
   const std::size_t rowBytes = static_cast<std::size_t>(rgba->w) * 4;
   for (int y = 1; y < rgba->h && static_cast<std::size_t>(rgba->pitch) != rowBytes; ++y)
     std::memmove(pixels + y * rowBytes, pixels + std::size_t(y) * rgba->pitch, rowBytes);
-  return {rgba->w, rgba->h, {pixels, rowBytes * rgba->h}, rgba, {}};
+  const std::span<std::uint8_t> all(pixels, rowBytes * rgba->h);
+  if (inkChannels) lightFromInk(all, header.invertedInk);
+  return {rgba->w, rgba->h, all, rgba, {}};
 }

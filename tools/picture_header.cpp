@@ -29,11 +29,22 @@ class Reader {
 };
 
 PictureHeader sized(PictureFormat format, std::int64_t width, std::int64_t height) {
-  return {format, width, height, {}};
+  PictureHeader header;
+  header.format = format;
+  header.width = width;
+  header.height = height;
+  return header;
+}
+
+PictureHeader refused(PictureFormat format, std::string problem) {
+  PictureHeader header;
+  header.format = format;
+  header.problem = std::move(problem);
+  return header;
 }
 
 PictureHeader cutShort(PictureFormat format) {
-  return {format, 0, 0, std::string("the ") + formatName(format) + " file is cut short"};
+  return refused(format, std::string("the ") + formatName(format) + " file is cut short");
 }
 
 PictureHeader png(const Reader& in) {
@@ -45,6 +56,7 @@ PictureHeader png(const Reader& in) {
 // tables), each of which gives its length.
 PictureHeader jpeg(const Reader& in) {
   std::size_t at = 2;
+  bool adobe = false;  // Adobe's APP14 segment: CMYK stored inverted
   while (in.has(at, 2)) {
     if (in.byte(at) != 0xFF) break;
     const std::uint32_t marker = in.byte(at + 1);
@@ -60,11 +72,15 @@ PictureHeader jpeg(const Reader& in) {
     const bool frame =
         marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (frame) {
-      if (!in.has(at, 9)) break;
-      return sized(PictureFormat::jpeg, in.big16(at + 7), in.big16(at + 5));
+      if (!in.has(at, 10)) break;
+      PictureHeader header = sized(PictureFormat::jpeg, in.big16(at + 7), in.big16(at + 5));
+      header.cmyk = in.byte(at + 9) == 4;
+      header.invertedInk = header.cmyk && adobe;
+      return header;
     }
     const std::uint32_t length = in.big16(at + 2);
     if (length < 2) break;
+    adobe = adobe || (marker == 0xEE && in.matches(at + 4, "Adobe"));
     at += 2 + length;
   }
   return cutShort(PictureFormat::jpeg);
@@ -97,15 +113,18 @@ PictureHeader gif(const Reader& in) {
 // canvas size).
 PictureHeader webp(const Reader& in) {
   if (!in.has(0, 30)) return cutShort(PictureFormat::webp);
-  if (in.matches(12, "VP8X"))
-    return sized(PictureFormat::webp, in.little24(24) + 1, in.little24(27) + 1);
+  if (in.matches(12, "VP8X")) {
+    PictureHeader header = sized(PictureFormat::webp, in.little24(24) + 1, in.little24(27) + 1);
+    header.animated = (in.byte(20) & 0x02) != 0;
+    return header;
+  }
   if (in.matches(12, "VP8L") && in.byte(20) == 0x2F) {
     const std::uint32_t bits = in.little32(21);
     return sized(PictureFormat::webp, (bits & 0x3FFF) + 1, ((bits >> 14) & 0x3FFF) + 1);
   }
   if (in.matches(12, "VP8 ") && in.byte(23) == 0x9D && in.byte(24) == 0x01 && in.byte(25) == 0x2A)
     return sized(PictureFormat::webp, in.little16(26) & 0x3FFF, in.little16(28) & 0x3FFF);
-  return {PictureFormat::webp, 0, 0, "not a WebP picture this program reads"};
+  return refused(PictureFormat::webp, "not a WebP picture this program reads");
 }
 
 // The information header's size tells the old OS/2 form (16-bit sizes) from the Windows ones;
@@ -127,7 +146,7 @@ PictureHeader readPictureHeader(std::span<const std::uint8_t> bytes) {
   if (in.matches(0, "GIF87a") || in.matches(0, "GIF89a")) return gif(in);
   if (in.matches(0, "RIFF") && in.matches(8, "WEBP")) return webp(in);
   if (in.matches(0, "BM")) return bmp(in);
-  return {PictureFormat::unknown, 0, 0, "not a PNG, JPEG, GIF, WebP or BMP picture"};
+  return refused(PictureFormat::unknown, "not a PNG, JPEG, GIF, WebP or BMP picture");
 }
 
 const char* formatName(PictureFormat format) {

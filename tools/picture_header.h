@@ -13,7 +13,10 @@ enum class PictureFormat { unknown, png, jpeg, gif, webp, bmp };
 struct PictureHeader {
   PictureFormat format = PictureFormat::unknown;
   std::int64_t width = 0, height = 0;  // for a GIF, the larger of the screen and first frame
-  std::string problem;                 // why the header cannot be read; empty when it can
+  bool cmyk = false;         // a JPEG of four channels: cyan, magenta, yellow and black ink
+  bool invertedInk = false;  // ... stored as 255 less the ink, as Adobe's marker says
+  bool animated = false;     // a WebP of several frames
+  std::string problem;       // why the header cannot be read; empty when it can
 };
 
 // The format and size from the start of a file's `bytes` (the whole file, for a JPEG whose

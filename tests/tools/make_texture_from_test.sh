@@ -151,6 +151,31 @@ refused() {
   errors="$(timeout 20 "$make_texture" --from "$image" 2>&1)"
   [ -e texture.bmp ] && fail "$name: texture.bmp was written" && rm -f texture.bmp
 }
+
+# A CMYK JPEG (as print work and some cameras' software save them) gives its colours, not
+# its inks read as red, green, blue and alpha: blocks of flat colour come back within a few
+# levels (JPEG's own loss).
+convert -size 32x96 xc:'rgb(220,40,30)' xc:'rgb(30,90,200)' xc:'rgb(128,64,32)' +append \
+  -colorspace CMYK -quality 100 -sampling-factor 1x1 cmyk.jpg
+[ "$(identify -format %[colorspace] cmyk.jpg)" = CMYK ] || fail "cmyk.jpg is not CMYK"
+texture cmyk cmyk.jpg
+for block in "0 220 40 30" "1 30 90 200" "2 128 64 32"; do
+  set -- $block
+  got="$(convert cmyk.bmp -format "%[fx:round(255*p{$(($1 * 43 + 20)),64}.r)] \
+%[fx:round(255*p{$(($1 * 43 + 20)),64}.g)] %[fx:round(255*p{$(($1 * 43 + 20)),64}.b)]" info:)"
+  read -r red green blue <<<"$got"
+  for pair in "$red $2" "$green $3" "$blue $4"; do
+    set -- $pair
+    [ $(($1 - $2)) -le 4 ] && [ $(($2 - $1)) -le 4 ] || fail "CMYK JPEG block $block: $got"
+  done
+done
+# An animated GIF gives its first frame; an animated WebP, which the decoder cannot read,
+# is refused saying so.
+convert -size 32x32 xc:'rgb(250,10,10)' xc:'rgb(10,10,250)' -loop 0 animated.gif
+texture animated-gif animated.gif &&
+  [ "$(convert animated-gif.bmp -format '%[pixel:p{64,64}]' info:)" = "srgb(250,10,10)" ] ||
+  fail "an animated GIF did not give its first frame"
+convert -size 32x32 xc:'rgb(250,10,10)' xc:'rgb(10,10,250)' -loop 0 animated.webp
 head -c 2000 base.png > truncated.png
 echo "not a picture" > text.png
 head -c 30 large.png > header-only.png
@@ -168,6 +193,7 @@ refused "a dangling symbolic link" dangling.png "No such file or directory"
 refused "a missing file" missing.png "No such file or directory"
 refused "an empty file" empty.png "not a PNG, JPEG, GIF, WebP or BMP picture"
 refused "a device" /dev/zero "not a regular file"
+refused "an animated WebP" animated.webp "an animated WebP picture, which this decoder cannot"
 
 # A symbolic link to a picture is read as the picture.
 ln -s base.png link.png && texture linked link.png && cmp -s linked.bmp base-png.bmp ||

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "platform/gles/crt_beam.h"
 #include "platform/gles/gles_program.h"
@@ -61,7 +62,13 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   target_ = makeTexture(GL_LINEAR);
   for (GLuint& texture : glow_) texture = makeTexture(GL_LINEAR);
   ink_ = makeTexture(GL_NEAREST);
-  beams_ = makeTexture(GL_NEAREST);
+  // Linear: the CRT look's strips read their ramps between columns through the filter.
+  beams_ = makeTexture(GL_LINEAR);
+  halfAlpha_ = makeTexture(GL_NEAREST);
+  static constexpr std::uint8_t half[4] = {255, 255, 255, 128};
+  gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, half);
+  grille_ = makeTexture(GL_NEAREST);
+  sharpColumns_ = makeTexture(GL_LINEAR);
   // Framebuffers are complete only once their textures have a size: a texel each until the
   // first picture.
   resizeTargets(1, 1);
@@ -69,11 +76,13 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   for (int i = 0; i < 2; ++i) glowFramebuffers_[i] = makeFramebuffer(glow_[i]);
   allocate(beams_, GL_RGBA8, GL_RGBA, 1, 1);
   beamsFramebuffer_ = makeFramebuffer(beams_);
+  allocate(sharpColumns_, GL_RGBA8, GL_RGBA, 1, 1);
+  sharpColumnsFramebuffer_ = makeFramebuffer(sharpColumns_);
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   pictureWidth_ = pictureHeight_ = 0;
   const GLenum error = gl_.GetError();
   if (targetFramebuffer_ == 0 || glowFramebuffers_[0] == 0 || glowFramebuffers_[1] == 0 ||
-      beamsFramebuffer_ == 0 || error != GL_NO_ERROR) {
+      beamsFramebuffer_ == 0 || sharpColumnsFramebuffer_ == 0 || error != GL_NO_ERROR) {
     std::fprintf(stderr, "gles: the context cannot hold the presenter's textures (GL error 0x%x)\n",
                  error);
     stop();
@@ -85,22 +94,27 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
 void GlesPresenter::stop() {
   if (!started_) return;
   for (Program* program :
-       {&palette_, &copy_, &sharp_, &crtBeams_, &crt_, &glowReduce_, &glowBlur_, &notice_}) {
+       {&palette_, &copy_, &strips_, &sharp_, &crtBeams_, &crt_, &glowReduce_, &glowBlur_, &notice_}) {
     if (program->id != 0) gl_.DeleteProgram(program->id);
     *program = Program{};
   }
   // Names that are 0 (never made) are ignored by the deletions.
   const GLuint framebuffers[] = {targetFramebuffer_, glowFramebuffers_[0], glowFramebuffers_[1],
-                                 beamsFramebuffer_};
-  gl_.DeleteFramebuffers(4, framebuffers);
-  const GLuint textures[] = {picture_, colours_, target_, glow_[0], glow_[1], ink_, beams_};
-  gl_.DeleteTextures(7, textures);
+                                 beamsFramebuffer_, sharpColumnsFramebuffer_};
+  gl_.DeleteFramebuffers(5, framebuffers);
+  const GLuint textures[] = {picture_, colours_, target_,       glow_[0],   glow_[1],
+                             ink_,     beams_,   sharpColumns_, halfAlpha_, grille_};
+  gl_.DeleteTextures(10, textures);
   gl_.DeleteVertexArrays(1, &vertexArray_);
   gl_.DeleteSamplers(1, &nearest_);
   targetFramebuffer_ = glowFramebuffers_[0] = glowFramebuffers_[1] = beamsFramebuffer_ = 0;
-  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = 0;
+  sharpColumnsFramebuffer_ = 0;
+  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = sharpColumns_ = 0;
+  halfAlpha_ = grille_ = 0;
+  grilleX_ = grilleWidth_ = 0;
   vertexArray_ = nearest_ = 0;
   pictureWidth_ = pictureHeight_ = noticeWidth_ = noticeHeight_ = beamsHeight_ = 0;
+  sharpColumnsHeight_ = 0;
   started_ = false;
 }
 
@@ -108,18 +122,23 @@ bool GlesPresenter::buildPrograms() {
   // Up to the first that fails: one line on standard error says why.
   return (palette_ = build("palette", shaders::paletteLookup, {"picture", "palette"})).id != 0 &&
          (copy_ = build("copy", shaders::copyPicture, {"colour"})).id != 0 &&
+         (strips_ = build("sharp strips", shaders::copyPicture, {"colour"}, shaders::sharpStrips))
+                 .id != 0 &&
          (sharp_ = build("sharp look", shaders::sharpLook, {"colour"})).id != 0 &&
          (crtBeams_ = build("crt beams", shaders::crtBeams, {"colour", "glow"})).id != 0 &&
-         (crt_ = build("crt look", shaders::crtLook, {"beams"})).id != 0 &&
+         (crt_ = build("crt look", shaders::crtLook, {"beams", "mask"}, shaders::sharpStrips)).id !=
+             0 &&
          (glowReduce_ = build("glow", shaders::glowReduce, {"colour"})).id != 0 &&
          (glowBlur_ = build("glow blur", shaders::glowBlur, {"source"})).id != 0 &&
          (notice_ = build("notice", shaders::notice, {"ink"})).id != 0;
 }
 
 GlesPresenter::Program GlesPresenter::build(const char* name, const char* fragmentSource,
-                                            std::initializer_list<const char*> samplers) {
+                                            std::initializer_list<const char*> samplers,
+                                            const char* vertexSource) {
   Program program;
-  program.id = buildProgram(gl_, name, shaders::coverViewport, fragmentSource);
+  program.id = buildProgram(gl_, name, vertexSource != nullptr ? vertexSource : shaders::coverViewport,
+                            fragmentSource);
   if (program.id == 0) return program;
   program.area = uniform(gl_, program.id, "area");
   program.drawableHeight = uniform(gl_, program.id, "drawableHeight");
@@ -129,6 +148,10 @@ GlesPresenter::Program GlesPresenter::build(const char* name, const char* fragme
   program.factor = uniform(gl_, program.id, "factor");
   program.margin = uniform(gl_, program.id, "margin");
   program.screenLines = uniform(gl_, program.id, "screenLines");
+  program.scale = uniform(gl_, program.id, "scale");
+  program.axis = uniform(gl_, program.id, "axis");
+  program.parity = uniform(gl_, program.id, "parity");
+  program.flipY = uniform(gl_, program.id, "flipY");
   // Samplers read the texture units in the order named.
   gl_.UseProgram(program.id);
   GLint unit = 0;
@@ -223,6 +246,16 @@ bool GlesPresenter::setNotice(const std::uint8_t* alpha, int width, int height) 
   return true;
 }
 
+void GlesPresenter::finish() {
+  if (started_) gl_.Finish();
+}
+
+std::string GlesPresenter::renderer() const {
+  if (!started_) return {};
+  const GLubyte* name = gl_.GetString(GL_RENDERER);
+  return name != nullptr ? reinterpret_cast<const char*>(name) : "";
+}
+
 void GlesPresenter::clearNotice() { noticeWidth_ = noticeHeight_ = 0; }
 
 void GlesPresenter::resetState() {
@@ -255,12 +288,14 @@ void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Loo
                                                     drawableWidth, drawableHeight);
     beam = crtBeam(rect, pictureHeight_);
     // The CRT look without room for its lines is the sharp look; so it is on a screen taller
-    // than the GPU's textures, which its first pass could not hold.
-    if (look == compat::Look::crt && (beam.depth == 0.0f || rect.height > maxTextureSize_))
+    // or wider than the GPU's textures, which its passes could not hold.
+    if (look == compat::Look::crt &&
+        (beam.depth == 0.0f || rect.height > maxTextureSize_ || rect.width > maxTextureSize_))
       look = compat::Look::sharp;
     // Everything drawn off screen first, then the screen in one go.
     if (targetStale_) lookUpColours();
     if (look == compat::Look::crt) drawBeams(rect.height, beam);
+    if (look == compat::Look::sharp) stretchColumns(rect.height);
   }
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   gl_.Viewport(0, 0, drawableWidth, drawableHeight);
@@ -282,6 +317,7 @@ void GlesPresenter::lookUpColours() {
   targetStale_ = false;
   glowStale_ = true;
   beamsHeight_ = 0;
+  sharpColumnsHeight_ = 0;
 }
 
 void GlesPresenter::makeGlow() {
@@ -338,6 +374,18 @@ void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {
 
 void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeight,
                                 compat::Look look, const CrtBeam& beam) {
+  if (look == compat::Look::sharp && sharpColumnsHeight_ == rect.height) {
+    // The columns stretched along y, now along x onto the screen.
+    useArea(strips_, rect, drawableHeight);
+    gl_.ActiveTexture(GL_TEXTURE0);
+    gl_.BindTexture(GL_TEXTURE_2D, sharpColumns_);
+    drawStrips(strips_, 0, pictureWidth_, rect.width, true);
+    return;
+  }
+  if (look == compat::Look::crt) {
+    drawCrt(rect, drawableHeight);
+    return;
+  }
   const Program& program = look == compat::Look::integer ? copy_
                            : look == compat::Look::sharp ? sharp_
                                                          : crt_;
@@ -350,6 +398,68 @@ void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeig
   gl_.BindSampler(0, look == compat::Look::integer ? nearest_ : 0);
   gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   gl_.BindSampler(0, 0);
+}
+
+void GlesPresenter::drawStrips(const Program& program, int axis, int texels, int pixels,
+                               bool ontoScreen) {
+  gl_.Uniform1f(program.texels, static_cast<float>(texels));
+  gl_.Uniform1f(program.scale, static_cast<float>(pixels) / static_cast<float>(texels));
+  gl_.Uniform1i(program.axis, axis);
+  gl_.Uniform1f(program.flipY, ontoScreen ? -1.0f : 1.0f);
+  gl_.BindSampler(0, nearest_);
+  gl_.Uniform1i(program.parity, 1);
+  gl_.DrawArrays(GL_TRIANGLES, 0, 6 * texels);
+  gl_.BindSampler(0, 0);
+  gl_.Uniform1i(program.parity, 0);
+  gl_.DrawArrays(GL_TRIANGLES, 0, 6 * (texels + 1));
+}
+
+void GlesPresenter::drawCrt(const compat::ScreenRect& rect, int drawableHeight) {
+  if (grilleX_ != rect.x || grilleWidth_ != rect.width) {
+    // The grille's columns by the screen's own pixels: magenta on even ones, green on odd.
+    std::vector<std::uint8_t> columns(static_cast<std::size_t>(rect.width) * 4);
+    for (int i = 0; i < rect.width; ++i) {
+      const std::uint8_t on = (rect.x + i) % 2 == 0 ? 255 : 0;
+      columns[i * 4 + 0] = columns[i * 4 + 2] = on;
+      columns[i * 4 + 1] = static_cast<std::uint8_t>(255 - on);
+      columns[i * 4 + 3] = 255;
+    }
+    gl_.BindTexture(GL_TEXTURE_2D, grille_);
+    gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect.width, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                   columns.data());
+    grilleX_ = rect.x;
+    grilleWidth_ = rect.width;
+  }
+  useArea(crt_, rect, drawableHeight);
+  gl_.ActiveTexture(GL_TEXTURE0);
+  gl_.BindTexture(GL_TEXTURE_2D, beams_);
+  gl_.ActiveTexture(GL_TEXTURE1);
+  gl_.BindTexture(GL_TEXTURE_2D, halfAlpha_);
+  // The alpha the screen was cleared to stays: a browser's page would show through less.
+  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+  gl_.Enable(GL_BLEND);
+  gl_.BlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_ZERO);
+  drawStrips(crt_, 0, pictureWidth_, rect.width, true);
+  gl_.BindTexture(GL_TEXTURE_2D, grille_);
+  gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE);
+  drawStrips(crt_, 0, pictureWidth_, rect.width, true);
+  gl_.BindTexture(GL_TEXTURE_2D, 0);
+  gl_.ActiveTexture(GL_TEXTURE0);
+  gl_.Disable(GL_BLEND);
+  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
+void GlesPresenter::stretchColumns(int screenLines) {
+  if (sharpColumnsHeight_ == screenLines || screenLines > maxTextureSize_) return;
+  allocate(sharpColumns_, GL_RGBA8, GL_RGBA, pictureWidth_, screenLines);
+  gl_.BindFramebuffer(GL_FRAMEBUFFER, sharpColumnsFramebuffer_);
+  gl_.Viewport(0, 0, pictureWidth_, screenLines);
+  gl_.UseProgram(strips_.id);
+  gl_.ActiveTexture(GL_TEXTURE0);
+  gl_.BindTexture(GL_TEXTURE_2D, target_);
+  drawStrips(strips_, 1, pictureHeight_, screenLines, false);
+  sharpColumnsHeight_ = screenLines;
 }
 
 void GlesPresenter::drawNotice(int drawableHeight) {

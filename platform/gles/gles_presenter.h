@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/screen_core/looks.h"
 #include "platform/compat/screen.h"
@@ -59,6 +60,13 @@ class GlesPresenter {
   // for pixel as the integer look samples it: a window showing its part of a larger picture.
   void drawAt(int drawableWidth, int drawableHeight, const compat::ScreenRect& where);
 
+  // Waits until the GL has drawn everything asked of it, so that the time up to here is what
+  // presenting costs (on a software GL, nearly all of it).
+  void finish();
+  // The GL's renderer string ("llvmpipe (LLVM 15.0.6, 256 bits)", a GPU's name), for the screen to
+  // say which path presents; empty when stopped.
+  std::string renderer() const;
+
   // A notice drawn over the picture at the bottom-left corner, white on translucent black,
   // scaled by a whole factor that grows with the drawable: `alpha` is one byte a pixel, rows
   // packed (compat::renderNotice makes it from text). It stays until replaced or cleared. False,
@@ -78,11 +86,16 @@ class GlesPresenter {
     GLint factor = -1;
     GLint margin = -1;
     GLint screenLines = -1;
+    GLint scale = -1;
+    GLint axis = -1;
+    GLint parity = -1;
+    GLint flipY = -1;
   };
 
   bool buildPrograms();
   Program build(const char* name, const char* fragmentSource,
-                std::initializer_list<const char*> samplers);
+                std::initializer_list<const char*> samplers,
+                const char* vertexSource = nullptr);
   GLuint makeTexture(GLenum filter);
   GLuint makeFramebuffer(GLuint texture);
   void allocate(GLuint texture, GLenum internalFormat, GLenum format, int width, int height);
@@ -98,6 +111,16 @@ class GlesPresenter {
   void drawBeams(int screenLines, const CrtBeam& beam);
   void drawPicture(const compat::ScreenRect& rect, int drawableHeight, compat::Look look,
                    const CrtBeam& beam);
+  // The sharp look's first pass: the picture stretched along y into `sharpColumns_`, when the
+  // picture or the rectangle's height changed; drawPicture then stretches it along x. Screens
+  // taller than the GPU's textures take the one-pass shader (shaders::sharpLook) instead.
+  void stretchColumns(int screenLines);
+  // The CRT look's second pass: the beams along x through the strips, dimmed, then the grille.
+  void drawCrt(const compat::ScreenRect& rect, int drawableHeight);
+  // Strips along one axis (shaders::sharpStrips) from the texture bound to unit 0, into the
+  // viewport set: the flat parts through the nearest sampler, the ramps through the texture's
+  // linear filter.
+  void drawStrips(const Program& program, int axis, int texels, int pixels, bool ontoScreen);
   void drawNotice(int drawableHeight);
   void useArea(const Program& program, const compat::ScreenRect& rect, int drawableHeight);
 
@@ -107,7 +130,7 @@ class GlesPresenter {
   GLuint vertexArray_ = 0;
   GLuint nearest_ = 0;  // a sampler: the integer look reads the linear-filtered target with it
 
-  Program palette_, copy_, sharp_, crtBeams_, crt_, glowReduce_, glowBlur_, notice_;
+  Program palette_, copy_, strips_, sharp_, crtBeams_, crt_, glowReduce_, glowBlur_, notice_;
 
   GLuint picture_ = 0;  // R8, the indices
   GLuint colours_ = 0;  // 256 x 1 RGBA8
@@ -119,6 +142,14 @@ class GlesPresenter {
   GLuint beams_ = 0;  // RGBA8, the picture's width by the look's height: the CRT's first pass
   GLuint beamsFramebuffer_ = 0;
   int beamsHeight_ = 0;  // 0 while it holds nothing of the present picture
+  // RGBA8, linear: the picture's width by the sharp look's height, stretched along y only.
+  GLuint sharpColumns_ = 0;
+  GLuint sharpColumnsFramebuffer_ = 0;
+  int sharpColumnsHeight_ = 0;  // 0 while it holds nothing of the present picture
+  GLuint halfAlpha_ = 0;  // 1 x 1 RGBA8, white with alpha one half: the CRT look's dimming
+  GLuint grille_ = 0;     // RGBA8, the look's width by 1: the colours each column raises
+  int grilleX_ = 0;       // the rectangle the grille was made for
+  int grilleWidth_ = 0;
 
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;

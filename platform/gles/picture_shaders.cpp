@@ -14,6 +14,48 @@ void main() {
 }
 )";
 
+const char* const sharpStrips = R"(#version 300 es
+// The sharp look's mapping along one axis, as geometry: the target's `texels` texels drawn
+// `scale` pixels each, in strips that run across the whole target. Flat strips (parity 1) hold
+// texel k's centre over the pixels that lie inside it; ramps (parity 0) run from texel k - 1's
+// centre to texel k's over the pixels that straddle boundary k (at most one: they span 1 / scale
+// of a texel, the span of a pixel). The rasteriser interpolates `picture` linearly along each
+// strip, so the fragment stage is a plain texture read: nearest in the flat strips, linear in the
+// ramps, where the filter blends the two texels by the pixel's share of each (see the sharp
+// look's comment in the presenter). Quad q of the draw is vertices 6q to 6q + 5.
+uniform float texels;  // along the axis
+uniform float scale;   // pixels to a texel along the axis
+uniform int axis;      // 0: strips side by side along x, 1: along y (from the top)
+uniform int parity;    // 0: the ramps at boundaries 0 to texels, 1: the flat parts of texels
+uniform float flipY;   // 1 into a texture (row 0 at the top), -1 onto the screen
+out vec2 picture;
+out vec2 area;  // where the pixel lies on the target, (0, 0) to (1, 1), rows from the top
+void main() {
+  int quad = gl_VertexID / 6;
+  int corner = gl_VertexID - 6 * quad;
+  float end = (corner == 1 || corner == 4 || corner == 5) ? 1.0 : 0.0;   // along the axis
+  float side = (corner == 2 || corner == 3 || corner == 5) ? 1.0 : 0.0;  // across it
+  float k = float(quad);
+  float half_ = min(0.5 / scale, 0.5);  // half a pixel, in texels, and no more than half a texel
+  float t0, t1, u0, u1;
+  if (parity == 0) {
+    t0 = max(k - half_, 0.0);
+    t1 = min(k + half_, texels);
+    u0 = k - 0.5 + clamp((t0 - k) * scale + 0.5, 0.0, 1.0);
+    u1 = k - 0.5 + clamp((t1 - k) * scale + 0.5, 0.0, 1.0);
+  } else {
+    t0 = k + half_;
+    t1 = max(k + 1.0 - half_, t0);
+    u0 = u1 = k + 0.5;
+  }
+  float along = mix(t0, t1, end) / texels;
+  float u = mix(u0, u1, end) / texels;
+  area = axis == 0 ? vec2(along, side) : vec2(side, along);
+  picture = axis == 0 ? vec2(u, side) : vec2(side, u);
+  gl_Position = vec4(area.x * 2.0 - 1.0, flipY * (area.y * 2.0 - 1.0), 0.0, 1.0);
+}
+)";
+
 const char* const paletteLookup = R"(#version 300 es
 precision highp float;
 uniform sampler2D picture;  // R8: the index as n / 255

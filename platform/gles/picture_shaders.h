@@ -15,11 +15,19 @@ namespace gles::shaders {
 // The viewport's corners as a strip of two triangles; no vertex data.
 extern const char* const coverViewport;
 
+// The sharp look's mapping along one axis as strips of geometry, for a plain copy (copyPicture)
+// to draw: `picture` as the look samples it, `area` the place on the target. Uniforms: texels,
+// scale, axis, parity, flipY (see the source).
+extern const char* const sharpStrips;
+
 // Pass 1: each 8-bit index through the palette, at the picture's size.
 extern const char* const paletteLookup;
 
-// Pass 2, by look. The integer look is a plain copy through a nearest sampler. The CRT look
-// draws the beam lines of each picture column first (crtBeams), then the look from them.
+// Pass 2, by look. The integer look is a plain copy through a nearest sampler; the sharp look
+// two such copies through sharpStrips (along y into a texture, then along x onto the screen).
+// The CRT look draws the beam lines of each picture column first (crtBeams), then the look
+// from them through sharpStrips (crtLook). sharpLook is the sharp look in one pass, for screens
+// taller than the GPU's textures.
 extern const char* const copyPicture;
 extern const char* const sharpLook;
 extern const char* const crtBeams;

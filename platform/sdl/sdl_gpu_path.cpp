@@ -34,6 +34,8 @@ bool SdlScreen::startGl() {
     const bool vsync = SDL_GL_SetSwapInterval(1) == 0;
     measureMonitor(vsync);
     presenter_.setPalette(palette_);
+    std::fprintf(stderr, "screen: presenting on the GPU path, OpenGL ES 3.0 on \"%s\"\n",
+                 presenter_.renderer().c_str());
     return true;
   } else if (glContext_ != nullptr) {
     SDL_SetError("its shaders do not build");
@@ -61,11 +63,17 @@ void SdlScreen::drawWithGl() {
   }
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
+  // Timed up to the GL's finishing the frame, without the swap (which may wait for the
+  // monitor): what the look costs to present.
+  const std::int64_t startNs = nowNs();
   if (exclusive_)
     presenter_.draw(width, height, shownLook());
   else
     presenter_.drawAt(width, height, pictureInWindow(width, height));
+  presenter_.finish();
+  const bool slow = timePresentation(nowNs() - startNs);
   SDL_GL_SwapWindow(window_);
+  if (slow) showSlowLook();
 }
 
 compat::ScreenRect SdlScreen::pictureInWindow(int drawableWidth, int drawableHeight) const {

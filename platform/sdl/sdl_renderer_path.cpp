@@ -14,6 +14,7 @@ void SdlScreen::measureMonitor(bool vsync) {
   SDL_DisplayMode mode;
   const bool rate = SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0;
   pacer_.setMonitorPeriod(vsync && rate ? 1'000'000'000 / mode.refresh_rate : 0);
+  if (rate) modeHz_ = mode.refresh_rate;
 }
 
 bool SdlScreen::startRenderer() {
@@ -35,8 +36,10 @@ bool SdlScreen::startRenderer() {
     textureFormat_ = windowFormat;
   mapPalette();
   SDL_RendererInfo info;
-  measureMonitor(SDL_GetRendererInfo(renderer_, &info) == 0 &&
-                 (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+  const bool known = SDL_GetRendererInfo(renderer_, &info) == 0;
+  measureMonitor(known && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+  std::fprintf(stderr, "screen: presenting through the SDL renderer \"%s\"\n",
+               known ? info.name : "unknown");
   return true;
 }
 

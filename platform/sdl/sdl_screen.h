@@ -41,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/screen_core/look_pace.h"
 #include "platform/screen_core/looks.h"
 #include "platform/screen_core/presenting_screen.h"
 #include "platform/gles/gles_presenter.h"
@@ -112,6 +113,11 @@ class SdlScreen final : public compat::PresentingScreen {
   void expireNotice();
   // What the notice shows: its text, and under it the mark while one is set.
   std::string noticeLines() const;
+  // A presentation on the GPU path took `ns` (ROTOZOOM_PRESENT_DELAY_MS, a test hook, adds
+  // to it): true the one time the look is found too slow for the mode, which showSlowLook
+  // then says on standard error and over the picture. The look stays the user's.
+  bool timePresentation(std::int64_t ns);
+  void showSlowLook();
 
   // sdl_gpu_path.cpp: false when no OpenGL ES 3.0 context can show the picture.
   bool startGl();
@@ -155,6 +161,8 @@ class SdlScreen final : public compat::PresentingScreen {
   bool cursorVisible_ = true;
 
   compat::Look look_ = compat::defaultLook;
+  compat::LookPace pace_;
+  int modeHz_ = 60;  // the display mode's refresh rate, where SDL knows it
   std::string noticeText_;  // empty: no notice
   std::int64_t noticeUntilNs_ = 0;
   bool noticeChanged_ = false;  // the notice's image has to be made again

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Whether the look keeps the mode's rate, with the demo full-screen in the sharp look on a
+# 1280 x 960 screen:
+#  - a normal run says once which path presents (the GPU, with the GL's renderer string) and
+#    nothing about a slow look;
+#  - with presentations made slow (ROTOZOOM_PRESENT_DELAY_MS, the screen's test hook) it says
+#    once on standard error that sharp cannot keep the rate, naming integer, shows the same
+#    over the picture, and keeps the user's look.
+#   slow_look_test.sh DEMO MAKE_TEXTURE SHOTS
+set -euo pipefail
+demo="$1" make_texture="$2" shots="$3"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/common.sh"
+mkdir -p "$shots"
+"$make_texture" texture.bmp
+fail() { echo "FAILED: $*"; exit 1; }
+state="$XDG_STATE_HOME/rotozoom/rotozoom.display"
+mkdir -p "$(dirname "$state")"
+message="the sharp look cannot keep [0-9]* Hz here: integer costs less"
+
+run_demo() {  # run_demo SECONDS SHOT: the demo in the sharp look, a screenshot at the end
+  printf 'rotozoom display 1\nmode fullscreen\nwindow 0 0 320 240\nlook sharp\n' > "$state"
+  "$demo" > log 2> errors &
+  pid=$!
+  sleep "$1"
+  import -window root "$shots/$2.png"
+  xdotool key Escape
+  expect_status_one
+}
+white_in_notice() { python3 "$here/look_pixels.py" white "$shots/$1.png" 0 760 700 200; }
+
+run_demo 5 normal
+[ "$(grep -c "presenting on the GPU path, OpenGL ES 3.0 on \"llvmpipe" errors)" -eq 1 ] ||
+  fail "the path that presents is not said once: $(cat errors)"
+! grep -q "cannot keep" errors || fail "a normal run finds a look too slow: $(cat errors)"
+echo "ok: a normal run says which path presents, and nothing of a slow look: $(cat errors)"
+
+# 40 ms a presentation: 25 a second at most, 60 of them within the 5 seconds.
+ROTOZOOM_PRESENT_DELAY_MS=40 run_demo 5 slow
+[ "$(grep -c "^screen: $message\$" errors)" -eq 1 ] ||
+  fail "the slow look is not said once on standard error: $(cat errors)"
+[ "$(white_in_notice slow)" -gt $(("$(white_in_notice normal)" + 50)) ] ||
+  fail "no notice over the picture"
+grep -qx "look sharp" "$state" || fail "the look was changed: $(cat "$state")"
+echo "ok: presentations made slow: $(grep "cannot keep" errors), over the picture too; look kept"

@@ -1,11 +1,18 @@
 // The CRT look: the picture as a VGA monitor of its time showed a 320 x 240 mode, double
 // scanned (two beam lines to each picture line), on a screen of today.
 //
-// Two passes. The first works across the lines, which needs most of the arithmetic, once for
+// Two passes. The first works across the lines, which needs all of the arithmetic, once for
 // each picture column and screen line (a fifth of the screen's pixels at 1080 lines): each
 // column's beam lines, each beam as wide as its column's colour makes it, and the glow. The
-// second works along the lines, at every screen pixel: the sharp look's edges between columns,
-// and the mask.
+// second works along the lines, at every screen pixel, with nothing but texture reads, their
+// products and the blending's sums (the presenter's drawCrt): the sharp look's edges between
+// columns (the beam changes colour well within a pixel of the mode), and an aperture grille
+// at the screen's own pixels: columns alternately magenta (red and blue stripes) and green,
+// each colour's light raised in one column and lowered as much in the next, so the mean stays.
+// A factor of 1 + m on light is near enough 1 + m / 2 on its square root: with a the first
+// pass's alpha (the grille's whole swing m, less where the light has no room to rise), the
+// stored value s becomes s (1 - a / 2) in every column, plus s a in the colours the column
+// raises.
 //
 // It works in light, not in the stored values: beams overlapping, a mask dimming some stripes
 // and a glow spreading are sums of light, and summed in the stored (gamma-encoded) values they
@@ -108,26 +115,6 @@ void main() {
   // The alpha: how far the mask raises a colour in its own column, the mask's whole swing.
   fragColour = vec4(sqrt(lit), maskDepth * room * beam.w);
 }
-)";
-
-const char* const crtLook = R"(#version 300 es
-precision highp float;
-uniform sampler2D beams;  // the first pass: a picture column to a texel, a screen line to a row
-uniform sampler2D mask;   // along the rectangle's pixels: 1 in each colour the column raises
-in vec2 picture;          // from shaders::sharpStrips, along x
-in vec2 area;
-out vec4 fragColour;
-// Drawn twice over the rectangle through the sharp look's strips (the beam changes colour well
-// within a pixel of the mode: the sharp look's edges between columns; across, the pixel's own
-// screen line), nothing but two texture reads and their product, which software rasterisers
-// run as a plain copy. The mask is an aperture grille at the screen's own pixels: columns
-// alternately magenta (red and blue stripes) and green, each colour's light raised in one
-// column and lowered as much in the next, so the mean stays. A factor of 1 + m on light is
-// near enough 1 + m / 2 on its square root; with a the beams' alpha (the mask's swing m, less
-// where the light has no room to rise), the stored value s becomes s (1 - a / 2) + s a in the
-// colours the column raises. The blending adds these up: first with `mask` a texel of alpha one
-// half and blending (ONE_MINUS_SRC_ALPHA, ZERO), then with the grille and (SRC_ALPHA, ONE).
-void main() { fragColour = texture(beams, picture) * texture(mask, area); }
 )";
 
 const char* const glowReduce = R"(#version 300 es

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gles/crt_beam.h"
+#include "platform/gles/edge_shares.h"
 #include "platform/gles/gles_program.h"
 #include "platform/gles/picture_shaders.h"
 
@@ -62,13 +63,10 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   target_ = makeTexture(GL_LINEAR);
   for (GLuint& texture : glow_) texture = makeTexture(GL_LINEAR);
   ink_ = makeTexture(GL_NEAREST);
-  // Linear: the CRT look's strips read their ramps between columns through the filter.
-  beams_ = makeTexture(GL_LINEAR);
-  halfAlpha_ = makeTexture(GL_NEAREST);
-  static constexpr std::uint8_t half[4] = {255, 255, 255, 128};
-  gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, half);
-  grille_ = makeTexture(GL_NEAREST);
-  sharpColumns_ = makeTexture(GL_LINEAR);
+  beams_ = makeTexture(GL_NEAREST);
+  for (GLuint& texture : columnShares_) texture = makeTexture(GL_NEAREST);
+  for (GLuint& texture : rowShares_) texture = makeTexture(GL_NEAREST);
+  sharpColumns_ = makeTexture(GL_NEAREST);
   // Framebuffers are complete only once their textures have a size: a texel each until the
   // first picture.
   resizeTargets(1, 1);
@@ -77,6 +75,7 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   allocate(beams_, GL_RGBA8, GL_RGBA, 1, 1);
   beamsFramebuffer_ = makeFramebuffer(beams_);
   allocate(sharpColumns_, GL_RGBA8, GL_RGBA, 1, 1);
+  sharpColumnsSize_[0] = sharpColumnsSize_[1] = 1;
   sharpColumnsFramebuffer_ = makeFramebuffer(sharpColumns_);
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   pictureWidth_ = pictureHeight_ = 0;
@@ -94,7 +93,7 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
 void GlesPresenter::stop() {
   if (!started_) return;
   for (Program* program :
-       {&palette_, &copy_, &strips_, &sharp_, &crtBeams_, &crt_, &glowReduce_, &glowBlur_, &notice_}) {
+       {&palette_, &copy_, &edges_, &sharp_, &crtBeams_, &glowReduce_, &glowBlur_, &notice_}) {
     if (program->id != 0) gl_.DeleteProgram(program->id);
     *program = Program{};
   }
@@ -102,16 +101,20 @@ void GlesPresenter::stop() {
   const GLuint framebuffers[] = {targetFramebuffer_, glowFramebuffers_[0], glowFramebuffers_[1],
                                  beamsFramebuffer_, sharpColumnsFramebuffer_};
   gl_.DeleteFramebuffers(5, framebuffers);
-  const GLuint textures[] = {picture_, colours_, target_,       glow_[0],   glow_[1],
-                             ink_,     beams_,   sharpColumns_, halfAlpha_, grille_};
-  gl_.DeleteTextures(10, textures);
+  const GLuint textures[] = {picture_,         colours_,         target_,          glow_[0],
+                             glow_[1],         ink_,             beams_,           sharpColumns_,
+                             columnShares_[0], columnShares_[1], columnShares_[2], columnShares_[3],
+                             rowShares_[0],    rowShares_[1]};
+  gl_.DeleteTextures(14, textures);
   gl_.DeleteVertexArrays(1, &vertexArray_);
   gl_.DeleteSamplers(1, &nearest_);
   targetFramebuffer_ = glowFramebuffers_[0] = glowFramebuffers_[1] = beamsFramebuffer_ = 0;
   sharpColumnsFramebuffer_ = 0;
   picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = sharpColumns_ = 0;
-  halfAlpha_ = grille_ = 0;
-  grilleX_ = grilleWidth_ = 0;
+  for (GLuint& texture : columnShares_) texture = 0;
+  for (GLuint& texture : rowShares_) texture = 0;
+  sharesRect_ = {0, 0, 0, 0};
+  sharesPicture_[0] = sharesPicture_[1] = 0;
   vertexArray_ = nearest_ = 0;
   pictureWidth_ = pictureHeight_ = noticeWidth_ = noticeHeight_ = beamsHeight_ = 0;
   sharpColumnsHeight_ = 0;
@@ -122,12 +125,11 @@ bool GlesPresenter::buildPrograms() {
   // Up to the first that fails: one line on standard error says why.
   return (palette_ = build("palette", shaders::paletteLookup, {"picture", "palette"})).id != 0 &&
          (copy_ = build("copy", shaders::copyPicture, {"colour"})).id != 0 &&
-         (strips_ = build("sharp strips", shaders::copyPicture, {"colour"}, shaders::sharpStrips))
+         (edges_ = build("weighed edges", shaders::weighedEdge, {"colour", "weights"},
+                         shaders::pixelEdges))
                  .id != 0 &&
          (sharp_ = build("sharp look", shaders::sharpLook, {"colour"})).id != 0 &&
          (crtBeams_ = build("crt beams", shaders::crtBeams, {"colour", "glow"})).id != 0 &&
-         (crt_ = build("crt look", shaders::crtLook, {"beams", "mask"}, shaders::sharpStrips)).id !=
-             0 &&
          (glowReduce_ = build("glow", shaders::glowReduce, {"colour"})).id != 0 &&
          (glowBlur_ = build("glow blur", shaders::glowBlur, {"source"})).id != 0 &&
          (notice_ = build("notice", shaders::notice, {"ink"})).id != 0;
@@ -148,9 +150,9 @@ GlesPresenter::Program GlesPresenter::build(const char* name, const char* fragme
   program.factor = uniform(gl_, program.id, "factor");
   program.margin = uniform(gl_, program.id, "margin");
   program.screenLines = uniform(gl_, program.id, "screenLines");
-  program.scale = uniform(gl_, program.id, "scale");
   program.axis = uniform(gl_, program.id, "axis");
-  program.parity = uniform(gl_, program.id, "parity");
+  program.edge = uniform(gl_, program.id, "edge");
+  program.pixels = uniform(gl_, program.id, "pixels");
   program.flipY = uniform(gl_, program.id, "flipY");
   // Samplers read the texture units in the order named.
   gl_.UseProgram(program.id);
@@ -289,13 +291,13 @@ void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Loo
     beam = crtBeam(rect, pictureHeight_);
     // The CRT look without room for its lines is the sharp look; so it is on a screen taller
     // or wider than the GPU's textures, which its passes could not hold.
-    if (look == compat::Look::crt &&
-        (beam.depth == 0.0f || rect.height > maxTextureSize_ || rect.width > maxTextureSize_))
+    if (look == compat::Look::crt && (beam.depth == 0.0f || !edgesFit(rect)))
       look = compat::Look::sharp;
     // Everything drawn off screen first, then the screen in one go.
     if (targetStale_) lookUpColours();
     if (look == compat::Look::crt) drawBeams(rect.height, beam);
-    if (look == compat::Look::sharp) stretchColumns(rect.height);
+    if (look != compat::Look::integer && edgesFit(rect)) makeShares(rect);
+    if (look == compat::Look::sharp && edgesFit(rect)) stretchColumns(rect.height);
   }
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   gl_.Viewport(0, 0, drawableWidth, drawableHeight);
@@ -374,92 +376,148 @@ void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {
 
 void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeight,
                                 compat::Look look, const CrtBeam& beam) {
-  if (look == compat::Look::sharp && sharpColumnsHeight_ == rect.height) {
-    // The columns stretched along y, now along x onto the screen.
-    useArea(strips_, rect, drawableHeight);
-    gl_.ActiveTexture(GL_TEXTURE0);
-    gl_.BindTexture(GL_TEXTURE_2D, sharpColumns_);
-    drawStrips(strips_, 0, pictureWidth_, rect.width, true);
-    return;
-  }
   if (look == compat::Look::crt) {
     drawCrt(rect, drawableHeight);
     return;
   }
-  const Program& program = look == compat::Look::integer ? copy_
-                           : look == compat::Look::sharp ? sharp_
-                                                         : crt_;
+  if (look == compat::Look::sharp && edgesFit(rect)) {
+    drawSharp(rect, drawableHeight);
+    return;
+  }
+  const Program& program = look == compat::Look::integer ? copy_ : sharp_;
   useArea(program, rect, drawableHeight);
   gl_.Uniform2f(program.texels, static_cast<float>(pictureWidth_),
                 static_cast<float>(pictureHeight_));
   gl_.Uniform4f(program.beam, beam.linesPerRow, beam.phase, beam.halfScreenLine, beam.depth);
   gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.BindTexture(GL_TEXTURE_2D, look == compat::Look::crt ? beams_ : target_);
+  gl_.BindTexture(GL_TEXTURE_2D, target_);
   gl_.BindSampler(0, look == compat::Look::integer ? nearest_ : 0);
   gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   gl_.BindSampler(0, 0);
 }
 
-void GlesPresenter::drawStrips(const Program& program, int axis, int texels, int pixels,
-                               bool ontoScreen) {
-  gl_.Uniform1f(program.texels, static_cast<float>(texels));
-  gl_.Uniform1f(program.scale, static_cast<float>(pixels) / static_cast<float>(texels));
-  gl_.Uniform1i(program.axis, axis);
-  gl_.Uniform1f(program.flipY, ontoScreen ? -1.0f : 1.0f);
-  gl_.BindSampler(0, nearest_);
-  gl_.Uniform1i(program.parity, 1);
-  gl_.DrawArrays(GL_TRIANGLES, 0, 6 * texels);
-  gl_.BindSampler(0, 0);
-  gl_.Uniform1i(program.parity, 0);
-  gl_.DrawArrays(GL_TRIANGLES, 0, 6 * (texels + 1));
+bool GlesPresenter::edgesFit(const compat::ScreenRect& rect) const {
+  return rect.width >= pictureWidth_ && rect.height >= pictureHeight_ &&
+         rect.width <= maxTextureSize_ && rect.height <= maxTextureSize_;
 }
 
-void GlesPresenter::drawCrt(const compat::ScreenRect& rect, int drawableHeight) {
-  if (grilleX_ != rect.x || grilleWidth_ != rect.width) {
-    // The grille's columns by the screen's own pixels: magenta on even ones, green on odd.
-    std::vector<std::uint8_t> columns(static_cast<std::size_t>(rect.width) * 4);
-    for (int i = 0; i < rect.width; ++i) {
-      const std::uint8_t on = (rect.x + i) % 2 == 0 ? 255 : 0;
-      columns[i * 4 + 0] = columns[i * 4 + 2] = on;
-      columns[i * 4 + 1] = static_cast<std::uint8_t>(255 - on);
-      columns[i * 4 + 3] = 255;
+void GlesPresenter::makeShares(const compat::ScreenRect& rect) {
+  if (sharesRect_.x == rect.x && sharesRect_.width == rect.width &&
+      sharesRect_.height == rect.height && sharesPicture_[0] == pictureWidth_ &&
+      sharesPicture_[1] == pictureHeight_)
+    return;
+  const auto upload = [this](GLuint texture, int width, int height, const std::uint8_t* rgba) {
+    gl_.BindTexture(GL_TEXTURE_2D, texture);
+    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  };
+  gl_.ActiveTexture(GL_TEXTURE0);
+  gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  const std::vector<std::uint8_t> columns = lastEdgeShares(rect.width, pictureWidth_);
+  std::vector<std::uint8_t> rgba(columns.size() * 4);
+  for (int texture = 0; texture < 4; ++texture) {
+    const bool last = texture % 2 == 1, grille = texture >= 2;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const std::uint8_t share = last ? columns[i] : static_cast<std::uint8_t>(255 - columns[i]);
+      // The grille: magenta on the screen's even columns, green on its odd ones.
+      const bool magenta = (rect.x + static_cast<int>(i)) % 2 == 0;
+      rgba[i * 4 + 0] = rgba[i * 4 + 2] = !grille || magenta ? share : 0;
+      rgba[i * 4 + 1] = !grille || !magenta ? share : 0;
+      rgba[i * 4 + 3] = grille ? 255 : 128;
     }
-    gl_.BindTexture(GL_TEXTURE_2D, grille_);
-    gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect.width, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                   columns.data());
-    grilleX_ = rect.x;
-    grilleWidth_ = rect.width;
+    upload(columnShares_[texture], rect.width, 1, rgba.data());
   }
-  useArea(crt_, rect, drawableHeight);
-  gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.BindTexture(GL_TEXTURE_2D, beams_);
+  const std::vector<std::uint8_t> rows = lastEdgeShares(rect.height, pictureHeight_);
+  rgba.resize(rows.size() * 4);
+  for (int texture = 0; texture < 2; ++texture) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const std::uint8_t share =
+          texture == 1 ? rows[i] : static_cast<std::uint8_t>(255 - rows[i]);
+      rgba[i * 4 + 0] = rgba[i * 4 + 1] = rgba[i * 4 + 2] = share;
+      rgba[i * 4 + 3] = 128;
+    }
+    upload(rowShares_[texture], 1, rect.height, rgba.data());
+  }
+  sharesRect_ = rect;
+  sharesPicture_[0] = pictureWidth_;
+  sharesPicture_[1] = pictureHeight_;
+}
+
+void GlesPresenter::useEdges(int axis, int width, int height, bool ontoScreen) {
+  gl_.UseProgram(edges_.id);
+  gl_.Uniform1i(edges_.axis, axis);
+  gl_.Uniform2f(edges_.pixels, static_cast<float>(width), static_cast<float>(height));
+  gl_.Uniform1f(edges_.flipY, ontoScreen ? -1.0f : 1.0f);
+  gl_.BindSampler(0, nearest_);
+}
+
+void GlesPresenter::drawEdge(float edge, GLuint weights) {
+  gl_.Uniform1f(edges_.edge, edge);
   gl_.ActiveTexture(GL_TEXTURE1);
-  gl_.BindTexture(GL_TEXTURE_2D, halfAlpha_);
-  // The alpha the screen was cleared to stays: a browser's page would show through less.
-  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-  gl_.Enable(GL_BLEND);
-  gl_.BlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_ZERO);
-  drawStrips(crt_, 0, pictureWidth_, rect.width, true);
-  gl_.BindTexture(GL_TEXTURE_2D, grille_);
-  gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE);
-  drawStrips(crt_, 0, pictureWidth_, rect.width, true);
-  gl_.BindTexture(GL_TEXTURE_2D, 0);
+  gl_.BindTexture(GL_TEXTURE_2D, weights);
   gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.Disable(GL_BLEND);
-  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
 void GlesPresenter::stretchColumns(int screenLines) {
-  if (sharpColumnsHeight_ == screenLines || screenLines > maxTextureSize_) return;
-  allocate(sharpColumns_, GL_RGBA8, GL_RGBA, pictureWidth_, screenLines);
+  if (sharpColumnsHeight_ == screenLines) return;
+  if (sharpColumnsSize_[0] != pictureWidth_ || sharpColumnsSize_[1] != screenLines) {
+    allocate(sharpColumns_, GL_RGBA8, GL_RGBA, pictureWidth_, screenLines);
+    sharpColumnsSize_[0] = pictureWidth_;
+    sharpColumnsSize_[1] = screenLines;
+  }
   gl_.BindFramebuffer(GL_FRAMEBUFFER, sharpColumnsFramebuffer_);
   gl_.Viewport(0, 0, pictureWidth_, screenLines);
-  gl_.UseProgram(strips_.id);
   gl_.ActiveTexture(GL_TEXTURE0);
   gl_.BindTexture(GL_TEXTURE_2D, target_);
-  drawStrips(strips_, 1, pictureHeight_, screenLines, false);
+  useEdges(1, pictureWidth_, screenLines, false);
+  drawEdge(-0.5f, rowShares_[0]);
+  gl_.Enable(GL_BLEND);
+  gl_.BlendFunc(GL_ONE, GL_ONE);
+  drawEdge(0.5f, rowShares_[1]);
+  gl_.Disable(GL_BLEND);
+  gl_.BindSampler(0, 0);
   sharpColumnsHeight_ = screenLines;
+}
+
+void GlesPresenter::drawSharp(const compat::ScreenRect& rect, int drawableHeight) {
+  // The columns stretched along y, now along x onto the screen: each pixel the texel under its
+  // first edge times that texel's share of it, plus the one under its last edge times the rest.
+  useArea(edges_, rect, drawableHeight);
+  gl_.ActiveTexture(GL_TEXTURE0);
+  gl_.BindTexture(GL_TEXTURE_2D, sharpColumns_);
+  useEdges(0, rect.width, rect.height, true);
+  // The alpha the screen was cleared to stays (a browser's page would show through less).
+  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+  drawEdge(-0.5f, columnShares_[0]);
+  gl_.Enable(GL_BLEND);
+  gl_.BlendFunc(GL_ONE, GL_ONE);
+  drawEdge(0.5f, columnShares_[1]);
+  gl_.Disable(GL_BLEND);
+  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  gl_.BindSampler(0, 0);
+}
+
+void GlesPresenter::drawCrt(const compat::ScreenRect& rect, int drawableHeight) {
+  // The beams along x as the sharp look's columns are: each at its edges' shares, first with
+  // alpha one half, blended as (ONE_MINUS_SRC_ALPHA, ...): the stored value s times 1 - a / 2;
+  // then the shares in the grille's colours, with alpha one, blended as (SRC_ALPHA, ONE): plus
+  // s a where the column raises the colour (crt_shaders.cpp).
+  useArea(edges_, rect, drawableHeight);
+  gl_.ActiveTexture(GL_TEXTURE0);
+  gl_.BindTexture(GL_TEXTURE_2D, beams_);
+  useEdges(0, rect.width, rect.height, true);
+  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+  gl_.Enable(GL_BLEND);
+  gl_.BlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_ZERO);
+  drawEdge(-0.5f, columnShares_[0]);
+  gl_.BlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_ONE);
+  drawEdge(0.5f, columnShares_[1]);
+  gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE);
+  drawEdge(-0.5f, columnShares_[2]);
+  drawEdge(0.5f, columnShares_[3]);
+  gl_.Disable(GL_BLEND);
+  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  gl_.BindSampler(0, 0);
 }
 
 void GlesPresenter::drawNotice(int drawableHeight) {

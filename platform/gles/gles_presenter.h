@@ -86,9 +86,9 @@ class GlesPresenter {
     GLint factor = -1;
     GLint margin = -1;
     GLint screenLines = -1;
-    GLint scale = -1;
     GLint axis = -1;
-    GLint parity = -1;
+    GLint edge = -1;
+    GLint pixels = -1;
     GLint flipY = -1;
   };
 
@@ -111,16 +111,25 @@ class GlesPresenter {
   void drawBeams(int screenLines, const CrtBeam& beam);
   void drawPicture(const compat::ScreenRect& rect, int drawableHeight, compat::Look look,
                    const CrtBeam& beam);
+  // Whether the sharp look can be drawn in the two passes of weighed edges: the picture no
+  // larger than the rectangle either way, and the rectangle within the GPU's textures. Else it
+  // is drawn in one pass with shaders::sharpLook.
+  bool edgesFit(const compat::ScreenRect& rect) const;
+  // The shares of each pixel's edges (edge_shares.h) for the rectangle, made again when it or
+  // the picture changed size or place.
+  void makeShares(const compat::ScreenRect& rect);
   // The sharp look's first pass: the picture stretched along y into `sharpColumns_`, when the
-  // picture or the rectangle's height changed; drawPicture then stretches it along x. Screens
-  // taller than the GPU's textures take the one-pass shader (shaders::sharpLook) instead.
+  // picture or the rectangle's height changed; drawSharp then stretches it along x.
   void stretchColumns(int screenLines);
-  // The CRT look's second pass: the beams along x through the strips, dimmed, then the grille.
+  void drawSharp(const compat::ScreenRect& rect, int drawableHeight);
+  // The CRT look's second pass: the beams along x with the sharp look's edges, dimmed, and then
+  // the grille's raise added.
   void drawCrt(const compat::ScreenRect& rect, int drawableHeight);
-  // Strips along one axis (shaders::sharpStrips) from the texture bound to unit 0, into the
-  // viewport set: the flat parts through the nearest sampler, the ramps through the texture's
-  // linear filter.
-  void drawStrips(const Program& program, int axis, int texels, int pixels, bool ontoScreen);
+  // shaders::pixelEdges with weighedEdge over the viewport set, reading the texture bound to
+  // unit 0 through the nearest sampler: along `axis`, `width` x `height` pixels.
+  void useEdges(int axis, int width, int height, bool ontoScreen);
+  // One draw of it: at the first edge (-0.5) or the last (0.5), times `weights`.
+  void drawEdge(float edge, GLuint weights);
   void drawNotice(int drawableHeight);
   void useArea(const Program& program, const compat::ScreenRect& rect, int drawableHeight);
 
@@ -130,7 +139,7 @@ class GlesPresenter {
   GLuint vertexArray_ = 0;
   GLuint nearest_ = 0;  // a sampler: the integer look reads the linear-filtered target with it
 
-  Program palette_, copy_, strips_, sharp_, crtBeams_, crt_, glowReduce_, glowBlur_, notice_;
+  Program palette_, copy_, edges_, sharp_, crtBeams_, glowReduce_, glowBlur_, notice_;
 
   GLuint picture_ = 0;  // R8, the indices
   GLuint colours_ = 0;  // 256 x 1 RGBA8
@@ -146,10 +155,15 @@ class GlesPresenter {
   GLuint sharpColumns_ = 0;
   GLuint sharpColumnsFramebuffer_ = 0;
   int sharpColumnsHeight_ = 0;  // 0 while it holds nothing of the present picture
-  GLuint halfAlpha_ = 0;  // 1 x 1 RGBA8, white with alpha one half: the CRT look's dimming
-  GLuint grille_ = 0;     // RGBA8, the look's width by 1: the colours each column raises
-  int grilleX_ = 0;       // the rectangle the grille was made for
-  int grilleWidth_ = 0;
+  int sharpColumnsSize_[2] = {0, 0};  // its texture's width and height
+  // RGBA8, the rectangle's width by 1: the share of each column's first and last edges, with
+  // alpha one half (the CRT look's dimming); then the same in the colours the CRT look's
+  // grille raises in each column, with alpha one.
+  GLuint columnShares_[4] = {0, 0, 0, 0};
+  // RGBA8, 1 by the rectangle's height: the share of each row's first and last edges.
+  GLuint rowShares_[2] = {0, 0};
+  compat::ScreenRect sharesRect_{0, 0, 0, 0};  // what the shares were made for
+  int sharesPicture_[2] = {0, 0};
 
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;

@@ -14,46 +14,38 @@ void main() {
 }
 )";
 
-const char* const sharpStrips = R"(#version 300 es
-// The sharp look's mapping along one axis, as geometry: the target's `texels` texels drawn
-// `scale` pixels each, in strips that run across the whole target. Flat strips (parity 1) hold
-// texel k's centre over the pixels that lie inside it; ramps (parity 0) run from texel k - 1's
-// centre to texel k's over the pixels that straddle boundary k (at most one: they span 1 / scale
-// of a texel, the span of a pixel). The rasteriser interpolates `picture` linearly along each
-// strip, so the fragment stage is a plain texture read: nearest in the flat strips, linear in the
-// ramps, where the filter blends the two texels by the pixel's share of each (see the sharp
-// look's comment in the presenter). Quad q of the draw is vertices 6q to 6q + 5.
-uniform float texels;  // along the axis
-uniform float scale;   // pixels to a texel along the axis
-uniform int axis;      // 0: strips side by side along x, 1: along y (from the top)
-uniform int parity;    // 0: the ramps at boundaries 0 to texels, 1: the flat parts of texels
+const char* const pixelEdges = R"(#version 300 es
+// The viewport's corners as a strip, as coverViewport, for passes that read their source at an
+// edge of each pixel along one axis: the source covers the viewport as the picture covers the
+// look's rectangle, and `picture` lies half a pixel before or after the pixel's centre. Read
+// through a nearest sampler, that is the texel under the pixel's first or last edge: the two
+// texels (or one) that the pixel covers along the axis. `area` is the pixel's centre on the
+// viewport, for textures that hold a value for each pixel along the axis, such as the share of
+// the pixel that each texel covers. Both vary linearly over the viewport, so a fragment stage
+// that only reads textures at them, and multiplies, is what software rasterisers run as a copy.
+uniform int axis;      // 0: edges along x, 1: along y
+uniform float edge;    // -0.5: the pixel's first edge (left, top), 0.5: its last
+uniform vec2 pixels;   // the viewport's size
 uniform float flipY;   // 1 into a texture (row 0 at the top), -1 onto the screen
-out vec2 picture;
-out vec2 area;  // where the pixel lies on the target, (0, 0) to (1, 1), rows from the top
+out vec2 picture;      // (0, 0) at the source's top-left corner to (1, 1) at its bottom-right
+out vec2 area;         // the same on the viewport
 void main() {
-  int quad = gl_VertexID / 6;
-  int corner = gl_VertexID - 6 * quad;
-  float end = (corner == 1 || corner == 4 || corner == 5) ? 1.0 : 0.0;   // along the axis
-  float side = (corner == 2 || corner == 3 || corner == 5) ? 1.0 : 0.0;  // across it
-  float k = float(quad);
-  float half_ = min(0.5 / scale, 0.5);  // half a pixel, in texels, and no more than half a texel
-  float t0, t1, u0, u1;
-  if (parity == 0) {
-    t0 = max(k - half_, 0.0);
-    t1 = min(k + half_, texels);
-    u0 = k - 0.5 + clamp((t0 - k) * scale + 0.5, 0.0, 1.0);
-    u1 = k - 0.5 + clamp((t1 - k) * scale + 0.5, 0.0, 1.0);
-  } else {
-    t0 = k + half_;
-    t1 = max(k + 1.0 - half_, t0);
-    u0 = u1 = k + 0.5;
-  }
-  float along = mix(t0, t1, end) / texels;
-  float u = mix(u0, u1, end) / texels;
-  area = axis == 0 ? vec2(along, side) : vec2(side, along);
-  picture = axis == 0 ? vec2(u, side) : vec2(side, u);
-  gl_Position = vec4(area.x * 2.0 - 1.0, flipY * (area.y * 2.0 - 1.0), 0.0, 1.0);
+  vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
+  area = corner;
+  picture = corner + (axis == 0 ? vec2(edge / pixels.x, 0.0) : vec2(0.0, edge / pixels.y));
+  gl_Position = vec4(corner.x * 2.0 - 1.0, flipY * (corner.y * 2.0 - 1.0), 0.0, 1.0);
 }
+)";
+
+const char* const weighedEdge = R"(#version 300 es
+precision highp float;
+uniform sampler2D colour;   // through a nearest sampler
+uniform sampler2D weights;  // a value for each pixel along the axis
+in vec2 picture;
+in vec2 area;
+out vec4 fragColour;
+// Nothing but two texture reads and their product: software rasterisers run this as a copy.
+void main() { fragColour = texture(colour, picture) * texture(weights, area); }
 )";
 
 const char* const paletteLookup = R"(#version 300 es

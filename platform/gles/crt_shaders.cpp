@@ -1,18 +1,11 @@
 // The CRT look: the picture as a VGA monitor of its time showed a 320 x 240 mode, double
 // scanned (two beam lines to each picture line), on a screen of today.
 //
-// Two passes. The first works across the lines, which needs all of the arithmetic, once for
+// Two passes. The first works across the lines, which needs most of the arithmetic, once for
 // each picture column and screen line (a fifth of the screen's pixels at 1080 lines): each
 // column's beam lines, each beam as wide as its column's colour makes it, and the glow. The
-// second works along the lines, at every screen pixel, with nothing but texture reads, their
-// products and the blending's sums (the presenter's drawCrt): the sharp look's edges between
-// columns (the beam changes colour well within a pixel of the mode), and an aperture grille
-// at the screen's own pixels: columns alternately magenta (red and blue stripes) and green,
-// each colour's light raised in one column and lowered as much in the next, so the mean stays.
-// A factor of 1 + m on light is near enough 1 + m / 2 on its square root: with a the first
-// pass's alpha (the grille's whole swing m, less where the light has no room to rise), the
-// stored value s becomes s (1 - a / 2) in every column, plus s a in the colours the column
-// raises.
+// second works along the lines, at every screen pixel: the sharp look's edges between columns,
+// and the mask.
 //
 // It works in light, not in the stored values: beams overlapping, a mask dimming some stripes
 // and a glow spreading are sums of light, and summed in the stored (gamma-encoded) values they
@@ -112,8 +105,41 @@ void main() {
   // mask then dims a little; clipped, it would dim more).
   float brightest = max(lit.r, max(lit.g, lit.b));
   float room = clamp((1.0 - brightest) / (maskDepth * max(brightest, 1e-4)), 0.25, 1.0);
-  // The alpha: how far the mask raises a colour in its own column, the mask's whole swing.
-  fragColour = vec4(sqrt(lit), maskDepth * room * beam.w);
+  fragColour = vec4(sqrt(lit), room * beam.w);
+}
+)";
+
+const char* const crtLook = R"(#version 300 es
+precision highp float;
+uniform sampler2D beams;  // the first pass: a picture column to a texel, a screen line to a row
+uniform vec4 area;
+uniform vec2 texels;
+in vec2 picture;
+out vec4 fragColour;
+
+// How far the mask raises and lowers each colour's light (as in the first pass, whose room is
+// a share of it).
+const float maskDepth = 0.2;
+
+void main() {
+  // Along the line the beam changes colour well within a pixel of the mode: the sharp look's
+  // edges between columns (see the sharp look), mixed here from the two columns themselves.
+  // Across, the pixel's own screen line: no blending.
+  float s = area.z / texels.x;
+  float t = picture.x * texels.x;
+  float k = floor(t + 0.5);
+  float c = clamp((t - k) * s + 0.5, 0.0, 1.0);
+  int line = int(picture.y * area.w);
+  int last = int(texels.x) - 1;
+  vec4 shown = mix(texelFetch(beams, ivec2(clamp(int(k) - 1, 0, last), line), 0),
+                   texelFetch(beams, ivec2(min(int(k), last), line), 0), c);
+
+  // An aperture grille at the screen's own pixels: columns alternately magenta (red and blue
+  // stripes) and green, each colour's light raised in one column and lowered as much in the
+  // next, so the mean stays. On the stored values: a factor of 1 + m on light is near enough
+  // 1 + m / 2 on its square root.
+  vec3 raise = mod(gl_FragCoord.x - 0.5, 2.0) < 0.5 ? vec3(1.0, -1.0, 1.0) : vec3(-1.0, 1.0, -1.0);
+  fragColour = vec4(shown.rgb * (1.0 + 0.5 * maskDepth * shown.a * raise), 1.0);
 }
 )";
 

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <vector>
 
 #include "platform/gles/crt_beam.h"
-#include "platform/gles/edge_shares.h"
 #include "platform/gles/gles_program.h"
 #include "platform/gles/picture_shaders.h"
 
@@ -64,9 +62,6 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   for (GLuint& texture : glow_) texture = makeTexture(GL_LINEAR);
   ink_ = makeTexture(GL_NEAREST);
   beams_ = makeTexture(GL_NEAREST);
-  for (GLuint& texture : columnShares_) texture = makeTexture(GL_NEAREST);
-  for (GLuint& texture : rowShares_) texture = makeTexture(GL_NEAREST);
-  sharpColumns_ = makeTexture(GL_NEAREST);
   // Framebuffers are complete only once their textures have a size: a texel each until the
   // first picture.
   resizeTargets(1, 1);
@@ -74,14 +69,11 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   for (int i = 0; i < 2; ++i) glowFramebuffers_[i] = makeFramebuffer(glow_[i]);
   allocate(beams_, GL_RGBA8, GL_RGBA, 1, 1);
   beamsFramebuffer_ = makeFramebuffer(beams_);
-  allocate(sharpColumns_, GL_RGBA8, GL_RGBA, 1, 1);
-  sharpColumnsSize_[0] = sharpColumnsSize_[1] = 1;
-  sharpColumnsFramebuffer_ = makeFramebuffer(sharpColumns_);
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   pictureWidth_ = pictureHeight_ = 0;
   const GLenum error = gl_.GetError();
   if (targetFramebuffer_ == 0 || glowFramebuffers_[0] == 0 || glowFramebuffers_[1] == 0 ||
-      beamsFramebuffer_ == 0 || sharpColumnsFramebuffer_ == 0 || error != GL_NO_ERROR) {
+      beamsFramebuffer_ == 0 || error != GL_NO_ERROR) {
     std::fprintf(stderr, "gles: the context cannot hold the presenter's textures (GL error 0x%x)\n",
                  error);
     stop();
@@ -93,31 +85,22 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
 void GlesPresenter::stop() {
   if (!started_) return;
   for (Program* program :
-       {&palette_, &copy_, &edges_, &sharp_, &crtBeams_, &glowReduce_, &glowBlur_, &notice_}) {
+       {&palette_, &copy_, &sharp_, &crtBeams_, &crt_, &glowReduce_, &glowBlur_, &notice_}) {
     if (program->id != 0) gl_.DeleteProgram(program->id);
     *program = Program{};
   }
   // Names that are 0 (never made) are ignored by the deletions.
   const GLuint framebuffers[] = {targetFramebuffer_, glowFramebuffers_[0], glowFramebuffers_[1],
-                                 beamsFramebuffer_, sharpColumnsFramebuffer_};
-  gl_.DeleteFramebuffers(5, framebuffers);
-  const GLuint textures[] = {picture_,         colours_,         target_,          glow_[0],
-                             glow_[1],         ink_,             beams_,           sharpColumns_,
-                             columnShares_[0], columnShares_[1], columnShares_[2], columnShares_[3],
-                             rowShares_[0],    rowShares_[1]};
-  gl_.DeleteTextures(14, textures);
+                                 beamsFramebuffer_};
+  gl_.DeleteFramebuffers(4, framebuffers);
+  const GLuint textures[] = {picture_, colours_, target_, glow_[0], glow_[1], ink_, beams_};
+  gl_.DeleteTextures(7, textures);
   gl_.DeleteVertexArrays(1, &vertexArray_);
   gl_.DeleteSamplers(1, &nearest_);
   targetFramebuffer_ = glowFramebuffers_[0] = glowFramebuffers_[1] = beamsFramebuffer_ = 0;
-  sharpColumnsFramebuffer_ = 0;
-  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = sharpColumns_ = 0;
-  for (GLuint& texture : columnShares_) texture = 0;
-  for (GLuint& texture : rowShares_) texture = 0;
-  sharesRect_ = {0, 0, 0, 0};
-  sharesPicture_[0] = sharesPicture_[1] = 0;
+  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = 0;
   vertexArray_ = nearest_ = 0;
   pictureWidth_ = pictureHeight_ = noticeWidth_ = noticeHeight_ = beamsHeight_ = 0;
-  sharpColumnsHeight_ = 0;
   started_ = false;
 }
 
@@ -125,22 +108,18 @@ bool GlesPresenter::buildPrograms() {
   // Up to the first that fails: one line on standard error says why.
   return (palette_ = build("palette", shaders::paletteLookup, {"picture", "palette"})).id != 0 &&
          (copy_ = build("copy", shaders::copyPicture, {"colour"})).id != 0 &&
-         (edges_ = build("weighed edges", shaders::weighedEdge, {"colour", "weights"},
-                         shaders::pixelEdges))
-                 .id != 0 &&
          (sharp_ = build("sharp look", shaders::sharpLook, {"colour"})).id != 0 &&
          (crtBeams_ = build("crt beams", shaders::crtBeams, {"colour", "glow"})).id != 0 &&
+         (crt_ = build("crt look", shaders::crtLook, {"beams"})).id != 0 &&
          (glowReduce_ = build("glow", shaders::glowReduce, {"colour"})).id != 0 &&
          (glowBlur_ = build("glow blur", shaders::glowBlur, {"source"})).id != 0 &&
          (notice_ = build("notice", shaders::notice, {"ink"})).id != 0;
 }
 
 GlesPresenter::Program GlesPresenter::build(const char* name, const char* fragmentSource,
-                                            std::initializer_list<const char*> samplers,
-                                            const char* vertexSource) {
+                                            std::initializer_list<const char*> samplers) {
   Program program;
-  program.id = buildProgram(gl_, name, vertexSource != nullptr ? vertexSource : shaders::coverViewport,
-                            fragmentSource);
+  program.id = buildProgram(gl_, name, shaders::coverViewport, fragmentSource);
   if (program.id == 0) return program;
   program.area = uniform(gl_, program.id, "area");
   program.drawableHeight = uniform(gl_, program.id, "drawableHeight");
@@ -150,10 +129,6 @@ GlesPresenter::Program GlesPresenter::build(const char* name, const char* fragme
   program.factor = uniform(gl_, program.id, "factor");
   program.margin = uniform(gl_, program.id, "margin");
   program.screenLines = uniform(gl_, program.id, "screenLines");
-  program.axis = uniform(gl_, program.id, "axis");
-  program.edge = uniform(gl_, program.id, "edge");
-  program.pixels = uniform(gl_, program.id, "pixels");
-  program.flipY = uniform(gl_, program.id, "flipY");
   // Samplers read the texture units in the order named.
   gl_.UseProgram(program.id);
   GLint unit = 0;
@@ -290,14 +265,12 @@ void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Loo
                                                     drawableWidth, drawableHeight);
     beam = crtBeam(rect, pictureHeight_);
     // The CRT look without room for its lines is the sharp look; so it is on a screen taller
-    // or wider than the GPU's textures, which its passes could not hold.
-    if (look == compat::Look::crt && (beam.depth == 0.0f || !edgesFit(rect)))
+    // than the GPU's textures, which its first pass could not hold.
+    if (look == compat::Look::crt && (beam.depth == 0.0f || rect.height > maxTextureSize_))
       look = compat::Look::sharp;
     // Everything drawn off screen first, then the screen in one go.
     if (targetStale_) lookUpColours();
     if (look == compat::Look::crt) drawBeams(rect.height, beam);
-    if (look != compat::Look::integer && edgesFit(rect)) makeShares(rect);
-    if (look == compat::Look::sharp && edgesFit(rect)) stretchColumns(rect.height);
   }
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   gl_.Viewport(0, 0, drawableWidth, drawableHeight);
@@ -319,7 +292,6 @@ void GlesPresenter::lookUpColours() {
   targetStale_ = false;
   glowStale_ = true;
   beamsHeight_ = 0;
-  sharpColumnsHeight_ = 0;
 }
 
 void GlesPresenter::makeGlow() {
@@ -376,147 +348,22 @@ void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {
 
 void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeight,
                                 compat::Look look, const CrtBeam& beam) {
-  if (look == compat::Look::crt) {
-    drawCrt(rect, drawableHeight);
-    return;
-  }
-  if (look == compat::Look::sharp && edgesFit(rect)) {
-    drawSharp(rect, drawableHeight);
-    return;
-  }
-  const Program& program = look == compat::Look::integer ? copy_ : sharp_;
+  // At whole factors both ways every pixel lies inside one texel, and the sharp look is the
+  // copy through the nearest sampler, pixel for pixel.
+  if (look == compat::Look::sharp && rect.width % pictureWidth_ == 0 &&
+      rect.height % pictureHeight_ == 0)
+    look = compat::Look::integer;
+  const Program& program = look == compat::Look::integer ? copy_
+                           : look == compat::Look::sharp ? sharp_
+                                                         : crt_;
   useArea(program, rect, drawableHeight);
   gl_.Uniform2f(program.texels, static_cast<float>(pictureWidth_),
                 static_cast<float>(pictureHeight_));
   gl_.Uniform4f(program.beam, beam.linesPerRow, beam.phase, beam.halfScreenLine, beam.depth);
   gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.BindTexture(GL_TEXTURE_2D, target_);
+  gl_.BindTexture(GL_TEXTURE_2D, look == compat::Look::crt ? beams_ : target_);
   gl_.BindSampler(0, look == compat::Look::integer ? nearest_ : 0);
   gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-  gl_.BindSampler(0, 0);
-}
-
-bool GlesPresenter::edgesFit(const compat::ScreenRect& rect) const {
-  return rect.width >= pictureWidth_ && rect.height >= pictureHeight_ &&
-         rect.width <= maxTextureSize_ && rect.height <= maxTextureSize_;
-}
-
-void GlesPresenter::makeShares(const compat::ScreenRect& rect) {
-  if (sharesRect_.x == rect.x && sharesRect_.width == rect.width &&
-      sharesRect_.height == rect.height && sharesPicture_[0] == pictureWidth_ &&
-      sharesPicture_[1] == pictureHeight_)
-    return;
-  const auto upload = [this](GLuint texture, int width, int height, const std::uint8_t* rgba) {
-    gl_.BindTexture(GL_TEXTURE_2D, texture);
-    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-  };
-  gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  const std::vector<std::uint8_t> columns = lastEdgeShares(rect.width, pictureWidth_);
-  std::vector<std::uint8_t> rgba(columns.size() * 4);
-  for (int texture = 0; texture < 4; ++texture) {
-    const bool last = texture % 2 == 1, grille = texture >= 2;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      const std::uint8_t share = last ? columns[i] : static_cast<std::uint8_t>(255 - columns[i]);
-      // The grille: magenta on the screen's even columns, green on its odd ones.
-      const bool magenta = (rect.x + static_cast<int>(i)) % 2 == 0;
-      rgba[i * 4 + 0] = rgba[i * 4 + 2] = !grille || magenta ? share : 0;
-      rgba[i * 4 + 1] = !grille || !magenta ? share : 0;
-      rgba[i * 4 + 3] = grille ? 255 : 128;
-    }
-    upload(columnShares_[texture], rect.width, 1, rgba.data());
-  }
-  const std::vector<std::uint8_t> rows = lastEdgeShares(rect.height, pictureHeight_);
-  rgba.resize(rows.size() * 4);
-  for (int texture = 0; texture < 2; ++texture) {
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      const std::uint8_t share =
-          texture == 1 ? rows[i] : static_cast<std::uint8_t>(255 - rows[i]);
-      rgba[i * 4 + 0] = rgba[i * 4 + 1] = rgba[i * 4 + 2] = share;
-      rgba[i * 4 + 3] = 128;
-    }
-    upload(rowShares_[texture], 1, rect.height, rgba.data());
-  }
-  sharesRect_ = rect;
-  sharesPicture_[0] = pictureWidth_;
-  sharesPicture_[1] = pictureHeight_;
-}
-
-void GlesPresenter::useEdges(int axis, int width, int height, bool ontoScreen) {
-  gl_.UseProgram(edges_.id);
-  gl_.Uniform1i(edges_.axis, axis);
-  gl_.Uniform2f(edges_.pixels, static_cast<float>(width), static_cast<float>(height));
-  gl_.Uniform1f(edges_.flipY, ontoScreen ? -1.0f : 1.0f);
-  gl_.BindSampler(0, nearest_);
-}
-
-void GlesPresenter::drawEdge(float edge, GLuint weights) {
-  gl_.Uniform1f(edges_.edge, edge);
-  gl_.ActiveTexture(GL_TEXTURE1);
-  gl_.BindTexture(GL_TEXTURE_2D, weights);
-  gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-}
-
-void GlesPresenter::stretchColumns(int screenLines) {
-  if (sharpColumnsHeight_ == screenLines) return;
-  if (sharpColumnsSize_[0] != pictureWidth_ || sharpColumnsSize_[1] != screenLines) {
-    allocate(sharpColumns_, GL_RGBA8, GL_RGBA, pictureWidth_, screenLines);
-    sharpColumnsSize_[0] = pictureWidth_;
-    sharpColumnsSize_[1] = screenLines;
-  }
-  gl_.BindFramebuffer(GL_FRAMEBUFFER, sharpColumnsFramebuffer_);
-  gl_.Viewport(0, 0, pictureWidth_, screenLines);
-  gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.BindTexture(GL_TEXTURE_2D, target_);
-  useEdges(1, pictureWidth_, screenLines, false);
-  drawEdge(-0.5f, rowShares_[0]);
-  gl_.Enable(GL_BLEND);
-  gl_.BlendFunc(GL_ONE, GL_ONE);
-  drawEdge(0.5f, rowShares_[1]);
-  gl_.Disable(GL_BLEND);
-  gl_.BindSampler(0, 0);
-  sharpColumnsHeight_ = screenLines;
-}
-
-void GlesPresenter::drawSharp(const compat::ScreenRect& rect, int drawableHeight) {
-  // The columns stretched along y, now along x onto the screen: each pixel the texel under its
-  // first edge times that texel's share of it, plus the one under its last edge times the rest.
-  useArea(edges_, rect, drawableHeight);
-  gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.BindTexture(GL_TEXTURE_2D, sharpColumns_);
-  useEdges(0, rect.width, rect.height, true);
-  // The alpha the screen was cleared to stays (a browser's page would show through less).
-  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-  drawEdge(-0.5f, columnShares_[0]);
-  gl_.Enable(GL_BLEND);
-  gl_.BlendFunc(GL_ONE, GL_ONE);
-  drawEdge(0.5f, columnShares_[1]);
-  gl_.Disable(GL_BLEND);
-  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  gl_.BindSampler(0, 0);
-}
-
-void GlesPresenter::drawCrt(const compat::ScreenRect& rect, int drawableHeight) {
-  // The beams along x as the sharp look's columns are: each at its edges' shares, first with
-  // alpha one half, blended as (ONE_MINUS_SRC_ALPHA, ...): the stored value s times 1 - a / 2;
-  // then the shares in the grille's colours, with alpha one, blended as (SRC_ALPHA, ONE): plus
-  // s a where the column raises the colour (crt_shaders.cpp).
-  useArea(edges_, rect, drawableHeight);
-  gl_.ActiveTexture(GL_TEXTURE0);
-  gl_.BindTexture(GL_TEXTURE_2D, beams_);
-  useEdges(0, rect.width, rect.height, true);
-  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-  gl_.Enable(GL_BLEND);
-  gl_.BlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_ZERO);
-  drawEdge(-0.5f, columnShares_[0]);
-  gl_.BlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_ONE);
-  drawEdge(0.5f, columnShares_[1]);
-  gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE);
-  drawEdge(-0.5f, columnShares_[2]);
-  drawEdge(0.5f, columnShares_[3]);
-  gl_.Disable(GL_BLEND);
-  gl_.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   gl_.BindSampler(0, 0);
 }
 

@@ -18,7 +18,14 @@
 // Cost, in processor time per frame under Mesa's software GL (llvmpipe) with the swap, beside
 // the SDL renderer path it replaces (bench/gles_present_bench): the integer look about the
 // same, sharp about 2.5 to 3 times, CRT about 3 to 3.7 times, at 1280 x 960 and 1920 x 1080:
-// software GL copies a texture fast, but runs any shader with arithmetic the slow way.
+// software GL copies a texture fast, but runs any shader with arithmetic the slow way. Where
+// the look's rectangle is a whole multiple of the picture both ways (320 x 240 on 1280 x 960)
+// the sharp look has no blended pixels, and is drawn as the integer look's copy: the same
+// pixels at the copy's cost. Measured and dropped (see bench/process_cost_looks.sh): the sharp
+// mapping as strips of geometry, whose interpolated coordinate is the sharp one (llvmpipe bins
+// each strip in each tile it crosses and shades it by 4 x 4 blocks: twice the one-pass cost),
+// and as two draws of each pixel's edge texels times their shares, summed by blending (each
+// full-screen draw that reads two textures costs llvmpipe more than the one-pass shader).
 #pragma once
 
 #include <cstdint>
@@ -86,16 +93,11 @@ class GlesPresenter {
     GLint factor = -1;
     GLint margin = -1;
     GLint screenLines = -1;
-    GLint axis = -1;
-    GLint edge = -1;
-    GLint pixels = -1;
-    GLint flipY = -1;
   };
 
   bool buildPrograms();
   Program build(const char* name, const char* fragmentSource,
-                std::initializer_list<const char*> samplers,
-                const char* vertexSource = nullptr);
+                std::initializer_list<const char*> samplers);
   GLuint makeTexture(GLenum filter);
   GLuint makeFramebuffer(GLuint texture);
   void allocate(GLuint texture, GLenum internalFormat, GLenum format, int width, int height);
@@ -111,25 +113,6 @@ class GlesPresenter {
   void drawBeams(int screenLines, const CrtBeam& beam);
   void drawPicture(const compat::ScreenRect& rect, int drawableHeight, compat::Look look,
                    const CrtBeam& beam);
-  // Whether the sharp look can be drawn in the two passes of weighed edges: the picture no
-  // larger than the rectangle either way, and the rectangle within the GPU's textures. Else it
-  // is drawn in one pass with shaders::sharpLook.
-  bool edgesFit(const compat::ScreenRect& rect) const;
-  // The shares of each pixel's edges (edge_shares.h) for the rectangle, made again when it or
-  // the picture changed size or place.
-  void makeShares(const compat::ScreenRect& rect);
-  // The sharp look's first pass: the picture stretched along y into `sharpColumns_`, when the
-  // picture or the rectangle's height changed; drawSharp then stretches it along x.
-  void stretchColumns(int screenLines);
-  void drawSharp(const compat::ScreenRect& rect, int drawableHeight);
-  // The CRT look's second pass: the beams along x with the sharp look's edges, dimmed, and then
-  // the grille's raise added.
-  void drawCrt(const compat::ScreenRect& rect, int drawableHeight);
-  // shaders::pixelEdges with weighedEdge over the viewport set, reading the texture bound to
-  // unit 0 through the nearest sampler: along `axis`, `width` x `height` pixels.
-  void useEdges(int axis, int width, int height, bool ontoScreen);
-  // One draw of it: at the first edge (-0.5) or the last (0.5), times `weights`.
-  void drawEdge(float edge, GLuint weights);
   void drawNotice(int drawableHeight);
   void useArea(const Program& program, const compat::ScreenRect& rect, int drawableHeight);
 
@@ -139,7 +122,7 @@ class GlesPresenter {
   GLuint vertexArray_ = 0;
   GLuint nearest_ = 0;  // a sampler: the integer look reads the linear-filtered target with it
 
-  Program palette_, copy_, edges_, sharp_, crtBeams_, glowReduce_, glowBlur_, notice_;
+  Program palette_, copy_, sharp_, crtBeams_, crt_, glowReduce_, glowBlur_, notice_;
 
   GLuint picture_ = 0;  // R8, the indices
   GLuint colours_ = 0;  // 256 x 1 RGBA8
@@ -151,19 +134,6 @@ class GlesPresenter {
   GLuint beams_ = 0;  // RGBA8, the picture's width by the look's height: the CRT's first pass
   GLuint beamsFramebuffer_ = 0;
   int beamsHeight_ = 0;  // 0 while it holds nothing of the present picture
-  // RGBA8, linear: the picture's width by the sharp look's height, stretched along y only.
-  GLuint sharpColumns_ = 0;
-  GLuint sharpColumnsFramebuffer_ = 0;
-  int sharpColumnsHeight_ = 0;  // 0 while it holds nothing of the present picture
-  int sharpColumnsSize_[2] = {0, 0};  // its texture's width and height
-  // RGBA8, the rectangle's width by 1: the share of each column's first and last edges, with
-  // alpha one half (the CRT look's dimming); then the same in the colours the CRT look's
-  // grille raises in each column, with alpha one.
-  GLuint columnShares_[4] = {0, 0, 0, 0};
-  // RGBA8, 1 by the rectangle's height: the share of each row's first and last edges.
-  GLuint rowShares_[2] = {0, 0};
-  compat::ScreenRect sharesRect_{0, 0, 0, 0};  // what the shares were made for
-  int sharesPicture_[2] = {0, 0};
 
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;

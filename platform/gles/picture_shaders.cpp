@@ -14,40 +14,6 @@ void main() {
 }
 )";
 
-const char* const pixelEdges = R"(#version 300 es
-// The viewport's corners as a strip, as coverViewport, for passes that read their source at an
-// edge of each pixel along one axis: the source covers the viewport as the picture covers the
-// look's rectangle, and `picture` lies half a pixel before or after the pixel's centre. Read
-// through a nearest sampler, that is the texel under the pixel's first or last edge: the two
-// texels (or one) that the pixel covers along the axis. `area` is the pixel's centre on the
-// viewport, for textures that hold a value for each pixel along the axis, such as the share of
-// the pixel that each texel covers. Both vary linearly over the viewport, so a fragment stage
-// that only reads textures at them, and multiplies, is what software rasterisers run as a copy.
-uniform int axis;      // 0: edges along x, 1: along y
-uniform float edge;    // -0.5: the pixel's first edge (left, top), 0.5: its last
-uniform vec2 pixels;   // the viewport's size
-uniform float flipY;   // 1 into a texture (row 0 at the top), -1 onto the screen
-out vec2 picture;      // (0, 0) at the source's top-left corner to (1, 1) at its bottom-right
-out vec2 area;         // the same on the viewport
-void main() {
-  vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
-  area = corner;
-  picture = corner + (axis == 0 ? vec2(edge / pixels.x, 0.0) : vec2(0.0, edge / pixels.y));
-  gl_Position = vec4(corner.x * 2.0 - 1.0, flipY * (corner.y * 2.0 - 1.0), 0.0, 1.0);
-}
-)";
-
-const char* const weighedEdge = R"(#version 300 es
-precision highp float;
-uniform sampler2D colour;   // through a nearest sampler
-uniform sampler2D weights;  // a value for each pixel along the axis
-in vec2 picture;
-in vec2 area;
-out vec4 fragColour;
-// Nothing but two texture reads and their product: software rasterisers run this as a copy.
-void main() { fragColour = texture(colour, picture) * texture(weights, area); }
-)";
-
 const char* const paletteLookup = R"(#version 300 es
 precision highp float;
 uniform sampler2D picture;  // R8: the index as n / 255

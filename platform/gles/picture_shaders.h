@@ -15,23 +15,15 @@ namespace gles::shaders {
 // The viewport's corners as a strip of two triangles; no vertex data.
 extern const char* const coverViewport;
 
-// Passes that read their source at the first or last edge of each pixel along one axis, as
-// the pixels lie on the source, and multiply it by a value for each pixel along that axis:
-// pixelEdges (uniforms axis, edge, pixels, flipY) with weighedEdge (samplers colour, weights).
-extern const char* const pixelEdges;
-extern const char* const weighedEdge;
-
 // Pass 1: each 8-bit index through the palette, at the picture's size.
 extern const char* const paletteLookup;
 
-// Pass 2, by look. The integer look is a plain copy through a nearest sampler; the sharp look
-// weighedEdge's sums (along y into a texture, then along x onto the screen). The CRT look draws
-// the beam lines of each picture column first (crtBeams), then the look from them through
-// weighedEdge. sharpLook is the sharp look in one pass, for pictures larger than the screen
-// and screens larger than the GPU's textures.
+// Pass 2, by look. The integer look is a plain copy through a nearest sampler. The CRT look
+// draws the beam lines of each picture column first (crtBeams), then the look from them.
 extern const char* const copyPicture;
 extern const char* const sharpLook;
 extern const char* const crtBeams;
+extern const char* const crtLook;
 
 // The CRT look's glow, made at a quarter of the picture's size: a 4 x 4 average, then a
 // blur along x and along y.

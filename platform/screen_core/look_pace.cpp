@@ -32,8 +32,8 @@ std::optional<Look> cheaperLook(Look look) {
 }
 
 std::string slowLookMessage(Look look, int hz) {
-  std::string text = "the " + std::string(lookName(look)) + " look cannot keep " +
-                     std::to_string(hz) + " Hz here";
+  std::string text =
+      "the " + std::string(lookName(look)) + " look cannot keep " + std::to_string(hz) + " Hz here";
   if (const std::optional<Look> cheaper = cheaperLook(look))
     text += ": " + std::string(lookName(*cheaper)) + " costs less";
   return text;

@@ -84,8 +84,7 @@ void SdlScreen::drawWithGl() {
   else
     presenter_.drawAt(width, height, pictureInWindow(width, height));
   presenter_.finish();
-  const bool slow =
-      timePresentation(std::min(nowNs() - startNs, processCpuNs() - startCpuNs));
+  const bool slow = timePresentation(std::min(nowNs() - startNs, processCpuNs() - startCpuNs));
   SDL_GL_SwapWindow(window_);
   if (slow) showSlowLook();
 }

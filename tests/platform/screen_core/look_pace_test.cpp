@@ -63,7 +63,8 @@ TEST(LookPace, JudgesEachLookOnItsOwnPresentations) {
 }
 
 TEST(LookPace, TheMessageNamesTheCheaperLook) {
-  EXPECT_EQ(slowLookMessage(Look::crt, 60), "the crt look cannot keep 60 Hz here: sharp costs less");
+  EXPECT_EQ(slowLookMessage(Look::crt, 60),
+            "the crt look cannot keep 60 Hz here: sharp costs less");
   EXPECT_EQ(slowLookMessage(Look::sharp, 75),
             "the sharp look cannot keep 75 Hz here: integer costs less");
   EXPECT_EQ(slowLookMessage(Look::integer, 60), "the integer look cannot keep 60 Hz here");

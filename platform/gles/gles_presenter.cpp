@@ -272,6 +272,7 @@ void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Loo
     if (targetStale_) lookUpColours();
     if (look == compat::Look::crt) drawBeams(rect.height, beam);
   }
+  drawnLook_ = look;
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   gl_.Viewport(0, 0, drawableWidth, drawableHeight);
   gl_.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -353,6 +354,7 @@ void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeig
   if (look == compat::Look::sharp && rect.width % pictureWidth_ == 0 &&
       rect.height % pictureHeight_ == 0)
     look = compat::Look::integer;
+  drawnLook_ = look;
   const Program& program = look == compat::Look::integer ? copy_
                            : look == compat::Look::sharp ? sharp_
                                                          : crt_;

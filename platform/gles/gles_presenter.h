@@ -8,9 +8,9 @@
 //      picture or the palette changed since the last draw (a palette change alone shows at the
 //      next draw, as on a palette display);
 //   2. the default framebuffer cleared to black and the colour target drawn into the look's
-//      rectangle (screen_core/looks.h) with the look's shader. The CRT look first draws, off screen,
-//      its glow (at a quarter of the picture's size) and its beam lines (the picture's width by
-//      the rectangle's height), again only when the picture or the rectangle changed.
+//      rectangle (screen_core/looks.h) with the look's shader. The CRT look first draws, off
+//      screen, its glow (at a quarter of the picture's size) and its beam lines (the picture's
+//      width by the rectangle's height), again only when the picture or the rectangle changed.
 // All calls go through the GlesFunctions table given to start, on the thread whose context is
 // current; nothing before start or after stop touches GL. draw sets every piece of GL state it
 // relies on, and leaves its own bound: the screen sets what it needs after it.
@@ -31,10 +31,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/screen_core/looks.h"
 #include "platform/compat/screen.h"
 #include "platform/gles/crt_beam.h"
 #include "platform/gles/gles_functions.h"
+#include "platform/screen_core/looks.h"
 
 namespace gles {
 
@@ -66,6 +66,11 @@ class GlesPresenter {
   // The same with the picture in the given rectangle of the drawable (y from the top), pixel
   // for pixel as the integer look samples it: a window showing its part of a larger picture.
   void drawAt(int drawableWidth, int drawableHeight, const compat::ScreenRect& where);
+
+  // The look the last draw really drew: the CRT look without room for its lines is drawn
+  // sharp, the sharp look at whole factors both ways as the integer look's copy, and a window's
+  // part of the desktop (drawAt) is the integer look.
+  compat::Look drawnLook() const { return drawnLook_; }
 
   // Waits until the GL has drawn everything asked of it, so that the time up to here is what
   // presenting costs (on a software GL, nearly all of it).
@@ -134,6 +139,7 @@ class GlesPresenter {
   GLuint beams_ = 0;  // RGBA8, the picture's width by the look's height: the CRT's first pass
   GLuint beamsFramebuffer_ = 0;
   int beamsHeight_ = 0;  // 0 while it holds nothing of the present picture
+  compat::Look drawnLook_ = compat::Look::integer;
 
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;

@@ -14,7 +14,6 @@ void SdlScreen::measureMonitor(bool vsync) {
   SDL_DisplayMode mode;
   const bool rate = SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0;
   pacer_.setMonitorPeriod(vsync && rate ? 1'000'000'000 / mode.refresh_rate : 0);
-  if (rate) modeHz_ = mode.refresh_rate;
 }
 
 bool SdlScreen::startRenderer() {

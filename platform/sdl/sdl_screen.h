@@ -41,13 +41,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/gles/gles_presenter.h"
+#include "platform/media/video_recorder.h"
 #include "platform/screen_core/look_pace.h"
 #include "platform/screen_core/looks.h"
 #include "platform/screen_core/presenting_screen.h"
-#include "platform/gles/gles_presenter.h"
 #include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_frame_conversion.h"
-#include "platform/media/video_recorder.h"
 
 namespace sdl {
 
@@ -162,8 +162,8 @@ class SdlScreen final : public compat::PresentingScreen {
 
   compat::Look look_ = compat::defaultLook;
   compat::LookPace pace_;
-  int modeHz_ = 60;  // the display mode's refresh rate, where SDL knows it
-  std::string noticeText_;  // empty: no notice
+  std::string slowMessages_[3];  // what was said of each look found too slow; empty: not so
+  std::string noticeText_;       // empty: no notice
   std::int64_t noticeUntilNs_ = 0;
   bool noticeChanged_ = false;  // the notice's image has to be made again
   std::string markText_;        // shown under any notice for as long as it is set: "REC"

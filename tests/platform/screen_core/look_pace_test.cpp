@@ -5,20 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 
 namespace compat {
 namespace {
 
-constexpr std::int64_t period = 16'666'667;  // 60 Hz
 constexpr std::int64_t quick = 5'000'000;
 constexpr std::int64_t late = 25'000'000;
 
-// Presentations in `look`, `lateEvery`-th of them late (0: none), `count` of them; how many
-// times the pace said the look is too slow.
-int slowCalls(LookPace& pace, Look look, int count, int lateEvery) {
+// Presentations in `look`, `lateEvery`-th of them taking `slowNs` (0: none), `count` of them;
+// how many times the pace said the look is too slow.
+int slowCalls(LookPace& pace, Look look, int count, int lateEvery, std::int64_t slowNs = late) {
   int calls = 0;
   for (int i = 0; i < count; ++i)
-    calls += pace.record(look, lateEvery != 0 && i % lateEvery == 0 ? late : quick, period);
+    calls += pace.record(look, lateEvery != 0 && i % lateEvery == 0 ? slowNs : quick);
   return calls;
 }
 
@@ -27,16 +27,22 @@ TEST(LookPace, FindsALookTooSlowOnlyWhenMostOfItsPresentationsMissThePeriod) {
     const char* name;
     int lateEvery;  // every n-th presentation late; 1: all of them
     bool slow;
+    std::int64_t slowNs = late;  // how long the late ones take
   };
   const Case cases[] = {
       {"all on time", 0, false},
       {"a few late (1 in 5)", 5, false},
       {"all late", 1, true},
+      // The mode's period is 60 Hz's whatever the monitor's: 10 ms misses a 144 Hz monitor's
+      // refresh, but flips come at 60 Hz, and 17 ms misses those.
+      {"all longer than a 144 Hz refresh, within 60 Hz", 1, false, 10'000'000},
+      {"all just over 60 Hz", 1, true, 17'000'000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     LookPace pace;
-    EXPECT_EQ(slowCalls(pace, Look::sharp, 10 * LookPace::window, c.lateEvery), c.slow ? 1 : 0)
+    EXPECT_EQ(slowCalls(pace, Look::sharp, 10 * LookPace::window, c.lateEvery, c.slowNs),
+              c.slow ? 1 : 0)
         << "said once at most";
     EXPECT_EQ(pace.tooSlow(Look::sharp), c.slow);
     EXPECT_FALSE(pace.tooSlow(Look::crt));
@@ -57,17 +63,46 @@ TEST(LookPace, JudgesEachLookOnItsOwnPresentations) {
   EXPECT_EQ(slowCalls(pace, Look::crt, 3 * LookPace::window, 1), 0);
   EXPECT_TRUE(pace.tooSlow(Look::crt));
   EXPECT_FALSE(pace.tooSlow(Look::sharp));
-  // Without a known period nothing is judged.
-  LookPace unknown;
-  for (int i = 0; i < 3 * LookPace::window; ++i) EXPECT_FALSE(unknown.record(Look::sharp, late, 0));
 }
 
-TEST(LookPace, TheMessageNamesTheCheaperLook) {
-  EXPECT_EQ(slowLookMessage(Look::crt, 60),
+TEST(LookPace, TheMessageNamesALookCheaperThanWhatWasDrawn) {
+  EXPECT_EQ(slowLookMessage(Look::crt, Look::crt),
             "the crt look cannot keep 60 Hz here: sharp costs less");
-  EXPECT_EQ(slowLookMessage(Look::sharp, 75),
-            "the sharp look cannot keep 75 Hz here: integer costs less");
-  EXPECT_EQ(slowLookMessage(Look::integer, 60), "the integer look cannot keep 60 Hz here");
+  EXPECT_EQ(slowLookMessage(Look::sharp, Look::sharp),
+            "the sharp look cannot keep 60 Hz here: integer costs less");
+  EXPECT_EQ(slowLookMessage(Look::integer, Look::integer),
+            "the integer look cannot keep 60 Hz here");
+  // Sharp at whole factors is drawn as integer's copy: integer would cost the same.
+  EXPECT_EQ(slowLookMessage(Look::sharp, Look::integer), "the sharp look cannot keep 60 Hz here");
+  // CRT without room for its lines is drawn sharp: only integer costs less.
+  EXPECT_EQ(slowLookMessage(Look::crt, Look::sharp),
+            "the crt look cannot keep 60 Hz here: integer costs less");
+}
+
+TEST(LookPace, TheDelayHookTakesOnlyWholeMillisecondsInItsRange) {
+  struct Case {
+    const char* text;
+    std::optional<int> ms;
+  };
+  const Case cases[] = {
+      {"0", 0},
+      {"40", 40},
+      {"1000", 1000},
+      {"1001", std::nullopt},
+      {"-5", std::nullopt},
+      {"+5", std::nullopt},
+      {"", std::nullopt},
+      {"abc", std::nullopt},
+      {"40ms", std::nullopt},
+      {" 40", std::nullopt},
+      {"2147483647", std::nullopt},
+      {"99999999999", std::nullopt},
+      {"4.5", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(parsePresentDelayMs(c.text), c.ms);
+  }
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 #   bash bench/process_cost_looks.sh [SHARED_BENCH_FOLDER]
 #
 # SHARED_BENCH_FOLDER holds process_cost.sh and sdl_floor.c (default: ../shared/bench beside
-# the checkout).
+# the checkout). With BASELINE=BUILD_FOLDER (another checkout's build, with its demo/rotozoom),
+# that demo runs too, in each look right before this one's (labelled base-LOOK): a before and
+# after in the same run.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 shared="${1:-$root/../shared/bench}"
@@ -49,6 +51,10 @@ for size in 1280x960 1920x1080; do
     ROTOZOOM_RENDERER=sdl bash "$shared/process_cost.sh" "$size" renderer "$work" -- \
       "$build/demo/rotozoom"
     for look in integer sharp crt; do
+      if [ -n "${BASELINE:-}" ]; then
+        bash "$shared/process_cost.sh" "$size" "base-$look" "$work" -- "$work/demo-in-look" \
+          "$look" "$BASELINE/demo/rotozoom"
+      fi
       bash "$shared/process_cost.sh" "$size" "$look" "$work" -- "$work/demo-in-look" "$look" \
         "$build/demo/rotozoom"
     done
@@ -57,7 +63,7 @@ for size in 1280x960 1920x1080; do
 import re, sys
 figures = {}
 for line in open(sys.argv[1]):
-    m = re.match(r"(\w+): program ([\d.]+)% of a core, X server ([\d.]+)%", line)
+    m = re.match(r"([\w-]+): program ([\d.]+)% of a core, X server ([\d.]+)%", line)
     if m:
         figures[m.group(1)] = (float(m.group(2)), float(m.group(3)))
 floor = figures.get("floor", (0, 0))[0]

@@ -34,6 +34,7 @@ namespace gles {
   X(PFNGLDISABLEPROC, Disable)                               \
   X(PFNGLDRAWARRAYSPROC, DrawArrays)                         \
   X(PFNGLENABLEPROC, Enable)                                 \
+  X(PFNGLFINISHPROC, Finish)                                 \
   X(PFNGLFRAMEBUFFERTEXTURE2DPROC, FramebufferTexture2D)     \
   X(PFNGLGENFRAMEBUFFERSPROC, GenFramebuffers)               \
   X(PFNGLGENSAMPLERSPROC, GenSamplers)                       \
@@ -45,6 +46,7 @@ namespace gles {
   X(PFNGLGETPROGRAMIVPROC, GetProgramiv)                     \
   X(PFNGLGETSHADERINFOLOGPROC, GetShaderInfoLog)             \
   X(PFNGLGETSHADERIVPROC, GetShaderiv)                       \
+  X(PFNGLGETSTRINGPROC, GetString)                           \
   X(PFNGLGETUNIFORMLOCATIONPROC, GetUniformLocation)         \
   X(PFNGLLINKPROGRAMPROC, LinkProgram)                       \
   X(PFNGLPIXELSTOREIPROC, PixelStorei)                       \

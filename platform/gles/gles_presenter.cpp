@@ -223,6 +223,16 @@ bool GlesPresenter::setNotice(const std::uint8_t* alpha, int width, int height) 
   return true;
 }
 
+void GlesPresenter::finish() {
+  if (started_) gl_.Finish();
+}
+
+std::string GlesPresenter::renderer() const {
+  if (!started_) return {};
+  const GLubyte* name = gl_.GetString(GL_RENDERER);
+  return name != nullptr ? reinterpret_cast<const char*>(name) : "";
+}
+
 void GlesPresenter::clearNotice() { noticeWidth_ = noticeHeight_ = 0; }
 
 void GlesPresenter::resetState() {
@@ -262,6 +272,7 @@ void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Loo
     if (targetStale_) lookUpColours();
     if (look == compat::Look::crt) drawBeams(rect.height, beam);
   }
+  drawnLook_ = look;
   gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   gl_.Viewport(0, 0, drawableWidth, drawableHeight);
   gl_.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -338,6 +349,12 @@ void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {
 
 void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeight,
                                 compat::Look look, const CrtBeam& beam) {
+  // At whole factors both ways every pixel lies inside one texel, and the sharp look is the
+  // copy through the nearest sampler, pixel for pixel.
+  if (look == compat::Look::sharp && rect.width % pictureWidth_ == 0 &&
+      rect.height % pictureHeight_ == 0)
+    look = compat::Look::integer;
+  drawnLook_ = look;
   const Program& program = look == compat::Look::integer ? copy_
                            : look == compat::Look::sharp ? sharp_
                                                          : crt_;

@@ -8,9 +8,9 @@
 //      picture or the palette changed since the last draw (a palette change alone shows at the
 //      next draw, as on a palette display);
 //   2. the default framebuffer cleared to black and the colour target drawn into the look's
-//      rectangle (screen_core/looks.h) with the look's shader. The CRT look first draws, off screen,
-//      its glow (at a quarter of the picture's size) and its beam lines (the picture's width by
-//      the rectangle's height), again only when the picture or the rectangle changed.
+//      rectangle (screen_core/looks.h) with the look's shader. The CRT look first draws, off
+//      screen, its glow (at a quarter of the picture's size) and its beam lines (the picture's
+//      width by the rectangle's height), again only when the picture or the rectangle changed.
 // All calls go through the GlesFunctions table given to start, on the thread whose context is
 // current; nothing before start or after stop touches GL. draw sets every piece of GL state it
 // relies on, and leaves its own bound: the screen sets what it needs after it.
@@ -18,15 +18,23 @@
 // Cost, in processor time per frame under Mesa's software GL (llvmpipe) with the swap, beside
 // the SDL renderer path it replaces (bench/gles_present_bench): the integer look about the
 // same, sharp about 2.5 to 3 times, CRT about 3 to 3.7 times, at 1280 x 960 and 1920 x 1080:
-// software GL copies a texture fast, but runs any shader with arithmetic the slow way.
+// software GL copies a texture fast, but runs any shader with arithmetic the slow way. Where
+// the look's rectangle is a whole multiple of the picture both ways (320 x 240 on 1280 x 960)
+// the sharp look has no blended pixels, and is drawn as the integer look's copy: the same
+// pixels at the copy's cost. Measured and dropped (see bench/process_cost_looks.sh): the sharp
+// mapping as strips of geometry, whose interpolated coordinate is the sharp one (llvmpipe bins
+// each strip in each tile it crosses and shades it by 4 x 4 blocks: twice the one-pass cost),
+// and as two draws of each pixel's edge texels times their shares, summed by blending (each
+// full-screen draw that reads two textures costs llvmpipe more than the one-pass shader).
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-#include "platform/screen_core/looks.h"
 #include "platform/compat/screen.h"
 #include "platform/gles/crt_beam.h"
 #include "platform/gles/gles_functions.h"
+#include "platform/screen_core/looks.h"
 
 namespace gles {
 
@@ -58,6 +66,18 @@ class GlesPresenter {
   // The same with the picture in the given rectangle of the drawable (y from the top), pixel
   // for pixel as the integer look samples it: a window showing its part of a larger picture.
   void drawAt(int drawableWidth, int drawableHeight, const compat::ScreenRect& where);
+
+  // The look the last draw really drew: the CRT look without room for its lines is drawn
+  // sharp, the sharp look at whole factors both ways as the integer look's copy, and a window's
+  // part of the desktop (drawAt) is the integer look.
+  compat::Look drawnLook() const { return drawnLook_; }
+
+  // Waits until the GL has drawn everything asked of it, so that the time up to here is what
+  // presenting costs (on a software GL, nearly all of it).
+  void finish();
+  // The GL's renderer string ("llvmpipe (LLVM 15.0.6, 256 bits)", a GPU's name), for the screen to
+  // say which path presents; empty when stopped.
+  std::string renderer() const;
 
   // A notice drawn over the picture at the bottom-left corner, white on translucent black,
   // scaled by a whole factor that grows with the drawable: `alpha` is one byte a pixel, rows
@@ -119,6 +139,7 @@ class GlesPresenter {
   GLuint beams_ = 0;  // RGBA8, the picture's width by the look's height: the CRT's first pass
   GLuint beamsFramebuffer_ = 0;
   int beamsHeight_ = 0;  // 0 while it holds nothing of the present picture
+  compat::Look drawnLook_ = compat::Look::integer;
 
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;

@@ -35,8 +35,10 @@ bool SdlScreen::startRenderer() {
     textureFormat_ = windowFormat;
   mapPalette();
   SDL_RendererInfo info;
-  measureMonitor(SDL_GetRendererInfo(renderer_, &info) == 0 &&
-                 (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+  const bool known = SDL_GetRendererInfo(renderer_, &info) == 0;
+  measureMonitor(known && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+  std::fprintf(stderr, "screen: presenting through the SDL renderer \"%s\"\n",
+               known ? info.name : "unknown");
   return true;
 }
 

@@ -41,12 +41,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/gles/gles_presenter.h"
+#include "platform/media/video_recorder.h"
+#include "platform/screen_core/look_pace.h"
 #include "platform/screen_core/looks.h"
 #include "platform/screen_core/presenting_screen.h"
-#include "platform/gles/gles_presenter.h"
 #include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_frame_conversion.h"
-#include "platform/media/video_recorder.h"
 
 namespace sdl {
 
@@ -112,6 +113,11 @@ class SdlScreen final : public compat::PresentingScreen {
   void expireNotice();
   // What the notice shows: its text, and under it the mark while one is set.
   std::string noticeLines() const;
+  // A presentation on the GPU path took `ns` (ROTOZOOM_PRESENT_DELAY_MS, a test hook, adds
+  // to it): true the one time the look is found too slow for the mode, which showSlowLook
+  // then says on standard error and over the picture. The look stays the user's.
+  bool timePresentation(std::int64_t ns);
+  void showSlowLook();
 
   // sdl_gpu_path.cpp: false when no OpenGL ES 3.0 context can show the picture.
   bool startGl();
@@ -155,7 +161,9 @@ class SdlScreen final : public compat::PresentingScreen {
   bool cursorVisible_ = true;
 
   compat::Look look_ = compat::defaultLook;
-  std::string noticeText_;  // empty: no notice
+  compat::LookPace pace_;
+  std::string slowMessages_[3];  // what was said of each look found too slow; empty: not so
+  std::string noticeText_;       // empty: no notice
   std::int64_t noticeUntilNs_ = 0;
   bool noticeChanged_ = false;  // the notice's image has to be made again
   std::string markText_;        // shown under any notice for as long as it is set: "REC"

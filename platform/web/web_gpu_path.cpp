@@ -42,6 +42,8 @@ bool WebScreen::startGl() {
     if (presenter_.start(webGlFunctions())) {
       context_ = context;
       presenter_.setPalette(palette_);
+      std::fprintf(stderr, "web screen: presenting on the GPU path, WebGL2 on \"%s\"\n",
+                   presenter_.renderer().c_str());
       return true;
     }
     reason = "the presenter cannot run on the WebGL2 context";

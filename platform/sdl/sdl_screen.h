@@ -60,7 +60,7 @@ class SdlScreen final : public compat::PresentingScreen {
   void closeVideo();
 
   // sdl_recording.cpp: at exit, ends a recording in progress and waits until every
-  // recording's file is finished.
+  // recording's file is finished. Any thread may call it.
   void finishRecordings();
 
  private:
@@ -123,6 +123,8 @@ class SdlScreen final : public compat::PresentingScreen {
   // picture to the recording, and the summary of one finished since.
   void toggleRecording();
   void stopRecording();
+  // The recording in progress, if any, stopped and left to be finished; the mark stays.
+  void endRecording();
   void recordPicture();
   void showRecordingNotice(const std::string& text);
   void showRecordingChange();

@@ -57,7 +57,7 @@ void finishRecordingBeforeExit() { screen().finishRecordings(); }
 
 // The mark and the notices go with the program's next picture: drawing one more in between
 // would take a running program's time and could make its next flip late. A program that has
-// not shown a picture for a while gets them drawn at once.
+// not shown a new picture for a while gets them drawn at once.
 void SdlScreen::showRecordingNotice(const std::string& text) {
   noticeText_ = text;
   noticeUntilNs_ = nowNs() + recordingNoticeNs;
@@ -133,7 +133,9 @@ void SdlScreen::finishRecordings() {
 
 // Called as each picture is drawn, before it is: the notices it sets show with it.
 void SdlScreen::recordPicture() {
-  lastPictureNs_ = nowNs();
+  // The program's own pictures, not the screen's redrawings of one (an exposed or resized
+  // window, a notice): after those, a still program shows nothing more.
+  if (pictureChanged_) lastPictureNs_ = nowNs();
   std::lock_guard<std::recursive_mutex> lock(recordingsMutex);
   for (auto recording = finishing_.begin(); recording != finishing_.end();) {
     if (!(*recording)->done()) {

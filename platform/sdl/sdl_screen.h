@@ -168,7 +168,7 @@ class SdlScreen final : public compat::PresentingScreen {
 
   std::unique_ptr<video::Recorder> recording_;               // while Alt+R records
   std::vector<std::unique_ptr<video::Recorder>> finishing_;  // stopped, files being finished
-  std::int64_t lastPictureNs_ = 0;                           // when a picture was last drawn
+  std::int64_t lastPictureNs_ = 0;  // when the program's last new picture was drawn
 };
 
 }  // namespace sdl

@@ -1,7 +1,8 @@
 // Alt+R on the SDL screen (dummy driver): in a program's exclusive mode it is the screen's own,
 // never the program's, and records the pictures shown into a new rotozoom-DATE-TIME.mp4 in the
-// current folder until pressed again; in a window of the desktop the program gets it as its
-// own key, as it does every other Alt combination.
+// current folder until pressed again, its mark shown and taken away at once even on a still
+// picture; in a window of the desktop the program gets it as its own key, as it does every
+// other Alt combination.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/compat/screen.h"
+#include "platform/screen_core/notice_font.h"
 #include "tests/platform/media/video_decoding.h"
 #include "tests/support/bmp_files.h"
 
@@ -34,6 +36,31 @@ std::vector<compat::InputEvent> pressAltR(compat::Screen& screen) {
   std::vector<compat::InputEvent> events;
   screen.pollInput(events);
   return events;
+}
+
+// The white pixels the window shows: the notices' ink, over a picture that has none.
+long inkShown() {
+  for (Uint32 id = 1; id < 16; ++id) {
+    SDL_Window* window = SDL_GetWindowFromID(id);
+    SDL_Renderer* renderer = window != nullptr ? SDL_GetRenderer(window) : nullptr;
+    if (renderer == nullptr) continue;
+    int width = 0, height = 0;
+    if (SDL_GetRendererOutputSize(renderer, &width, &height) != 0) return -1;
+    std::vector<Uint32> pixels(static_cast<std::size_t>(width) * height, 0);
+    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
+                             width * 4) != 0)
+      return -1;
+    return std::count_if(pixels.begin(), pixels.end(),
+                         [](Uint32 pixel) { return (pixel & 0xFFFFFF) == 0xFFFFFF; });
+  }
+  return -1;
+}
+
+// The ink of the notice's text in the notice font, before the picture's scale.
+long inkOf(const std::string& text) {
+  const compat::NoticeImage notice = compat::renderNotice(text);
+  return std::count_if(notice.alpha.begin(), notice.alpha.end(),
+                       [](std::uint8_t alpha) { return alpha != 0; });
 }
 
 std::vector<std::filesystem::path> videosIn(const std::filesystem::path& folder) {
@@ -119,6 +146,46 @@ TEST_F(RecordingTest, AltRInFullScreenRecordsTheShownPicturesAndTheProgramNeverS
   EXPECT_NEAR(decoded.frames.back()[0][0], lumaOf(40), 2);
   for (std::size_t n = 1; n < decoded.frames.size(); ++n)
     EXPECT_GE(decoded.frames[n][0][0] + 2, decoded.frames[n - 1][0][0]) << "frame " << n;
+}
+
+TEST_F(RecordingTest, TheMarkShowsAndGoesAtOnceOnAStillPicture) {
+  // A program that shows one picture and waits: Alt+R's mark and notice show without its next
+  // frame, and Alt+R again takes the mark away at once. Green picture pixels, white ink.
+  constexpr int pictureWidth = 320, pictureHeight = 240;
+  screen.placeWindow({0, 0, pictureWidth, pictureHeight, true, "mark"});
+  screen.setExclusiveMode(true);
+  std::vector<std::uint8_t> pixels(pictureWidth * pictureHeight, 1);
+  compat::Palette green{};
+  green[1] = {0, 160, 0, 0};
+  screen.presentFrame({pixels.data(), pictureWidth, pictureHeight, pictureWidth}, green);
+  ASSERT_EQ(inkShown(), 0);
+  // Still: no picture for well over two ticks before each key.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(pressAltR(screen).empty());
+  const std::vector<std::filesystem::path> videos = videosIn(folder.path(""));
+  ASSERT_EQ(videos.size(), 1u);
+  const std::string name = videos[0].filename().string();
+  // The ink of "recording NAME" over "REC", scaled as the picture is (each of its pixels a
+  // whole square of the window's).
+  const long started = inkShown();
+  const long startedText = inkOf("recording " + name + "\nREC");
+  ASSERT_GT(startedText, 0);
+  const long scale = started / startedText;
+  EXPECT_GE(scale, 1) << "nothing of the notice and mark is shown: " << started << " pixels";
+  EXPECT_EQ(started, scale * startedText);
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_TRUE(pressAltR(screen).empty());
+  // The notice may still show (for three seconds) or have gone, or say the file is saved, but
+  // without the mark under it.
+  const long stopped = inkShown();
+  testing::internal::GetCapturedStderr();
+  EXPECT_NE(stopped, started) << "the mark stayed";
+  EXPECT_TRUE(stopped == 0 || stopped == scale * inkOf("recording " + name) ||
+              stopped == scale * inkOf("saved " + name))
+      << stopped << " pixels of ink, " << scale * inkOf("recording " + name)
+      << " for the notice alone";
 }
 
 TEST_F(RecordingTest, AltRInAWindowOfTheDesktopIsTheProgramsOwn) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -273,6 +274,24 @@ TEST_F(RecordingTest, TheProgramEndingWhileRecordingsAreBeingFinishedFinishesThe
       },
       testing::ExitedWithCode(1), "");
   EXPECT_EQ(expectEveryVideoPlays(folder.path("")), (presses + 1) / 2u);
+}
+
+TEST_F(RecordingTest, ASignalThatEndsTheProgramFinishesTheRecordingFirst) {
+  // The terminal closes (SIGHUP) while recording and the program goes on drawing: the video is
+  // finished, and the program then ends as SIGHUP ends it.
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  EXPECT_EXIT(
+      {
+        present(1);
+        pressAltR(screen);
+        for (int n = 2; n < 20; ++n) present(n);
+        raise(SIGHUP);
+        for (int n = 0; n < 3000; ++n) present(20);  // 50 s: ended long before
+        std::exit(3);
+      },
+      testing::KilledBySignal(SIGHUP), "recording: rotozoom-.*: [0-9]+ frames \\(");
+  EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
 }
 
 TEST_F(RecordingTest, ARecordingThatEndsOnItsOwnSaysWhyAndNotThatItWasStopped) {

@@ -100,7 +100,7 @@ xdotool key alt+r
 wait_for_line run/err '^recording: rotozoom-[0-9]{8}-[0-9]{6}\.mp4 \(Alt\+R stops\)$'
 sleep 4
 xdotool key alt+r
-wait_for_line run/err '^recording: rotozoom-.*: [0-9]+ frames \([0-9.]+ s\), [0-9]+ pictures dropped$'
+wait_for_line run/err '^recording: rotozoom-.*: [0-9]+ frames \([0-9.]+ s\), [0-9]+ pictures dropped(, [0-9]+ frames left out \(the encoder fell behind\))?$'
 started="$(grep -E ' recording: .*\(Alt\+R stops\)$' run/err.times | cut -d' ' -f1)"
 stopped="$(grep -E ' recording: .*: stopped; finishing the file$' run/err.times | cut -d' ' -f1)"
 summary="$(grep -E ': [0-9]+ frames' run/err)"
@@ -110,10 +110,19 @@ streams="$(ffprobe -v error -select_streams v:0 \
   -show_entries stream=codec_name,width,height,pix_fmt,r_frame_rate -of csv=p=0 "$video")"
 [ "$streams" = "h264,1280,960,yuv420p,60/1" ] || fail "$video: $streams"
 count="$(frames "$video")"
+[ "$count" = "$(sed -E 's/.*: ([0-9]+) frames.*/\1/' <<<"$summary")" ] ||
+  fail "$video plays $count frames: $summary"
+# An encoder kept from running by a busy machine leaves frames out (the frame before held on
+# over them): the video's length counts them.
+left_out=0
+if grep -q "frames left out" <<<"$summary"; then
+  left_out="$(sed -E 's/.*, ([0-9]+) frames left out.*/\1/' <<<"$summary")"
+fi
+ticks=$((count + left_out))
 expected="$(python3 -c "print(round(($stopped - $started) * 60))")"
-[ "$count" -ge $((expected - 1)) ] && [ "$count" -le $((expected + 1)) ] ||
-  fail "$video has $count frames; the $started to $stopped s between the lines is $expected"
-echo "ok: Alt+R twice records $count frames for the $expected ticks between its lines"
+[ "$ticks" -ge $((expected - 1)) ] && [ "$ticks" -le $((expected + 1)) ] ||
+  fail "$video lasts $ticks ticks; the $started to $stopped s between the lines is $expected"
+echo "ok: Alt+R twice records $ticks ticks ($left_out left out) for the $expected between its lines"
 
 # Every 30th frame's FPS line against the reference: its picture pixels are the 4 x 4 blocks'
 # centres. The first frame's line counts the second before the recording: when that is below
@@ -185,8 +194,17 @@ if [ "$fps_status" -ne 0 ]; then
   echo "skipped: the demo was below 60 frames a second before recording, so the machine is" \
     "too busy to judge its cost: $picture"
 else
-  grep -q ": $count frames (.*), 0 pictures dropped$" <<<"$summary" || fail "$summary"
-  echo "ok: no picture dropped"
+  # Whether the encoder keeps up says something only where the machine has time to spare: with
+  # more runnable threads than cores (another build, other tests), its lower priority is meant
+  # to let it fall behind, and the check is skipped.
+  if ! grep -q ": $count frames (.*), 0 pictures dropped$" <<<"$summary"; then
+    load="$(cut -d' ' -f1 /proc/loadavg)"
+    python3 -c "import sys; sys.exit($load > $(nproc))" ||
+      { echo "skipped: pictures dropped with a load average of $load: $summary"; fps_status=77; }
+    [ "$fps_status" -eq 77 ] || fail "$summary"
+  else
+    echo "ok: no picture dropped"
+  fi
 fi
 xdotool key Escape
 for _ in $(seq 1 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done

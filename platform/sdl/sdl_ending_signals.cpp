@@ -50,13 +50,14 @@ void watch(void (*finish)()) {
 }  // namespace
 
 void finishBeforeEndingSignals(void (*finish)()) {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  // The watcher waits on its end; the handler never waits.
-  fcntl(signalPipe[0], F_SETFL, fcntl(signalPipe[0], F_GETFL) & ~O_NONBLOCK);
-  std::thread(watch, finish).detach();
+  static bool watching = false;
+  if (!watching) {
+    if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    // The watcher waits on its end; the handler never waits.
+    fcntl(signalPipe[0], F_SETFL, fcntl(signalPipe[0], F_GETFL) & ~O_NONBLOCK);
+    std::thread(watch, finish).detach();
+    watching = true;
+  }
   for (const int signal : endingSignals) {
     struct sigaction current {};
     if (sigaction(signal, nullptr, &current) != 0) continue;

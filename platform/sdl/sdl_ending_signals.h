@@ -9,8 +9,10 @@ namespace sdl {
 // turns SIGINT and SIGTERM into a quit event the program ends on by itself, and a program
 // started with nohup ignores SIGHUP), run `finish` on a thread of its own and then end the
 // process as the signal does by default (status 128 + the signal's number, SIGQUIT's core
-// dump). `finish` must be safe to run while the program's own threads go on. Installed once;
-// later calls change nothing.
+// dump). `finish` must be safe to run while the program's own threads go on. The first call's
+// `finish` is the one run; a later call takes the signals that have been given back since (SDL
+// gives SIGINT and SIGTERM back when it quits, and a signal then would otherwise end the
+// process at once).
 void finishBeforeEndingSignals(void (*finish)());
 
 }  // namespace sdl

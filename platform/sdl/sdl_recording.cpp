@@ -44,10 +44,15 @@ std::chrono::milliseconds slowEncoderForTests() {
   return std::chrono::milliseconds(value != nullptr ? std::atoi(value) : 0);
 }
 
+// On the watcher thread of a signal that ends the process.
+void finishForEndingSignal() { screen().finishRecordings(); }
+
 // At exit: the window goes first, so that the screen is the user's again at once, and then the
-// recordings are finished.
+// recordings are finished. Closing the window quits SDL, which gives SIGINT and SIGTERM back:
+// they are taken again, so that Ctrl+C while the file is finished does not cut it off.
 void closeWindowThenFinish() {
   screen().closeVideo();
+  finishBeforeEndingSignals(finishForEndingSignal);
   screen().finishRecordings();
 }
 
@@ -97,7 +102,7 @@ void SdlScreen::toggleRecording() {
   // Once, after the screen's own exit step, so that it runs before it.
   static const bool finishedAtExit = std::atexit(closeWindowThenFinish) == 0;
   (void)finishedAtExit;
-  finishBeforeEndingSignals([] { screen().finishRecordings(); });
+  finishBeforeEndingSignals(finishForEndingSignal);
   lock.unlock();
   markText_ = "REC";
   showRecordingNotice("recording " + path);

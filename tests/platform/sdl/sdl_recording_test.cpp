@@ -5,6 +5,8 @@
 // other Alt combination.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -296,6 +298,48 @@ TEST_F(RecordingTest, ASignalThatEndsTheProgramFinishesTheRecordingFirst) {
         std::exit(3);
       },
       testing::KilledBySignal(SIGHUP), "recording: rotozoom-.*: [0-9]+ frames \\(");
+  EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
+}
+
+// How a process ended: by SIGTERM, or with status 0.
+bool endedByTermOrNormally(int status) {
+  return (WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) ||
+         (WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(RecordingTest, ASignalWhileTheFileIsFinishedAtTheExitWaitsForIt) {
+  // The program ends while recording on a machine too busy for the encoder (each frame takes
+  // 2 s): the window goes at once, taking SDL's handling of SIGINT and SIGTERM with it, and the
+  // file is finished after. A SIGTERM then (the session ending; Ctrl+C is the same) leaves the
+  // video finished; the program ends by it, or on its own when it came too late to matter.
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  struct sigaction sdlTakes {};
+  ASSERT_EQ(sigaction(SIGTERM, nullptr, &sdlTakes), 0);
+  ASSERT_NE(sdlTakes.sa_handler, SIG_DFL) << "SDL has not taken SIGTERM";
+  ASSERT_NE(sdlTakes.sa_handler, SIG_IGN) << "SIGTERM is ignored here";
+  EXPECT_EXIT(
+      {
+        setenv("ROTOZOOM_TEST_SLOW_ENCODER", "2000", 1);
+        present(1);
+        pressAltR(screen);
+        for (int n = 2; n < 6; ++n) present(n);
+        std::thread([sdl = sdlTakes.sa_handler] {
+          const auto handler = [] {
+            struct sigaction now {};
+            sigaction(SIGTERM, nullptr, &now);
+            return now.sa_handler;
+          };
+          // The window is gone when SDL's handler is; the signal comes as soon as something
+          // else has SIGTERM, or half a second later, well within the 2 s the file takes.
+          while (handler() == sdl) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          for (int wait = 0; wait < 500 && handler() == SIG_DFL; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          kill(getpid(), SIGTERM);
+        }).detach();
+        std::exit(0);
+      },
+      endedByTermOrNormally, "");
   EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
 }
 

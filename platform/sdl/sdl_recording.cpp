@@ -85,6 +85,8 @@ void SdlScreen::toggleRecording() {
     std::fprintf(stderr, "recording: not started: nothing is shown\n");
     return;
   }
+  // Before the file exists: a signal from then on finishes it rather than leave it empty.
+  finishBeforeEndingSignals(finishForEndingSignal);
   std::string path;
   const int descriptor = createCaptureFile("recording", std::time(nullptr), ".mp4", path);
   if (descriptor < 0) {
@@ -102,7 +104,6 @@ void SdlScreen::toggleRecording() {
   // Once, after the screen's own exit step, so that it runs before it.
   static const bool finishedAtExit = std::atexit(closeWindowThenFinish) == 0;
   (void)finishedAtExit;
-  finishBeforeEndingSignals(finishForEndingSignal);
   lock.unlock();
   markText_ = "REC";
   showRecordingNotice("recording " + path);

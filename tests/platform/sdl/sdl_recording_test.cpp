@@ -5,6 +5,7 @@
 // other Alt combination.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -298,6 +299,37 @@ TEST_F(RecordingTest, ASignalThatEndsTheProgramFinishesTheRecordingFirst) {
         std::exit(3);
       },
       testing::KilledBySignal(SIGHUP), "recording: rotozoom-.*: [0-9]+ frames \\(");
+  EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
+}
+
+TEST_F(RecordingTest, ASignalAsTheRecordingsFileAppearsLeavesItFinished) {
+  // SIGHUP the moment the first Alt+R's file is made, before its recording has begun: the
+  // video is finished all the same, never left empty.
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  EXPECT_EXIT(
+      {
+        const int watch = inotify_init1(IN_CLOEXEC);
+        if (watch < 0 || inotify_add_watch(watch, ".", IN_CREATE) < 0) std::exit(4);
+        std::thread([watch] {
+          alignas(inotify_event) char events[4096];
+          for (;;) {
+            const ssize_t got = read(watch, events, sizeof events);
+            for (ssize_t at = 0; at < got;) {
+              const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+              if (event->len > 0 && std::filesystem::path(event->name).extension() == ".mp4")
+                kill(getpid(), SIGHUP);
+              at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+            if (got <= 0) std::exit(5);
+          }
+        }).detach();
+        present(1);
+        pressAltR(screen);
+        for (int n = 0; n < 3000; ++n) present(2);  // 50 s: ended long before
+        std::exit(3);
+      },
+      testing::KilledBySignal(SIGHUP), "");
   EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
 }
 

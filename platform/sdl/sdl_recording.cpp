@@ -44,8 +44,12 @@ std::chrono::milliseconds slowEncoderForTests() {
   return std::chrono::milliseconds(value != nullptr ? std::atoi(value) : 0);
 }
 
-// On the watcher thread of a signal that ends the process.
-void finishForEndingSignal() { screen().finishRecordings(); }
+// On the watcher thread of a signal that ends the process: the recordings finished, and the
+// lock kept, so that no recording starts in the moment before the process ends, to be cut off.
+void finishForEndingSignal() {
+  recordingsMutex.lock();  // never unlocked: the process ends when this returns
+  screen().finishRecordings();
+}
 
 // At exit: the window goes first, so that the screen is the user's again at once, and then the
 // recordings are finished. Closing the window quits SDL, which gives SIGINT and SIGTERM back:

@@ -333,6 +333,28 @@ TEST_F(RecordingTest, ASignalAsTheRecordingsFileAppearsLeavesItFinished) {
   EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
 }
 
+TEST_F(RecordingTest, AltRWhileASignalFinishesTheRecordingStartsNoOther) {
+  // SIGHUP while recording, with an encoder slowed to a second a frame, and Alt+R pressed while
+  // the file is finished: the program's thread waits, and no recording starts in the moment
+  // before the process ends, which would leave its file cut off.
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  EXPECT_EXIT(
+      {
+        setenv("ROTOZOOM_TEST_SLOW_ENCODER", "1000", 1);
+        present(1);
+        pressAltR(screen);
+        for (int n = 2; n < 6; ++n) present(n);
+        raise(SIGHUP);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        pressAltR(screen);
+        for (int n = 0; n < 3000; ++n) present(7);  // 50 s: ended long before
+        std::exit(3);
+      },
+      testing::KilledBySignal(SIGHUP), "");
+  EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
+}
+
 // How a process ended: by SIGTERM, or with status 0.
 bool endedByTermOrNormally(int status) {
   return (WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) ||

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -300,6 +301,41 @@ TEST_F(RecordingTest, ASignalThatEndsTheProgramFinishesTheRecordingFirst) {
       },
       testing::KilledBySignal(SIGHUP), "recording: rotozoom-.*: [0-9]+ frames \\(");
   EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
+}
+
+std::atomic<int> ownHandlerCalls{0};
+
+TEST_F(RecordingTest, ASignalTheProgramIgnoresOrHandlesItselfLeavesItRunning) {
+  // Started with nohup (SIGHUP ignored), or with its own handler for SIGQUIT: the signal while
+  // recording changes nothing, and the program records on and ends as it means to.
+  const struct {
+    const char* name;
+    int signal;
+    void (*handler)(int);
+    int calls;
+  } cases[] = {
+      {"nohup", SIGHUP, SIG_IGN, 0},
+      {"the program's own handler", SIGQUIT, [](int) { ++ownHandlerCalls; }, 1},
+  };
+  screen.placeWindow({0, 0, width, height, true, "recording"});
+  screen.setExclusiveMode(true);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& video : videosIn(folder.path(""))) std::filesystem::remove(video);
+    EXPECT_EXIT(
+        {
+          std::signal(c.signal, c.handler);
+          present(1);
+          pressAltR(screen);
+          for (int n = 2; n < 10; ++n) present(n);
+          raise(c.signal);
+          for (int n = 10; n < 20; ++n) present(n);
+          pressAltR(screen);
+          std::exit(ownHandlerCalls == c.calls ? 3 : 4);
+        },
+        testing::ExitedWithCode(3), "");
+    EXPECT_EQ(expectEveryVideoPlays(folder.path("")), 1u);
+  }
 }
 
 TEST_F(RecordingTest, ASignalAsTheRecordingsFileAppearsLeavesItFinished) {

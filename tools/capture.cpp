@@ -150,18 +150,41 @@ long parseNumber(const char* text, long low, long high) {
   return value;
 }
 
+// The usage error for a COUNT or FIRST that is not a whole number in its range; nothing when
+// it is one.
+std::optional<std::string> badNumber(const char* name, const std::string& text, long low,
+                                     long high) {
+  if (parseNumber(text.c_str(), low, high) >= 0) return std::nullopt;
+  return "bad " + std::string(name) + " '" + text + "': " + name + " must be " +
+         std::to_string(low) + " to " + std::to_string(high);
+}
+
+// A video file's name is more than its extension: ".mp4" alone would be a hidden file of that
+// name, not a video named by the user.
+bool onlyAnExtension(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  return !name.empty() && name[0] == '.' && name.find('.', 1) == std::string::npos;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::optional<std::string> videoPath;
-  const std::vector<std::string> operands = operandsOf(tool, argc, argv, {{"--video", &videoPath}});
+  const std::vector<std::string> operands =
+      operandsOf(tool, argc, argv, {{"--video", &videoPath}}, {}, true);
   if (operands.empty() || operands.size() > 2)
     return usageError(tool, "COUNT, and FIRST at the most");
+  if (const auto bad = badNumber("COUNT", operands[0], 1, largestCount))
+    return usageError(tool, *bad);
+  if (operands.size() == 2)
+    if (const auto bad = badNumber("FIRST", operands[1], 0, largestFirst))
+      return usageError(tool, *bad);
   const long count = parseNumber(operands[0].c_str(), 1, largestCount);
   const long first = operands.size() == 2 ? parseNumber(operands[1].c_str(), 0, largestFirst) : 0;
-  if (count < 0 || first < 0)
-    return usageError(tool, "COUNT must be 1 to " + std::to_string(largestCount) +
-                                " and FIRST 0 to " + std::to_string(largestFirst));
+  if (videoPath && onlyAnExtension(*videoPath))
+    return usageError(tool, "the video FILE '" + *videoPath +
+                                "' is only an extension: give it a name, as in rotozoom.mp4");
   const std::optional<video::Format> format =
       videoPath ? video::formatFor(*videoPath) : std::nullopt;
   if (videoPath && !format)

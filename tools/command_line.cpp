@@ -39,12 +39,15 @@ bool takeFlagOption(const std::vector<FlagOption>& flags, const char* argument) 
 
 std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv,
                                     const std::vector<ValueOption>& options,
-                                    const std::vector<FlagOption>& flags) {
+                                    const std::vector<FlagOption>& flags, bool numberOperands) {
   std::vector<std::string> operands;
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const char* argument = argv[i];
-    const bool option = !optionsEnded && argument[0] == '-' && argument[1] != '\0';
+    const bool negativeNumber =
+        numberOperands && argument[0] == '-' && argument[1] >= '0' && argument[1] <= '9';
+    const bool option =
+        !optionsEnded && !negativeNumber && argument[0] == '-' && argument[1] != '\0';
     if (!option) {
       operands.emplace_back(argument);
     } else if (takeValueOption(tool, options, argc, argv, i) || takeFlagOption(flags, argument)) {

@@ -26,10 +26,13 @@ struct FlagOption {
 };
 
 // The arguments that are not options, in order; the tool's own options set their values. Ends
-// the process for --help, --version, an unknown option and an option without its value.
+// the process for --help, --version, an unknown option and an option without its value. With
+// `numberOperands`, an argument that begins with a dash and a digit ("-5") is an operand, for
+// the tool to refuse as a bad number in its own words.
 std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv,
                                     const std::vector<ValueOption>& options = {},
-                                    const std::vector<FlagOption>& flags = {});
+                                    const std::vector<FlagOption>& flags = {},
+                                    bool numberOperands = false);
 
 // Writes "usage: NAME USAGE" to standard error (for a bad operand) and returns 2.
 int usageError(const ToolDescription& tool, const std::string& problem);

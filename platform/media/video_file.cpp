@@ -188,6 +188,7 @@ struct Writer::Encoder {
   AVPacket* packet = nullptr;
   AVIOContext* io = nullptr;
   long frames = 0;
+  long length = 0;  // in ticks: frames, and the ticks they were held for
   bool failed = false;
   std::string failedBy;  // the first failure's reason, for a finish asked for after it
   bool closed = false;
@@ -430,10 +431,11 @@ bool Writer::addFrame(const compat::IndexedFrame& picture, const compat::Palette
                        {e.frame->linesize[0], e.frame->linesize[1], e.frame->linesize[2]}});
   else
     writeBgr0(picture, palette, e.frame->data[0], e.frame->linesize[0]);
-  e.frame->pts = e.frames;
+  e.frame->pts = e.length;
   const int sent = avcodec_send_frame(e.codec, e.frame);
   if (sent < 0) return e.fail("the encoder refused a frame: " + errorText(sent), error);
   ++e.frames;
+  ++e.length;
   return e.writePackets(error);
 }
 
@@ -465,7 +467,13 @@ bool Writer::finish(std::string& error) {
   return true;
 }
 
+void Writer::holdLastFrame(long count) {
+  if (encoder_->frames > 0 && count > 0) encoder_->length += count;
+}
+
 long Writer::framesAdded() const { return encoder_->frames; }
+
+long Writer::length() const { return encoder_->length; }
 
 const std::string& Writer::path() const { return encoder_->file.path; }
 

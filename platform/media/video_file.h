@@ -78,11 +78,17 @@ class Writer {
   // the video can only be abandoned.
   bool addFrame(const compat::IndexedFrame& frame, const compat::Palette& palette,
                 std::string& error);
+  // The last frame added stays on for `count` more 60ths of a second, at no cost: the next
+  // frame comes that much later (a player holds the last one). Nothing before the first frame.
+  void holdLastFrame(long count);
   // Writes what the encoder still holds and the file's index, and closes the file: it then
   // plays every frame added. On failure, false with the reason, and the file is removed.
   bool finish(std::string& error);
 
   long framesAdded() const;
+  // The video's length so far, in 60ths of a second: the frames added and the time they were
+  // held for.
+  long length() const;
   const std::string& path() const;
 
  private:

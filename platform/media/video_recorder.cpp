@@ -101,8 +101,28 @@ void Recorder::end(const std::string& reason, bool removed) {
   endedBy_ = reason;
 }
 
-bool Recorder::holdUntil(std::int64_t tick) {
-  for (; nextTick_ < tick; ++nextTick_) {
+bool Recorder::holdUntil(std::int64_t tick, bool last) {
+  while (nextTick_ < tick) {
+    // Ticks this far behind the clock are left out, the frame before held on over them: the
+    // encoder then catches up at once, and a stop has at most mostTicksBehind to write.
+    const std::int64_t behind = tickNow() - mostTicksBehind;
+    if (nextTick_ > 0 && nextTick_ < behind) {
+      const std::int64_t resume = std::min(behind, last ? tick - 1 : tick);
+      if (resume > nextTick_) {
+        if (leftOut_ == 0)
+          std::fprintf(stderr,
+                       "recording: %s: the encoder fell over a second behind (a busy machine); "
+                       "leaving frames out to keep up\n",
+                       path_.c_str());
+        writer_->holdLastFrame(resume - nextTick_);
+        leftOut_ += resume - nextTick_;
+        heldLeftOut_ = true;
+        nextTick_ = resume;
+        continue;
+      }
+    }
+    const std::int64_t slow = slowFrameNs_.load();
+    if (slow > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(slow));
     std::string error;
     const compat::IndexedFrame frame{held_.pixels.data(), held_.width, held_.height, held_.width};
     if (!writer_->addFrame(frame, held_.palette, error)) {
@@ -110,8 +130,16 @@ bool Recorder::holdUntil(std::int64_t tick) {
       end(error, true);
       return false;
     }
+    heldWritten_ = true;
+    ++nextTick_;
   }
   return true;
+}
+
+void Recorder::replaceHeld(Picture& next) {
+  if (heldLeftOut_ && !heldWritten_) ++lateDropped_;
+  std::swap(held_, next);
+  heldWritten_ = heldLeftOut_ = false;
 }
 
 // Takes the oldest queued picture into `next` (swapping buffers, so nothing is copied under the
@@ -147,7 +175,8 @@ void Recorder::encode() {
     if (take(incoming)) {
       lock.unlock();
       if (incoming.width != held_.width || incoming.height != held_.height) {
-        if (!holdUntil(nextTick_ + 1)) return;  // its line is written
+        if (!holdUntil(nextTick_ + 1, true)) return;  // its line is written
+        framesWritten_ = writer_->framesAdded();
         kept_ = writer_->finish(error);
         end(kept_ ? "the picture changed size; the video ends before it" : error, !kept_);
         return;
@@ -155,13 +184,14 @@ void Recorder::encode() {
       // A later picture for a tick not yet written takes its place; one for a later tick
       // first writes the held one for every tick up to it.
       if (incoming.tick > nextTick_ && !holdUntil(incoming.tick)) return;
-      std::swap(held_, incoming);
+      replaceHeld(incoming);
       continue;
     }
     if (stopping_) {
       const std::int64_t last = std::max(stopTick_, nextTick_ + 1);
       lock.unlock();
-      if (!holdUntil(last)) return;
+      if (!holdUntil(last, true)) return;
+      framesWritten_ = writer_->framesAdded();
       kept_ = writer_->finish(error);
       if (!kept_) end(error, true);
       return;
@@ -189,13 +219,20 @@ Recorder::Summary Recorder::stop() {
   thread_.join();
   stopped_ = true;
   summary_.kept = kept_;
-  summary_.framesWritten = kept_ ? nextTick_ : 0;
-  summary_.picturesDropped = dropped_;
+  summary_.framesWritten = kept_ ? framesWritten_ : 0;
+  summary_.ticks = kept_ ? nextTick_ : 0;
+  summary_.ticksLeftOut = kept_ ? leftOut_ : 0;
+  summary_.picturesDropped = dropped_ + lateDropped_;
   summary_.ending = endedBy_;
-  if (kept_)
-    std::fprintf(stderr, "recording: %s: %ld frames (%.1f s), %ld pictures dropped\n",
-                 path_.c_str(), summary_.framesWritten,
-                 static_cast<double>(summary_.framesWritten) / 60, summary_.picturesDropped);
+  if (kept_) {
+    char leftOut[96] = "";
+    if (summary_.ticksLeftOut > 0)
+      std::snprintf(leftOut, sizeof leftOut, ", %ld frames left out (the encoder fell behind)",
+                    summary_.ticksLeftOut);
+    std::fprintf(stderr, "recording: %s: %ld frames (%.1f s), %ld pictures dropped%s\n",
+                 path_.c_str(), summary_.framesWritten, static_cast<double>(summary_.ticks) / 60,
+                 summary_.picturesDropped, leftOut);
+  }
   return summary_;
 }
 

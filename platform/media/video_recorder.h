@@ -6,11 +6,15 @@
 // The encoding runs on a thread of its own, at a lower priority than the program, and never
 // makes the screen wait: pictures go to it through a bounded queue of copies (8 bits and the
 // palette, about 78 KB at 320 x 240), and a picture that finds the queue full is dropped and
-// counted (its tick then repeats the one before). Errors and the summary go to standard error
-// as "recording: ..." lines.
+// counted (its tick then repeats the one before). Nor does it fall more than a second behind
+// the clock, on a machine too busy to give it the time: ticks further behind are left out of
+// the file, the frame before held on over them at no cost (the video still runs in real time,
+// with a stutter there), so that a stop is finished within about a second's encoding whatever
+// came before. Errors and the summary go to standard error as "recording: ..." lines.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -33,12 +37,16 @@ class Recorder {
   // A second of pictures (about 5 MB at 320 x 240): the encoder catches up after the system
   // has kept it from running for that long.
   static constexpr std::size_t defaultQueueLength = 60;
+  // How far the encoder may be behind the clock, in ticks, before it leaves ticks out.
+  static constexpr std::int64_t mostTicksBehind = 60;
 
   // Starts recording into `descriptor`, a new empty file at `path` (which the recorder takes
   // over, and removes when the video cannot be finished), with `first` as tick 0, shown now.
   Recorder(int descriptor, const std::string& path, Format format,
            const compat::IndexedFrame& first, const compat::Palette& palette, Clock clock,
            std::size_t queueLength = defaultQueueLength);
+  // For tests of a slow machine: each frame the encoder writes takes at least this long.
+  void slowDownForTests(std::chrono::nanoseconds eachFrame) { slowFrameNs_ = eachFrame.count(); }
   // Stops, as stop() does, when not stopped yet.
   ~Recorder();
   Recorder(const Recorder&) = delete;
@@ -61,10 +69,12 @@ class Recorder {
   bool done() const { return done_; }
 
   struct Summary {
-    bool kept = false;  // the file is finished and plays every frame written
-    long framesWritten = 0;
-    long picturesDropped = 0;
-    std::string ending;  // why it ended on its own, else empty
+    bool kept = false;         // the file is finished and plays every frame written
+    long framesWritten = 0;    // the frames in the file
+    long ticks = 0;            // its length in 60ths of a second: those and the ticks left out
+    long ticksLeftOut = 0;     // ticks the encoder was too far behind for (the frame before held)
+    long picturesDropped = 0;  // never in the file: the queue was full, or all their ticks left out
+    std::string ending;        // why it ended on its own, else empty
   };
   // requestStop(), then waits for the encoder thread to be through, and writes the summary
   // line when the file was kept. Any thread may call it, any number of times: each gets the
@@ -84,8 +94,12 @@ class Recorder {
 
   void run();
   void encode();
-  // Writes the held picture for each tick before `tick`; false when the recording ended.
-  bool holdUntil(std::int64_t tick);
+  // Writes the held picture for each tick before `tick`, leaving out those more than
+  // mostTicksBehind behind the clock, but never the first tick nor, when `last`, the last one;
+  // false when the recording ended.
+  bool holdUntil(std::int64_t tick, bool last = false);
+  // The held picture replaced by `next`, counted as dropped when all its ticks were left out.
+  void replaceHeld(Picture& next);
   bool take(Picture& next);
   std::int64_t tickNow() const;
   // Writes the line for a recording that ends on its own, with its file removed or not.
@@ -114,7 +128,13 @@ class Recorder {
   std::unique_ptr<Writer> writer_;
   Picture held_;  // the picture for tick nextTick_, not written yet
   std::int64_t nextTick_ = 0;
+  bool heldWritten_ = false;  // held_ is in the file at one tick at least
+  bool heldLeftOut_ = false;  // one of held_'s ticks was left out
+  long leftOut_ = 0;          // ticks left out
+  long lateDropped_ = 0;      // pictures all of whose ticks were left out
+  long framesWritten_ = 0;    // the writer's frames, when it finished
   bool kept_ = false;
+  std::atomic<std::int64_t> slowFrameNs_{0};
 
   std::atomic<bool> done_{false};
   std::thread thread_;

@@ -61,7 +61,7 @@ class SdlScreen final : public compat::PresentingScreen {
   void closeVideo();
 
   // sdl_recording.cpp: at exit, ends a recording in progress and waits until every
-  // recording's file is finished.
+  // recording's file is finished. Any thread may call it.
   void finishRecordings();
 
  private:
@@ -129,6 +129,8 @@ class SdlScreen final : public compat::PresentingScreen {
   // picture to the recording, and the summary of one finished since.
   void toggleRecording();
   void stopRecording();
+  // The recording in progress, if any, stopped and left to be finished; the mark stays.
+  void endRecording();
   void recordPicture();
   void showRecordingNotice(const std::string& text);
   void showRecordingChange();
@@ -174,7 +176,7 @@ class SdlScreen final : public compat::PresentingScreen {
 
   std::unique_ptr<video::Recorder> recording_;               // while Alt+R records
   std::vector<std::unique_ptr<video::Recorder>> finishing_;  // stopped, files being finished
-  std::int64_t lastPictureNs_ = 0;                           // when a picture was last drawn
+  std::int64_t lastPictureNs_ = 0;  // when the program's last new picture was drawn
 };
 
 }  // namespace sdl

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The tools' command-line habits, as a user meets them: --help and --version answer with status
 # 0 and write no file, an unknown option is refused with the usage and status 2, and "--" lets a
-# file's name begin with a dash. rotozoom-capture says how long its frames take, and shows its
+# file's name begin with a dash. A bad COUNT or FIRST (a negative one too) and a video name
+# that is only an extension are refused as such, with status 2, and write nothing. rotozoom-capture says how long its frames take, and shows its
 # progress on a terminal, and only there.
 #   command_line_test.sh MAKE_TEXTURE ROTOZOOM_CAPTURE VERSION
 set -uo pipefail
@@ -41,7 +42,16 @@ expect "make-texture --from without IMAGE" 2 "option '--from' needs a value" "$m
 expect "make-texture --help: what --from reads" 0 "PNG, JPEG \\(RGB, grey or CMYK\\), GIF" "$make_texture" --help
 expect "make-texture --help: which WebP" 0 "WebP \\(a still one\\) or BMP" "$make_texture" --help
 expect "rotozoom-capture without COUNT" 2 "^usage: rotozoom-capture" "$capture"
-expect "rotozoom-capture COUNT 0" 2 "COUNT must be 1 to" "$capture" 0
+expect "rotozoom-capture COUNT 0" 2 "^rotozoom-capture: bad COUNT '0': COUNT must be 1 to" "$capture" 0
+expect "rotozoom-capture COUNT -5" 2 "^rotozoom-capture: bad COUNT '-5': COUNT must be 1 to" \
+  "$capture" -5
+expect "rotozoom-capture FIRST -1" 2 "^rotozoom-capture: bad FIRST '-1': FIRST must be 0 to" \
+  "$capture" 5 -1
+for name in .mp4 .MKV sub/.mp4; do
+  expect "rotozoom-capture --video $name" 2 \
+    "^rotozoom-capture: the video FILE '$name' is only an extension: give it a name" \
+    "$capture" --video "$name" 5
+done
 expect "rotozoom-capture --help: the time a frame takes" 0 "about [0-9.]+ ms a frame" \
   "$capture" --help
 if [ -n "$(ls -A)" ]; then

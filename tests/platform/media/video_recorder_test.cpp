@@ -1,14 +1,18 @@
 // Recording in real time, on a clock the test moves: each tick of the video is the picture
 // shown then, a tick without one repeats the last, the later of two pictures on one tick wins,
-// pictures paced at 60 Hz keep a tick each whatever their phase; a full queue drops pictures
-// without waiting and counts them; a full disk or a change of size ends the recording, with a
-// line, keeping the file only when it plays.
+// pictures paced at 60 Hz keep a tick each whatever their phase, the last picture is in the
+// video however soon the stop follows it; a full queue drops pictures without waiting and
+// counts them; an encoder more than a second behind leaves ticks out (the frame before held on
+// over them) and finishes a stop within about a second; a full disk or a change of size ends
+// the recording, with a line, keeping the file only when it plays.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -39,12 +43,20 @@ struct Pictures {
   compat::Palette palette{};
 };
 
-// Which picture each decoded frame of a lossless video shows (bgr0: red is byte 2).
+// Which picture a lossless video shows at each 60th of a second, as a player holds each
+// frame until the next one's time (bgr0: red is byte 2); the last frame for one tick.
 std::vector<int> picturesIn(const std::string& path) {
   const video_test::DecodedVideo decoded = video_test::decodeVideo(path);
   EXPECT_EQ(decoded.problem, "");
   std::vector<int> shown;
-  for (const auto& frame : decoded.frames) shown.push_back(frame[0][2]);
+  for (std::size_t n = 0; n < decoded.frames.size(); ++n) {
+    const long ticks = n + 1 < decoded.frames.size()
+                           ? std::lround(decoded.frameTimes[n + 1] - decoded.frameTimes[n])
+                           : 1;
+    EXPECT_GE(ticks, 1) << "frame " << n;
+    shown.insert(shown.end(), static_cast<std::size_t>(std::max(ticks, 1L)),
+                 decoded.frames[n][0][2]);
+  }
   return shown;
 }
 
@@ -132,20 +144,22 @@ TEST_F(RecorderTest, AFullQueueDropsPicturesWithoutWaitingAndCountsThem) {
   ASSERT_TRUE(summary.kept);
   EXPECT_GT(summary.picturesDropped, 0);
   const std::vector<int> shown = picturesIn(path);
-  EXPECT_EQ(static_cast<long>(shown.size()), summary.framesWritten);
-  EXPECT_EQ(summary.framesWritten, offered * 500 + 1);  // a dropped picture's ticks repeat
+  EXPECT_EQ(static_cast<long>(shown.size()), summary.ticks);
+  EXPECT_EQ(summary.ticks, offered * 500 + 1);  // a dropped picture's ticks repeat
   std::vector<int> distinct(shown.begin(), shown.end());
   distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
   EXPECT_EQ(static_cast<long>(distinct.size()), 1 + offered - summary.picturesDropped);
 }
 
-TEST_F(RecorderTest, AStopAsksWithoutWaitingAndTheFileIsFinishedAfter) {
-  // 3,000 ticks to write when the stop comes: the encoder finishes them after the request.
+TEST_F(RecorderTest, AStopAsksWithoutWaitingAndTheEncoderFarBehindLeavesTicksOut) {
+  // 3,000 ticks to write when the stop comes, on the last picture's tick: the encoder writes
+  // the first, the last second's and the last, and holds the first frame over the rest; the
+  // video still runs 3,001 ticks.
   const std::int64_t start = now.load();
   auto recorder = startRecording(30);
   now = start + 3000 * tick;
   recorder->offer(pictures.picture(31), pictures.palette);
-  now = start + 3001 * tick;
+  testing::internal::CaptureStderr();
   const auto before = std::chrono::steady_clock::now();
   recorder->requestStop();
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(5));
@@ -153,14 +167,114 @@ TEST_F(RecorderTest, AStopAsksWithoutWaitingAndTheFileIsFinishedAfter) {
   for (int wait = 0; wait < 1000 && !recorder->done(); ++wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_TRUE(recorder->done());
-  testing::internal::CaptureStderr();
   const video::Recorder::Summary summary = recorder->stop();
-  testing::internal::GetCapturedStderr();
+  const std::string lines = testing::internal::GetCapturedStderr();
   EXPECT_TRUE(summary.kept);
-  EXPECT_EQ(summary.framesWritten, 3001);
+  EXPECT_EQ(summary.ticks, 3001);
+  EXPECT_EQ(summary.framesWritten, 1 + video::Recorder::mostTicksBehind + 1);  // 62
+  EXPECT_EQ(summary.ticksLeftOut, summary.ticks - summary.framesWritten);
+  EXPECT_EQ(summary.picturesDropped, 0);
+  EXPECT_EQ(lines, "recording: " + path +
+                       ": the encoder fell over a second behind (a busy machine); leaving frames "
+                       "out to keep up\nrecording: " +
+                       path + ": 62 frames (50.0 s), 0 pictures dropped, 2939 frames left out " +
+                       "(the encoder fell behind)\n");
   std::vector<int> expected(3000, 30);
   expected.push_back(31);
   EXPECT_EQ(picturesIn(path), expected);
+  EXPECT_EQ(static_cast<long>(video_test::decodeVideo(path).frames.size()), summary.framesWritten);
+}
+
+TEST_F(RecorderTest, TheLastPictureIsInTheVideoHoweverSoonTheStopFollowsIt) {
+  // The stop on the tick of the last picture shown, or with nothing shown since the start.
+  const struct {
+    const char* name;
+    std::vector<double> shownAt;  // the ticks pictures 11, 12, ... come on
+    double stopAt;
+    std::vector<int> video;
+  } cases[] = {
+      {"at once", {}, 0.0, {10}},
+      {"at once, within the starting tick", {}, 0.4, {10}},
+      {"on the last picture's tick", {1, 2, 3}, 3.0, {10, 11, 12, 13}},
+      {"within the last picture's tick", {1, 2.2}, 2.4, {10, 11, 12}},
+      {"a picture on the starting tick, stopped then", {0.1}, 0.2, {11}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(path);
+    const std::int64_t start = now.load();
+    auto recorder = startRecording(10);
+    int picture = 11;
+    for (const double at : c.shownAt) {
+      now = start + static_cast<std::int64_t>(at * tick);
+      recorder->offer(pictures.picture(picture++), pictures.palette);
+    }
+    now = start + static_cast<std::int64_t>(c.stopAt * tick);
+    testing::internal::CaptureStderr();
+    const video::Recorder::Summary summary = recorder->stop();
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(summary.kept);
+    EXPECT_EQ(summary.framesWritten, static_cast<long>(c.video.size()));
+    EXPECT_EQ(picturesIn(path), c.video);
+  }
+}
+
+TEST_F(RecorderTest, ASlowEncoderStaysWithinASecondOfTheClockAndFinishesAStopWithinOne) {
+  // On the real clock, pictures at 60 Hz for three seconds to an encoder that takes 100 ms a
+  // frame, six times too slow: writing every tick would leave it 2.5 s behind at the stop, and
+  // 15 s of writing to finish. It leaves ticks out instead, and says so.
+  std::string error;
+  const int descriptor = video::createVideoFile(path, error);
+  ASSERT_GE(descriptor, 0) << error;
+  const auto steadyNs = [] {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  };
+  testing::internal::CaptureStderr();
+  // The video's clock starts within the recorder's start, which a busy machine may stretch.
+  const auto starting = std::chrono::steady_clock::now();
+  video::Recorder recorder(descriptor, path, video::Format::Lossless, pictures.picture(0),
+                           pictures.palette, steadyNs);
+  recorder.slowDownForTests(std::chrono::milliseconds(100));
+  const auto started = std::chrono::steady_clock::now();
+  int last = 0;
+  for (auto at = started; at - started < std::chrono::seconds(3);
+       at += std::chrono::nanoseconds(video::Recorder::tickNs)) {
+    std::this_thread::sleep_until(at);
+    ++last;  // 180 pictures at the most
+    recorder.offer(pictures.picture(last), pictures.palette);
+  }
+  const auto stopping = std::chrono::steady_clock::now();
+  recorder.requestStop();
+  const auto stopped = std::chrono::steady_clock::now();
+  while (!recorder.done() && std::chrono::steady_clock::now() - stopping < std::chrono::seconds(20))
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const double finishing =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - stopping).count();
+  const video::Recorder::Summary summary = recorder.stop();
+  const std::string lines = testing::internal::GetCapturedStderr();
+  // A second of ticks at the most, at 100 ms each, catching up by 60 ms a tick: about 1.2 s,
+  // and a busy machine's delays on top.
+  EXPECT_LT(finishing, 4.0) << "the stop took " << finishing << " s to finish";
+  ASSERT_TRUE(summary.kept) << lines;
+  const auto ticksBetween = [](auto from, auto to) {
+    return std::chrono::duration<double>(to - from).count() * 60;
+  };
+  EXPECT_GE(static_cast<double>(summary.ticks), ticksBetween(started, stopping) - 2);
+  EXPECT_LE(static_cast<double>(summary.ticks), ticksBetween(starting, stopped) + 2);
+  EXPECT_GT(summary.ticksLeftOut, summary.ticks / 2);
+  EXPECT_EQ(summary.framesWritten + summary.ticksLeftOut, summary.ticks);
+  EXPECT_NE(lines.find(": the encoder fell over a second behind (a busy machine); leaving "
+                       "frames out to keep up\n"),
+            std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find(" frames left out (the encoder fell behind)\n"), std::string::npos) << lines;
+  // The video runs in real time, its pictures in the order shown, to the last one.
+  const std::vector<int> shown = picturesIn(path);
+  EXPECT_EQ(static_cast<long>(shown.size()), summary.ticks);
+  EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+  EXPECT_EQ(shown.back(), last);
 }
 
 TEST_F(RecorderTest, APictureOfAnotherSizeEndsTheVideoBeforeIt) {
@@ -300,8 +414,9 @@ TEST_F(RecorderTest, PicturesAndStopsFromSeveralThreadsAtOnce) {
   for (const video::Recorder::Summary& summary : summaries) {
     EXPECT_TRUE(summary.kept);
     EXPECT_EQ(summary.framesWritten, summaries[0].framesWritten);
+    EXPECT_EQ(summary.ticks, summaries[0].ticks);
   }
-  EXPECT_GE(summaries[0].framesWritten, 60);
+  EXPECT_GE(summaries[0].ticks, 60);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
-  EXPECT_EQ(static_cast<long>(picturesIn(path).size()), summaries[0].framesWritten);
+  EXPECT_EQ(static_cast<long>(picturesIn(path).size()), summaries[0].ticks);
 }

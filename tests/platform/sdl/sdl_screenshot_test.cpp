@@ -204,6 +204,11 @@ TEST_F(ScreenshotTest, ThePicturesFolderFollowsTheUsersDirectories) {
   std::ofstream(userDirs) << "XDG_PICTURES_DIR=\"" << elsewhere << "\"\n";
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   EXPECT_EQ(sdl::picturesFolder(), elsewhere);
+  // A folder it names that does not exist (removed, or on a disk not mounted) is passed over.
+  std::ofstream(userDirs) << "XDG_PICTURES_DIR=\"" << home() << "/Removed\"\n";
+  EXPECT_EQ(sdl::picturesFolder(), standard);
+  std::ofstream(userDirs) << "XDG_PICTURES_DIR=\"" << elsewhere << "\"\n";
+  EXPECT_EQ(sdl::picturesFolder(), elsewhere);
   // The environment's own value first; a folder that does not exist is passed over.
   setenv("XDG_PICTURES_DIR", bilder.c_str(), 1);
   EXPECT_EQ(sdl::picturesFolder(), bilder);

@@ -54,4 +54,10 @@ std::optional<int> parsePresentDelayMs(std::string_view text) {
   return ms;
 }
 
+bool rendersOnProcessor(std::string_view renderer) {
+  for (std::string_view software : {"llvmpipe", "softpipe", "SwiftShader"})
+    if (renderer.find(software) != std::string_view::npos) return true;
+  return false;
+}
+
 }  // namespace compat

@@ -43,6 +43,12 @@ std::optional<Look> cheaperLook(Look look);
 // integer look's copy): a cheaper look is named only where there is one than that.
 std::string slowLookMessage(Look look, Look drawnAs);
 
+// Whether a GL renderer (the GL_RENDERER string) draws on the processor: Mesa's llvmpipe and
+// softpipe, Google's SwiftShader. There a presentation's cost shows as the program's processor
+// time, and timing by it keeps other busy programs from making a look seem slow; a GPU's work
+// shows only as time passing while the program waits for it.
+bool rendersOnProcessor(std::string_view renderer);
+
 // The test hook ROTOZOOM_PRESENT_DELAY_MS: milliseconds added to each presentation, a whole
 // number from 0 to maxPresentDelayMs; nothing for anything else (unset, empty, signs, other
 // characters, too large), which the screen then ignores saying so.

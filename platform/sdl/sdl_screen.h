@@ -164,6 +164,7 @@ class SdlScreen final : public compat::PresentingScreen {
 
   compat::Look look_ = compat::defaultLook;
   compat::LookPace pace_;
+  bool glOnProcessor_ = false;  // the GL path's renderer draws on the processor (llvmpipe)
   std::string slowMessages_[3];  // what was said of each look found too slow; empty: not so
   std::string noticeText_;       // empty: no notice
   std::int64_t noticeUntilNs_ = 0;

@@ -107,3 +107,26 @@ TEST(LookPace, TheDelayHookTakesOnlyWholeMillisecondsInItsRange) {
 
 }  // namespace
 }  // namespace compat
+
+// On a GPU the program's processor time shows none of the drawing: a look judged by it there
+// would never be found slow. Only the processor's own renderers are timed that way.
+TEST(LookPace, OnlyRenderersOnTheProcessorAreTimedByProcessorTime) {
+  const struct {
+    const char* renderer;
+    bool onProcessor;
+  } cases[] = {
+      {"llvmpipe (LLVM 15.0.6, 256 bits)", true},
+      {"softpipe", true},
+      {"ANGLE (Google, Vulkan 1.3.0 (SwiftShader Device (Subzero) (0x0000C0DE)), SwiftShader "
+       "driver)",
+       true},
+      {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
+      {"V3D 4.2", false},
+      {"NVIDIA GeForce RTX 3060/PCIe/SSE2", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.renderer);
+    EXPECT_EQ(compat::rendersOnProcessor(c.renderer), c.onProcessor);
+  }
+}

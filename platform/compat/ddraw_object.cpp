@@ -30,6 +30,10 @@ std::unique_ptr<T> takeOut(std::vector<std::unique_ptr<T>>& owned, T* object) {
 
 bool validSide(DWORD side) { return side > 0 && side <= maxSurfaceSide; }
 
+// The display has one exclusive owner at a time: the window exclusive mode was last taken for,
+// by any DirectDraw object of the program, released ones included.
+HWND lastExclusiveWindow = nullptr;
+
 }  // namespace
 
 ULONG DirectDrawObject::AddRef() { return ++references_; }
@@ -73,10 +77,11 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   if (normal == exclusive || (exclusive && !fullscreen)) return DDERR_INVALIDPARAMS;
   if (exclusive && window == nullptr) return DDERR_INVALIDPARAMS;
   if ((flags & DDSCL_ALLOWMODEX) && !exclusive) return DDERR_INVALIDPARAMS;
-  // Exclusive mode taken for a window it was not last taken for, the first time included, takes
-  // the display from under the primary and whatever lives in video memory.
-  if (exclusive && window != exclusiveWindow_) loseDisplayMemory();
-  if (exclusive) exclusiveWindow_ = window;
+  // Exclusive mode taken for a window the display's was not last taken for, by this object or
+  // another, the first time included, takes the display from under this object's primary and
+  // whatever it has in video memory.
+  if (exclusive && window != lastExclusiveWindow) loseDisplayMemory();
+  if (exclusive) lastExclusiveWindow = window;
   // Giving exclusive mode back gives the screen back to the desktop; taking it again with the
   // mode still set makes the screen full-screen in that mode again, as SetDisplayMode would.
   if (normal && this->exclusive() && displayMode_) activeScreen().setExclusiveMode(false);

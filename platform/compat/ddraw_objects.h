@@ -204,7 +204,6 @@ class DirectDrawObject final : public IDirectDraw {
 
   ULONG references_ = 1;
   DWORD cooperativeLevel_ = 0;
-  HWND exclusiveWindow_ = nullptr;
   std::optional<testing::DisplayMode> displayMode_;
   DirectDrawSurface* primary_ = nullptr;
   std::vector<std::unique_ptr<DirectDrawSurface>> surfaces_;

@@ -217,4 +217,65 @@ void lostSurfaces() {
   DestroyWindow(window);
 }
 
+// The display has one exclusive owner: what counts is the window exclusive mode was last taken
+// for by any DirectDraw object of the program, not by this one.
+void exclusiveWindowOfTheDisplay() {
+  HWND window = makeWindow();
+  HWND otherWindow = makeWindow();
+  IDirectDraw* directDraw = nullptr;
+  IDirectDraw* other = nullptr;
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK ||
+      DirectDrawCreate(nullptr, &other, nullptr) != DD_OK) {
+    check("Two DirectDraw objects", false);
+    return;
+  }
+  DDSURFACEDESC desc = description();
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  const DWORD exclusive = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN;
+
+  // Exclusive mode taken on the window, given back, then taken by another object on another
+  // window: a primary made in the normal level meanwhile is lost when exclusive mode comes back
+  // to the window, a system-memory surface is not.
+  directDraw->SetCooperativeLevel(window, exclusive);
+  directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+  other->SetCooperativeLevel(otherWindow, exclusive);
+  other->SetCooperativeLevel(otherWindow, DDSCL_NORMAL);
+  IDirectDrawSurface* primary = nullptr;
+  directDraw->CreateSurface(&desc, &primary, nullptr);
+  IDirectDrawSurface* system = offscreen(directDraw, 16, 16);
+  if (primary == nullptr || system == nullptr) {
+    check("A normal primary and a system-memory surface", false);
+    return;
+  }
+  expect("A primary made in the normal level is not lost", primary->IsLost(), DD_OK);
+  directDraw->SetCooperativeLevel(window, exclusive);
+  expect("Exclusive mode back on the window after another object's: the primary is lost",
+         primary->IsLost(), DDERR_SURFACELOST);
+  expect("and a system-memory surface is not", system->IsLost(), DD_OK);
+  expect("The primary restored", primary->Restore(), DD_OK);
+  expect("Restored, not lost", primary->IsLost(), DD_OK);
+  system->Release();
+  primary->Release();
+  directDraw->Release();
+
+  // The other way round: the window the display's exclusive mode was last taken for, by an
+  // object since released, keeps a new object's primary.
+  other->SetCooperativeLevel(otherWindow, exclusive);
+  other->Release();
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return;
+  directDraw->SetCooperativeLevel(otherWindow, DDSCL_NORMAL);
+  primary = nullptr;
+  directDraw->CreateSurface(&desc, &primary, nullptr);
+  if (primary != nullptr) {
+    directDraw->SetCooperativeLevel(otherWindow, exclusive);
+    expect("Exclusive mode on the window it was last taken for by a released object: kept",
+           primary->IsLost(), DD_OK);
+    primary->Release();
+  }
+  directDraw->Release();
+  DestroyWindow(otherWindow);
+  DestroyWindow(window);
+}
+
 }  // namespace conformance

@@ -14,7 +14,8 @@
 //  - every key of the key table, by the page's name for it (KeyboardEvent.code), reaches a
 //    program's window as the virtual key Windows gives it, the keypad's with Num Lock on and off;
 //    the page's own keys (Alt+L, Alt+Enter) do not;
-//  - the looks, full screen, the canvas's size and the 2D canvas without WebGL2 (looks_test.js).
+//  - the looks, full screen, the canvas's size, the 2D canvas without WebGL2 and through a lost
+//    WebGL2 context (looks_test.js).
 // Screenshots go to SHOTS for people to look at.
 //   node web_test.js WEB_BUILD MATCH_FRAME SHOTS
 "use strict";
@@ -500,6 +501,7 @@ async function keysPage(browser, base) {
     await looks.fullScreenOnDemoPage(browser, base);
     await looks.refusedStorage(browser, base);
     await looks.fallbacks(browser, base, shots);
+    await looks.lostContext(browser, base, shots);
     await looks.demoShots(browser, base, shots);
   } finally {
     await browser.close();

@@ -54,8 +54,7 @@ bool WebScreen::startGl() {
       presenter_.setPalette(palette_);
       // Taken off the page with the program's other listeners when it ends.
       emscripten_set_webglcontextlost_callback(canvasTarget, this, EM_TRUE, onContextLost);
-      emscripten_set_webglcontextrestored_callback(canvasTarget, this, EM_TRUE,
-                                                   onContextRestored);
+      emscripten_set_webglcontextrestored_callback(canvasTarget, this, EM_TRUE, onContextRestored);
       return true;
     }
     reason = "the presenter cannot run on the WebGL2 context";
@@ -104,8 +103,9 @@ bool WebScreen::followContext() {
     contextLost_ = false;
     standIn_ = false;
     showStandIn(false);
-    std::fprintf(stderr, "web screen: the WebGL2 context is back; the picture is drawn in the "
-                         "look again\n");
+    std::fprintf(stderr,
+                 "web screen: the WebGL2 context is back; the picture is drawn in the "
+                 "look again\n");
     redraw = true;
   }
   return redraw;

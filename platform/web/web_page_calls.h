@@ -40,7 +40,8 @@ void sizeCanvas(int width, int height);
 void readCanvasCssSize(int* widthHeight);
 
 // Puts one frame on the 2D canvas (the stand-in while there is one): width x height RGBA
-// pixels in the module's memory, as one ImageData. The canvas takes the frame's size; the page scales it with nearest sampling.
+// pixels in the module's memory, as one ImageData. The canvas takes the frame's size; the page
+// scales it with nearest sampling.
 void putFrame(const std::uint8_t* rgba, int width, int height);
 
 // Hides or shows the pointer over the canvas.

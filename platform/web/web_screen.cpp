@@ -69,8 +69,8 @@ void WebScreen::placePointer(compat::InputEvent& event) const {
   const int pixelsHigh = gpu ? drawnView_.height : css[1];
   const compat::ScreenRect rect =
       gpu ? compat::lookRectangle(drawnView_.look, pictureWidth_, pictureHeight_, pixelsWide,
-                                   pixelsHigh)
-           : compat::aspectRectangle(pictureWidth_, pictureHeight_, pixelsWide, pixelsHigh);
+                                  pixelsHigh)
+          : compat::aspectRectangle(pictureWidth_, pictureHeight_, pixelsWide, pixelsHigh);
   const compat::PicturePoint point =
       compat::pointOnPicture(event.x, event.y, css[0], css[1], pixelsWide, pixelsHigh, rect,
                              pictureWidth_, pictureHeight_);

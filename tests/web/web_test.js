@@ -9,7 +9,8 @@
 //  - restarts (a picked file, a dropped file, "Start again") leave only the running program
 //    alive: ended instances are collected, the page's memory returns near its value after the
 //    first start, one set of listeners remains and a key press runs one handler; so does an
-//    error that ends the program, and a restart while the page is hidden;
+//    error that ends the program, and a restart while the page is hidden; a running program
+//    replaced, and one that ended through its box, are collected, counted after each;
 //  - the showcase's page runs through its scenes;
 //  - every key of the key table, by the page's name for it (KeyboardEvent.code), reaches a
 //    program's window as the virtual key Windows gives it, the keypad's with Num Lock on and off;
@@ -296,6 +297,49 @@ async function restartsLeaveOneProgram(session) {
               "one handler");
 }
 
+// A running program replaced by a picked file, and one that ended through its message box (a
+// dropped file that is not a bitmap, then OK) replaced the same way: after each, only the new
+// program is alive and the page's memory is back within a margin of the first start's on the
+// same texture.
+async function replacedProgramsAreFreed(session) {
+  const {page, restarts, started} = session;
+  const margin = 8 * 1048576;
+  await restarts["a picked file"]();
+  await started();
+  const base = await liveness(session);
+  const endThroughBox = async () => {
+    await page.evaluate(() => {
+      const transfer = new DataTransfer();
+      transfer.items.add(new File(["this is not a bitmap"], "notes.txt", {type: "text/plain"}));
+      document.querySelector("#stage").dispatchEvent(
+          new DragEvent("drop", {dataTransfer: transfer, bubbles: true, cancelable: true}));
+    });
+    await page.waitForSelector("#box[open]", {timeout: 10000});
+    ++session.starts;  // the program that showed the box
+    await page.keyboard.press("Enter");
+    await endedText(page);
+  };
+  const faults = [];
+  for (const [what, before] of [["a running program replaced", null],
+                                ["a program ended through its box, replaced", endThroughBox],
+                                ["a running program replaced", null],
+                                ["a program ended through its box, replaced", endThroughBox]]) {
+    if (before) await before();
+    await restarts["a picked file"]();
+    await started();
+    const after = await liveness(session);
+    report(`after ${what}`, after);
+    if (after.alive > 1) faults.push(`${what}: ${after.alive} of ${after.started} alive`);
+    if (after.js >= base.js + margin)
+      faults.push(`${what}: JS heap ${megabytes(base.js)} -> ${megabytes(after.js)}`);
+    if (after.wasm >= base.wasm + margin)
+      faults.push(`${what}: WebAssembly ${megabytes(base.wasm)} -> ${megabytes(after.wasm)}`);
+  }
+  assert.deepStrictEqual(faults, []);
+  console.log("ok: a running program replaced, and one ended through its box, are collected; " +
+              `memory within ${megabytes(margin)} of the first start's`);
+}
+
 // An error the program does not catch ends it as its exit does. Here it traps as it reads the
 // page's look for its next frame: a call through a null function pointer.
 async function errorEndsProgram(session) {
@@ -340,6 +384,7 @@ async function restartsPage(browser, base) {
   fs.writeFileSync(bitmap, bitmapFile(2048, 2048));
   const session = await watchedDemoPage(browser, base, bitmap);
   await restartsLeaveOneProgram(session);
+  await replacedProgramsAreFreed(session);
   await errorEndsProgram(session);
   await hiddenRestartLeavesOneProgram(browser, session);
   assert.deepStrictEqual(session.problems, []);

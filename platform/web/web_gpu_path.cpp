@@ -90,7 +90,11 @@ bool WebScreen::followContext() {
   }
   if (restorePending_) {
     restorePending_ = false;
-    emscripten_webgl_make_context_current(static_cast<EMSCRIPTEN_WEBGL_CONTEXT_HANDLE>(context_));
+    const auto context = static_cast<EMSCRIPTEN_WEBGL_CONTEXT_HANDLE>(context_);
+    // Lost again since it came back, the loss's event still to come: nothing can start on it,
+    // and the next return is reported as this one was.
+    if (emscripten_is_webgl_context_lost(context)) return redraw;
+    emscripten_webgl_make_context_current(context);
     if (!presenter_.start(webGlFunctions())) {
       std::fprintf(stderr,
                    "web screen: the presenter cannot run on the restored WebGL2 context; the "

@@ -403,10 +403,30 @@ async function lostContext(browser, base, shots) {
     await fitted(page, [1280, 960]);
     await checkLook(page, "integer", path.join(shots, `still-context-back-${round}.png`));
   }
+
+  // Lost again at once on its return, before the program's next look at it (a GPU that resets
+  // twice): the program must not start the presenter on the context lost again, nor take what
+  // that start left behind for a fault of the next return. The next return brings the look back.
+  await loseContext(page, true);
+  await standInPixels(page);
+  await page.evaluate(() => document.getElementById("canvas").addEventListener(
+      "webglcontextrestored", () => window.contextLoser.loseContext(), {once: true}));
+  await loseContext(page, false);
+  await page.waitForFunction(() => {
+    const context = document.getElementById("canvas").getContext("webgl2");
+    return context.isContextLost();
+  }, {timeout: 5000, polling: 50});
+  await sleep(500);  // the program's turns: the second loss's event, its polls
+  assert(await page.$("#stand-in"), "the stand-in went while the context was lost");
+  await loseContext(page, false);
+  await page.waitForSelector("#stand-in", {hidden: true, timeout: 5000});
+  await checkLook(page, "integer", path.join(shots, "still-context-back-3.png"));
+  assert.deepStrictEqual(lines.filter(line => /cannot run/.test(line)), [],
+                         "a start on the context lost again said the presenter cannot run");
   assert.deepStrictEqual(problems, []);
   await page.close();
   console.log("ok: a lost WebGL2 context leaves the still picture on a 2D stand-in, every pixel " +
-              "exact, said once; restored, the integer look is back; twice over");
+              "exact, said once; restored, the integer look is back; twice over, and after a loss at once on a return");
 
   // The demo goes on moving on the stand-in, and on the GPU again once restored.
   const demo = await openPage(browser, `${base}/rotozoom.html`);

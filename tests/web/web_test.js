@@ -226,14 +226,22 @@ async function watchedDemoPage(browser, base, bitmap) {
   const devtools = await page.createCDPSession();
   const picker = await page.$("#texture");
   const session = {page, problems, devtools, starts: 0};
-  // A start is done once its instance is made and the page shows no end; then it reads its
-  // texture and draws. (Polled on a timer: a hidden page has no animation frames.)
+  // A start is done once its instance is made and the page shows no end, and it has read its
+  // texture: its memory has stopped growing (a large texture grows it well after the start on
+  // a busy machine, and a count taken before would compare a program half loaded). (Polled on
+  // a timer: a hidden page has no animation frames.)
   session.started = async () => {
     ++session.starts;
     await page.waitForFunction(count => startedPrograms.length === count &&
                                          !document.querySelector("#ended.shown"),
                                {timeout: 10000, polling: 50}, session.starts);
-    await sleep(700);
+    await page.waitForFunction(() => {
+      const module = startedPrograms[startedPrograms.length - 1].deref();
+      const bytes = module && module.HEAPU8 ? module.HEAPU8.length : 0;
+      const now = performance.now();
+      if (bytes !== window.settling?.bytes) window.settling = {bytes, since: now};
+      return bytes > 0 && now - window.settling.since >= 1000;
+    }, {timeout: 20000, polling: 100});
   };
   session.restarts = {
     "a picked file": () => picker.uploadFile(bitmap),

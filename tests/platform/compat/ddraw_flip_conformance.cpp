@@ -276,6 +276,31 @@ void exclusiveWindowOfTheDisplay() {
   directDraw->Release();
   DestroyWindow(otherWindow);
   DestroyWindow(window);
+
+  // The window exclusive mode was last taken for, destroyed: a window made after it is another
+  // window, whatever handle it gets, and exclusive mode taken for it loses the primary. Several
+  // rounds, as a new window may well get the handle of the one just destroyed.
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return;
+  int kept = 0;
+  for (int round = 0; round < 4; ++round) {
+    HWND gone = makeWindow();
+    directDraw->SetCooperativeLevel(gone, exclusive);
+    directDraw->SetCooperativeLevel(gone, DDSCL_NORMAL);
+    DestroyWindow(gone);
+    HWND fresh = makeWindow();
+    directDraw->SetCooperativeLevel(fresh, DDSCL_NORMAL);
+    primary = nullptr;
+    directDraw->CreateSurface(&desc, &primary, nullptr);
+    if (primary == nullptr) break;
+    directDraw->SetCooperativeLevel(fresh, exclusive);
+    if (primary->IsLost() == DD_OK) ++kept;
+    directDraw->SetCooperativeLevel(fresh, DDSCL_NORMAL);
+    primary->Release();
+    DestroyWindow(fresh);
+  }
+  check("Exclusive mode on a window made after the last exclusive one was destroyed: lost",
+        kept == 0, "kept in " + std::to_string(kept) + " of 4 rounds");
+  directDraw->Release();
 }
 
 }  // namespace conformance

@@ -119,6 +119,7 @@ const rotozoomPage = {
   showStandIn(program, shown) {
     if (program.standIn) program.standIn.remove();
     program.standIn = null;
+    rotozoomView.contextLost = shown;
     if (shown) {
       const standIn = document.createElement("canvas");
       standIn.id = "stand-in";

@@ -25,8 +25,7 @@ class DirectDrawTest : public ::testing::Test {
   }
 
   void useWindowedMode() {
-    ASSERT_EQ(directDraw_->SetCooperativeLevel(compat::testing::testWindow(), DDSCL_NORMAL),
-              DD_OK);
+    ASSERT_EQ(directDraw_->SetCooperativeLevel(compat::testing::testWindow(), DDSCL_NORMAL), DD_OK);
   }
 
   // Exclusive full-screen at width x height, 8 bits per pixel.
@@ -39,6 +38,16 @@ class DirectDrawTest : public ::testing::Test {
 
   IDirectDrawSurface* offscreen(int width, int height) {
     return support::createOffscreen(directDraw_, width, height);
+  }
+
+  // The object's primary surface alone, no back buffer: null where it cannot be made.
+  IDirectDrawSurface* singlePrimary() {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    IDirectDrawSurface* primary = nullptr;
+    return directDraw_->CreateSurface(&desc, &primary, nullptr) == DD_OK ? primary : nullptr;
   }
 
   // A 16 x 16 surface holding each index once.

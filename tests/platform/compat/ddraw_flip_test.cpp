@@ -170,12 +170,8 @@ TEST_F(DirectDrawTest, ALostChainIsRestoredOnlyInItsOwnMode) {
 }
 
 TEST_F(DirectDrawTest, PaletteChangesOnThePrimaryShowAtOnceWithoutAFrame) {
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   PALETTEENTRY colours[256] = {};
   IDirectDrawPalette* palette = nullptr;
   IDirectDrawPalette* unattached = nullptr;
@@ -208,12 +204,8 @@ TEST_F(DirectDrawTest, PaletteChangesOnThePrimaryShowAtOnceWithoutAFrame) {
 }
 
 TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopAndItsClipperTrimsBlits) {
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   const support::Picture desktop = readSurface(primary);
   EXPECT_EQ(desktop.width, 640);
   EXPECT_EQ(desktop.height, 480);
@@ -337,12 +329,8 @@ TEST_F(DirectDrawTest, ExclusiveModeTakenAgainWithItsModeStillSetIsFullScreenAga
     ASSERT_EQ(directDraw_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
     EXPECT_TRUE(compat::headlessScreen().exclusive());
   }
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   DDSURFACEDESC shown{};
   shown.dwSize = sizeof shown;
   ASSERT_EQ(primary->GetSurfaceDesc(&shown), DD_OK);

@@ -103,12 +103,8 @@ TEST_F(DirectDrawTest, AnObjectReleasedForTwoHoldersLeavesNeitherPointingAtIt) {
   for (Attached kind : {Attached::Palette, Attached::Clipper}) {
     SCOPED_TRACE(nameOf(kind));
     IDirectDrawSurface* first = offscreen(16, 16);
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    IDirectDrawSurface* primary = nullptr;
-    ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+    IDirectDrawSurface* primary = singlePrimary();
+    ASSERT_NE(primary, nullptr);
     IUnknown* object = nullptr;
     if (kind == Attached::Palette) {
       IDirectDrawPalette* palette = greyPalette(directDraw_);
@@ -194,12 +190,8 @@ TEST_F(DirectDrawTest, ObjectsAttachedToAnotherDirectDrawObjectsSurfaceOutliveTh
 // changes show at once, and the screen's object frees it with itself.
 TEST_F(DirectDrawTest, APaletteOfAnotherDirectDrawObjectOnThePrimaryIsTheScreens) {
   useFullScreen();
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   IDirectDraw* maker = nullptr;
   ASSERT_EQ(DirectDrawCreate(nullptr, &maker, nullptr), DD_OK);
   IDirectDrawPalette* palette = greyPalette(maker);

@@ -30,11 +30,12 @@ std::unique_ptr<T> takeOut(std::vector<std::unique_ptr<T>>& owned, T* object) {
 
 bool validSide(DWORD side) { return side > 0 && side <= maxSurfaceSide; }
 
-// The display has one exclusive owner at a time: the window exclusive mode was last taken for,
-// by any DirectDraw object of the program, released ones included.
-HWND lastExclusiveWindow = nullptr;
-
 }  // namespace
+
+HWND& lastExclusiveWindow() {
+  static HWND window = nullptr;
+  return window;
+}
 
 ULONG DirectDrawObject::AddRef() { return ++references_; }
 
@@ -80,8 +81,8 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   // Exclusive mode taken for a window the display's was not last taken for, by this object or
   // another, the first time included, takes the display from under this object's primary and
   // whatever it has in video memory.
-  if (exclusive && window != lastExclusiveWindow) loseDisplayMemory();
-  if (exclusive) lastExclusiveWindow = window;
+  if (exclusive && window != lastExclusiveWindow()) loseDisplayMemory();
+  if (exclusive) lastExclusiveWindow() = window;
   // Giving exclusive mode back gives the screen back to the desktop; taking it again with the
   // mode still set makes the screen full-screen in that mode again, as SetDisplayMode would.
   if (normal && this->exclusive() && displayMode_) activeScreen().setExclusiveMode(false);

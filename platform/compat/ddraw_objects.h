@@ -217,6 +217,10 @@ void forgetEverywhere(const DirectDrawClipper* clipper);
 // The DirectDraw object whose primary shows the palette, if one does.
 DirectDrawObject* objectShowing(const DirectDrawPalette* palette);
 
+// The display has one exclusive owner at a time: the window exclusive mode was last taken for,
+// by any DirectDraw object of the program, released ones included; null before the first.
+HWND& lastExclusiveWindow();
+
 // Records what the tests can ask for through testing.h.
 void recordCooperativeLevel(DWORD flags);
 void recordDisplayMode(const testing::DisplayMode& mode);

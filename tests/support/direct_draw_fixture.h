@@ -1,5 +1,6 @@
 // A DirectDraw object for each test, released at the end so that every test also checks that
-// teardown frees what it created.
+// teardown frees what it created; each test starts as a program that has not yet taken the
+// display's exclusive mode.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ class DirectDrawTest : public ::testing::Test {
  protected:
   // Starts in the normal cooperative level; full-screen tests switch to exclusive.
   void SetUp() override {
+    compat::testing::forgetExclusiveWindow();
     ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw_, nullptr), DD_OK);
     useWindowedMode();
   }

@@ -60,6 +60,7 @@ struct AttachableEntry {
 class LifetimeModel {
  public:
   explicit LifetimeModel(unsigned seed) : random_(seed) {
+    compat::testing::forgetExclusiveWindow();  // as exclusiveWindow_ starts
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "lifetime stress";

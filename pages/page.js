@@ -46,6 +46,8 @@ const rotozoomPage = {
       showDialog: (caption, text) => page.showDialog(caption, text),
       screen: kind => view.screenChosen(kind),
       freshCanvas: () => page.freshCanvas(),
+      standIn: null,  // the 2D canvas the program draws on while its WebGL2 context is lost
+      showStandIn: shown => page.showStandIn(program, shown),
       get look() { return view.look; },
       get canvasPixels() { return view.canvasPixels; },
     };
@@ -97,6 +99,7 @@ const rotozoomPage = {
   // than when it is collected: browsers keep only a few alive.
   freshCanvas() {
     const old = document.getElementById("canvas");
+    for (const standIn of document.querySelectorAll("#stand-in")) standIn.remove();
     const canvas = old.cloneNode(false);
     canvas.classList.remove("gpu");
     old.replaceWith(canvas);
@@ -107,6 +110,24 @@ const rotozoomPage = {
     }
     rotozoomView.useCanvas(canvas);
     return canvas;
+  },
+
+  // While the program's WebGL2 context is lost, a 2D canvas over its canvas takes the picture
+  // (a canvas that had a WebGL context gives no 2D one, and replacing it would take the
+  // program's pointer listeners with it); the pointer's events go through to the canvas below.
+  // Taken away when the context is back, or with the canvas at the next start.
+  showStandIn(program, shown) {
+    if (program.standIn) program.standIn.remove();
+    program.standIn = null;
+    rotozoomView.contextLost = shown;
+    if (shown) {
+      const standIn = document.createElement("canvas");
+      standIn.id = "stand-in";
+      document.getElementById("canvas").after(standIn);
+      program.standIn = standIn;
+    }
+    rotozoomView.showNotice(shown ? "the GPU's context was lost: the picture without the looks"
+                                  : `the GPU's context is back: ${rotozoomView.look}`);
   },
 
   // The program's message box; resolves when OK is pressed (or the dialog is closed).

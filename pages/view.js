@@ -17,6 +17,7 @@ const rotozoomView = {
   canvas: null,
   canvasPixels: {width: 0, height: 0},  // the canvas's displayed size in device pixels
   gpu: false,                           // whether the program draws with WebGL2
+  contextLost: false,                   // its WebGL2 context is lost: a stand-in shows the picture
   observer: null,
   noticeTimer: 0,
   fullScreenWanted: false,  // remembered from an earlier visit; entered at the first gesture
@@ -92,7 +93,9 @@ const rotozoomView = {
     this.look = look;
     this.remember("look", look);
     this.showState();
-    this.showNotice(this.gpu ? look : `${look} (needs WebGL2; the browser scales the picture)`);
+    this.showNotice(!this.gpu           ? `${look} (needs WebGL2; the browser scales the picture)`
+                    : this.contextLost ? `${look} (once the GPU's context is back)`
+                                       : look);
   },
 
   // The look's name over the picture for a moment: the page's, not part of the picture.
@@ -146,6 +149,7 @@ const rotozoomView = {
     if (this.observer) this.observer.disconnect();
     this.canvas = canvas;
     this.gpu = false;
+    this.contextLost = false;
     const box = canvas.getBoundingClientRect();
     this.canvasPixels = {width: Math.round(box.width * devicePixelRatio),
                          height: Math.round(box.height * devicePixelRatio)};

@@ -32,6 +32,11 @@ bool validSide(DWORD side) { return side > 0 && side <= maxSurfaceSide; }
 
 }  // namespace
 
+HWND& lastExclusiveWindow() {
+  static HWND window = nullptr;
+  return window;
+}
+
 ULONG DirectDrawObject::AddRef() { return ++references_; }
 
 ULONG DirectDrawObject::Release() {
@@ -73,10 +78,11 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   if (normal == exclusive || (exclusive && !fullscreen)) return DDERR_INVALIDPARAMS;
   if (exclusive && window == nullptr) return DDERR_INVALIDPARAMS;
   if ((flags & DDSCL_ALLOWMODEX) && !exclusive) return DDERR_INVALIDPARAMS;
-  // Exclusive mode taken for a window it was not last taken for, the first time included, takes
-  // the display from under the primary and whatever lives in video memory.
-  if (exclusive && window != exclusiveWindow_) loseDisplayMemory();
-  if (exclusive) exclusiveWindow_ = window;
+  // Exclusive mode taken for a window the display's was not last taken for, by this object or
+  // another, the first time included, takes the display from under this object's primary and
+  // whatever it has in video memory.
+  if (exclusive && window != lastExclusiveWindow()) loseDisplayMemory();
+  if (exclusive) lastExclusiveWindow() = window;
   // Giving exclusive mode back gives the screen back to the desktop; taking it again with the
   // mode still set makes the screen full-screen in that mode again, as SetDisplayMode would.
   if (normal && this->exclusive() && displayMode_) activeScreen().setExclusiveMode(false);

@@ -204,7 +204,6 @@ class DirectDrawObject final : public IDirectDraw {
 
   ULONG references_ = 1;
   DWORD cooperativeLevel_ = 0;
-  HWND exclusiveWindow_ = nullptr;
   std::optional<testing::DisplayMode> displayMode_;
   DirectDrawSurface* primary_ = nullptr;
   std::vector<std::unique_ptr<DirectDrawSurface>> surfaces_;
@@ -217,6 +216,10 @@ void forgetEverywhere(const DirectDrawPalette* palette);
 void forgetEverywhere(const DirectDrawClipper* clipper);
 // The DirectDraw object whose primary shows the palette, if one does.
 DirectDrawObject* objectShowing(const DirectDrawPalette* palette);
+
+// The display has one exclusive owner at a time: the window exclusive mode was last taken for,
+// by any DirectDraw object of the program, released ones included; null before the first.
+HWND& lastExclusiveWindow();
 
 // Records what the tests can ask for through testing.h.
 void recordCooperativeLevel(DWORD flags);

@@ -37,6 +37,10 @@ void failCall(DirectDrawCall call, HRESULT result, int skip = 0);
 // Forgets every failure that has not fired yet.
 void clearFailures();
 
+// Forgets the window the display's exclusive mode was last taken for, which outlives every
+// DirectDraw object: each test then starts as a program that has not taken it yet.
+void forgetExclusiveWindow();
+
 // Marks a surface lost, as when another program takes the display; Restore brings it back.
 void loseSurface(IDirectDrawSurface* surface);
 

@@ -47,6 +47,8 @@ void failCall(DirectDrawCall call, HRESULT result, int skip) {
 
 void clearFailures() { pendingFailures().clear(); }
 
+void forgetExclusiveWindow() { lastExclusiveWindow() = nullptr; }
+
 void loseSurface(IDirectDrawSurface* surface) {
   static_cast<DirectDrawSurface*>(surface)->markLost();
 }

@@ -41,6 +41,11 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
     return false;
   }
   gl_ = functions;
+  // Errors already recorded are not this start's: calls before it left them (the caller's own,
+  // or queries on a WebGL context since lost and restored). Each GetError takes one; the bound
+  // keeps a context that always reports one from holding the start up.
+  for (int left = 16; left > 0 && gl_.GetError() != GL_NO_ERROR; --left) {
+  }
   started_ = true;  // so that stop() releases whatever a failure leaves
   gl_.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
   gl_.GenVertexArrays(1, &vertexArray_);

@@ -18,6 +18,16 @@ namespace {
 
 constexpr char canvasTarget[] = "#canvas";
 
+EM_BOOL onContextLost(int, const void*, void* screen) {
+  static_cast<WebScreen*>(screen)->contextLost();
+  return EM_TRUE;  // the default prevented: the browser may then restore the context
+}
+
+EM_BOOL onContextRestored(int, const void*, void* screen) {
+  static_cast<WebScreen*>(screen)->contextRestored();
+  return EM_TRUE;
+}
+
 }  // namespace
 
 bool WebScreen::startGl() {
@@ -44,6 +54,9 @@ bool WebScreen::startGl() {
       presenter_.setPalette(palette_);
       std::fprintf(stderr, "web screen: presenting on the GPU path, WebGL2 on \"%s\"\n",
                    presenter_.renderer().c_str());
+      // Taken off the page with the program's other listeners when it ends.
+      emscripten_set_webglcontextlost_callback(canvasTarget, this, EM_TRUE, onContextLost);
+      emscripten_set_webglcontextrestored_callback(canvasTarget, this, EM_TRUE, onContextRestored);
       return true;
     }
     reason = "the presenter cannot run on the WebGL2 context";
@@ -57,6 +70,51 @@ bool WebScreen::startGl() {
                "the page without the looks\n",
                reason.c_str());
   return false;
+}
+
+void WebScreen::contextLost() {
+  // Every GL call on a lost context does nothing: the presenter lets go of its objects now,
+  // before a restored context could take their names for something of its own.
+  presenter_.stop();
+  contextLost_ = true;
+  restorePending_ = false;
+}
+
+bool WebScreen::followContext() {
+  bool redraw = false;
+  if (contextLost_ && !standIn_) {
+    std::fprintf(stderr,
+                 "web screen: the WebGL2 context was lost; the picture goes to a 2D canvas "
+                 "without the looks until the browser restores it\n");
+    showStandIn(true);
+    standIn_ = true;
+    redraw = true;
+  }
+  if (restorePending_) {
+    restorePending_ = false;
+    const auto context = static_cast<EMSCRIPTEN_WEBGL_CONTEXT_HANDLE>(context_);
+    // Lost again since it came back, the loss's event still to come: nothing can start on it,
+    // and the next return is reported as this one was.
+    if (emscripten_is_webgl_context_lost(context)) return redraw;
+    emscripten_webgl_make_context_current(context);
+    if (!presenter_.start(webGlFunctions())) {
+      std::fprintf(stderr,
+                   "web screen: the presenter cannot run on the restored WebGL2 context; the "
+                   "picture stays on the 2D canvas\n");
+      return redraw;
+    }
+    presenter_.setPalette(palette_);
+    if (pictureWidth_ > 0 && pictureHeight_ > 0)
+      presenter_.setPicture(picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_);
+    contextLost_ = false;
+    standIn_ = false;
+    showStandIn(false);
+    std::fprintf(stderr,
+                 "web screen: the WebGL2 context is back; the picture is drawn in the "
+                 "look again\n");
+    redraw = true;
+  }
+  return redraw;
 }
 
 WebScreen::View WebScreen::pageView() const {

@@ -9,6 +9,8 @@ EM_JS(void, rz_tell_page_of_screen, (int gpu), {
 
 EM_JS(void, rz_use_fresh_canvas, (), { Module["canvas"] = Module["rotozoomPage"].freshCanvas(); });
 
+EM_JS(void, rz_show_stand_in, (int shown), { Module["rotozoomPage"].showStandIn(shown !== 0); });
+
 EM_JS(void, rz_read_page_view, (int* widthHeight, char* lookName, int capacity), {
   const page = Module["rotozoomPage"];
   const pixels = page.canvasPixels;
@@ -30,7 +32,7 @@ EM_JS(void, rz_size_canvas, (int width, int height), {
 });
 
 EM_JS(void, rz_put_frame, (const std::uint8_t* rgba, int width, int height), {
-  const canvas = Module["canvas"];
+  const canvas = Module["rotozoomPage"].standIn || Module["canvas"];
   if (canvas.width !== width || canvas.height !== height) {
     canvas.width = width;
     canvas.height = height;
@@ -186,6 +188,7 @@ void tellPageOfWaits() { rz_tell_page_of_waits(); }
 void letPageRemoveListeners() { rz_let_page_remove_listeners(); }
 void tellPageOfScreen(bool gpu) { rz_tell_page_of_screen(gpu ? 1 : 0); }
 void useFreshCanvas() { rz_use_fresh_canvas(); }
+void showStandIn(bool shown) { rz_show_stand_in(shown ? 1 : 0); }
 void readPageView(int* widthHeight, char* lookName, int capacity) {
   rz_read_page_view(widthHeight, lookName, capacity);
 }

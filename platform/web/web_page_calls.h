@@ -23,6 +23,11 @@ void tellPageOfScreen(bool gpu);
 // made on the old one and could not be used, since such a canvas gives no 2D context.
 void useFreshCanvas();
 
+// Shows the page's 2D stand-in canvas over the program's canvas, whose WebGL2 context was lost
+// (putFrame then draws there), or takes it away again once the context is back; the page
+// tells the visitor.
+void showStandIn(bool shown);
+
 // What the page asks of the picture drawn on the GPU: the canvas's displayed size in device
 // pixels, as the page last measured it, into widthHeight[0] and [1]; and the name of the look
 // chosen on the page, cut to `capacity` - 1 bytes and terminated, into `lookName`.
@@ -34,8 +39,9 @@ void sizeCanvas(int width, int height);
 // The canvas's displayed size in CSS pixels, the units of the page's pointer positions.
 void readCanvasCssSize(int* widthHeight);
 
-// Puts one frame on the 2D canvas: width x height RGBA pixels in the module's memory, as one
-// ImageData. The canvas takes the frame's size; the page scales it with nearest sampling.
+// Puts one frame on the 2D canvas (the stand-in while there is one): width x height RGBA
+// pixels in the module's memory, as one ImageData. The canvas takes the frame's size; the page
+// scales it with nearest sampling.
 void putFrame(const std::uint8_t* rgba, int width, int height);
 
 // Hides or shows the pointer over the canvas.

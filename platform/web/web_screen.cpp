@@ -33,7 +33,8 @@ void WebScreen::waitUntilNs(std::int64_t timeNs) {
 }
 
 void WebScreen::drawPicture() {
-  if (gpu_)
+  followContext();
+  if (onGpu())
     drawWithGl();
   else
     drawOnCanvas();
@@ -47,7 +48,7 @@ void WebScreen::readInput(std::vector<compat::InputEvent>& events) {
     yieldToPage();
     lastYield_ = pageNow();
   }
-  if (gpu_ && pageView() != drawnView_) showPicture();
+  if (followContext() || (onGpu() && pageView() != drawnView_)) showPicture();
   if (closeRequested()) pending_.push_back({compat::InputKind::CloseWindow, 0, false, false, 0, 0});
   for (compat::InputEvent& event : pending_)
     if (event.kind != compat::InputKind::KeyDown && event.kind != compat::InputKind::KeyUp &&
@@ -63,12 +64,13 @@ void WebScreen::placePointer(compat::InputEvent& event) const {
   readCanvasCssSize(css);
   // On the GPU the canvas's pixels are the device's, the picture in the look's rectangle of
   // them; the 2D canvas holds the picture itself, which the page fits into its box.
-  const int pixelsWide = gpu_ ? drawnView_.width : css[0];
-  const int pixelsHigh = gpu_ ? drawnView_.height : css[1];
+  const bool gpu = onGpu();
+  const int pixelsWide = gpu ? drawnView_.width : css[0];
+  const int pixelsHigh = gpu ? drawnView_.height : css[1];
   const compat::ScreenRect rect =
-      gpu_ ? compat::lookRectangle(drawnView_.look, pictureWidth_, pictureHeight_, pixelsWide,
-                                   pixelsHigh)
-           : compat::aspectRectangle(pictureWidth_, pictureHeight_, pixelsWide, pixelsHigh);
+      gpu ? compat::lookRectangle(drawnView_.look, pictureWidth_, pictureHeight_, pixelsWide,
+                                  pixelsHigh)
+          : compat::aspectRectangle(pictureWidth_, pictureHeight_, pixelsWide, pixelsHigh);
   const compat::PicturePoint point =
       compat::pointOnPicture(event.x, event.y, css[0], css[1], pixelsWide, pixelsHigh, rect,
                              pictureWidth_, pictureHeight_);

@@ -7,9 +7,12 @@
 // The picture goes to the GPU as it is, 8 bits a pixel with its palette beside it, through the
 // presenter the desktop shares (platform/gles) on a WebGL2 context, and is drawn at the canvas's
 // size in device pixels in the look the page chose (the page owns the look and full screen, its
-// controls and keys; screen_core/looks.h). Where no WebGL2 context can run the presenter, the picture
-// goes through its palette into RGBA and onto a 2D canvas at its own size, which the page
-// scales with nearest sampling; the console says so once.
+// controls and keys; screen_core/looks.h). Where no WebGL2 context can run the presenter, the
+// picture goes through its palette into RGBA and onto a 2D canvas at its own size, which the page
+// scales with nearest sampling; the console says so once. A WebGL2 context lost while the
+// program runs (a GPU reset, a driver update, too many contexts) hands the picture to a 2D
+// stand-in canvas over it until the browser restores the context; the presenter then starts
+// again on it and the look is back. The console and the page's notice say both once.
 //
 // The class is spread over files by what a reader looks for:
 //   web_screen.cpp               availability, the clock and waits, input, the message box
@@ -21,9 +24,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/gles/gles_presenter.h"
 #include "platform/screen_core/looks.h"
 #include "platform/screen_core/presenting_screen.h"
-#include "platform/gles/gles_presenter.h"
 
 namespace web {
 
@@ -36,6 +39,9 @@ class WebScreen final : public compat::PresentingScreen {
 
   // Called by the page's event callbacks (web_events.cpp).
   void queueInput(const compat::InputEvent& event) { pending_.push_back(event); }
+  // Called by the canvas's WebGL context events (web_gpu_path.cpp).
+  void contextLost();
+  void contextRestored() { restorePending_ = true; }
 
  private:
   // What the page asks of the picture: the canvas's displayed size in device pixels and the
@@ -63,14 +69,23 @@ class WebScreen final : public compat::PresentingScreen {
   void placePointer(compat::InputEvent& event) const;
   void drawWithGl();
   View pageView() const;
+  // Follows a loss or restoration of the context that the events reported: the stand-in canvas
+  // shown or taken away, the presenter started again. True when the picture must be drawn
+  // again where it now goes.
+  bool followContext();
+  // Whether the picture goes to the GPU now.
+  bool onGpu() const { return gpu_ && !contextLost_; }
 
   // web_canvas_path.cpp: the picture through its palette into RGBA, handed to the
   // canvas as one image.
   void drawOnCanvas();
 
   bool listening_ = false;
-  bool gpu_ = false;           // drawing through WebGL2
-  std::intptr_t context_ = 0;  // the WebGL2 context's handle, while there is one
+  bool gpu_ = false;             // drawing through WebGL2
+  bool contextLost_ = false;     // the WebGL2 context is lost: the picture is on the stand-in
+  bool standIn_ = false;         // the page shows the stand-in canvas
+  bool restorePending_ = false;  // the browser restored the context; not yet used
+  std::intptr_t context_ = 0;    // the WebGL2 context's handle, while there is one
   gles::GlesPresenter presenter_;
   View drawnView_{};  // the view the picture was last drawn for
   std::vector<std::uint32_t> rgba_;

@@ -1,5 +1,6 @@
 // A DirectDraw object for each test, released at the end so that every test also checks that
-// teardown frees what it created.
+// teardown frees what it created; each test starts as a program that has not yet taken the
+// display's exclusive mode.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ class DirectDrawTest : public ::testing::Test {
  protected:
   // Starts in the normal cooperative level; full-screen tests switch to exclusive.
   void SetUp() override {
+    compat::testing::forgetExclusiveWindow();
     ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw_, nullptr), DD_OK);
     useWindowedMode();
   }
@@ -25,8 +27,7 @@ class DirectDrawTest : public ::testing::Test {
   }
 
   void useWindowedMode() {
-    ASSERT_EQ(directDraw_->SetCooperativeLevel(compat::testing::testWindow(), DDSCL_NORMAL),
-              DD_OK);
+    ASSERT_EQ(directDraw_->SetCooperativeLevel(compat::testing::testWindow(), DDSCL_NORMAL), DD_OK);
   }
 
   // Exclusive full-screen at width x height, 8 bits per pixel.
@@ -39,6 +40,16 @@ class DirectDrawTest : public ::testing::Test {
 
   IDirectDrawSurface* offscreen(int width, int height) {
     return support::createOffscreen(directDraw_, width, height);
+  }
+
+  // The object's primary surface alone, no back buffer: null where it cannot be made.
+  IDirectDrawSurface* singlePrimary() {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    IDirectDrawSurface* primary = nullptr;
+    return directDraw_->CreateSurface(&desc, &primary, nullptr) == DD_OK ? primary : nullptr;
   }
 
   // A 16 x 16 surface holding each index once.

@@ -15,6 +15,10 @@
 //  - a storage that throws leaves the page working, remembering nothing;
 //  - without WebGL2 (Chromium's --disable-webgl), and where the presenter cannot run on it, the
 //    picture is on a 2D canvas at its own size, and the console says so once;
+//  - a WebGL2 context lost while the program runs: the picture goes on on a 2D stand-in canvas
+//    (the still picture exactly, the demo moving), the console and the notice say so once;
+//    restored, the look is back on the GPU, every pixel as expected; a look chosen while lost
+//    is said to wait for the context;
 //  - the showcase's page has the same controls and keys.
 // Screenshots of each look, of the still picture and of the demo, go to SHOTS.
 "use strict";
@@ -22,8 +26,8 @@ const assert = require("assert");
 const fs = require("fs");
 const path = require("path");
 const {sleep, launchBrowser, openPage, waitForLine, endedText} = require("./pages");
-const {screenPixels, colourCount, lookRectangle, solidPixelFaults, scanlinePeriod} =
-    require("./screen_pixels");
+const {screenPixels, colourCount, lookRectangle, solidPixelFaults, scanlinePeriod, still,
+       stillColour} = require("./screen_pixels");
 
 // Presses a key with Alt held.
 async function altKey(page, code) {
@@ -333,6 +337,128 @@ async function fallbacks(browser, base, shots) {
   }
 }
 
+// Loses (or restores) the WebGL2 context of the program's canvas, as a GPU reset would.
+function loseContext(page, lose) {
+  return page.evaluate(lose => {
+    if (lose) {
+      const context = document.getElementById("canvas").getContext("webgl2");
+      window.contextLoser = context.getExtension("WEBGL_lose_context");
+      window.contextLoser.loseContext();
+    } else {
+      window.contextLoser.restoreContext();
+    }
+  }, lose);
+}
+
+// The stand-in canvas's pixels, as canvas2dPixels reads the program's.
+// The notice's last text, shown now or a moment ago (it stays 1.2 s).
+const lastNotice = page => page.$eval("#notice", notice => notice.textContent);
+
+async function standInPixels(page) {
+  await page.waitForFunction(() => {
+    const standIn = document.getElementById("stand-in");
+    return standIn && standIn.width === 320 && standIn.height === 240;
+  }, {timeout: 5000, polling: 50});
+  const data = await page.$eval("#stand-in", canvas => Array.from(
+      canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data));
+  const rgb = Buffer.alloc(320 * 240 * 3);
+  for (let i = 0; i < 320 * 240; ++i) rgb.set(data.slice(i * 4, i * 4 + 3), i * 3);
+  return {width: 320, height: 240, data: rgb};
+}
+
+// Lost, the picture is on the stand-in, which the screen shows (not the flat colour of a lost
+// context), the console and notice saying so once; restored, the stand-in goes and the look is
+// back on the GPU. Twice over, as a GPU may reset again.
+async function lostContext(browser, base, shots) {
+  const session = await openPage(browser, `${base}/tests/still.html`, null,
+                                 {width: 1280, height: 960});
+  const {page, problems, lines} = session;
+  await waitForLine(session, "ready");
+  await page.select("#look", "integer");
+  await page.click("#fullscreen");
+  await inFullScreen(page, 1280, 960);
+  const lost = /^web screen: the WebGL2 context was lost/;
+  const back = /^web screen: the WebGL2 context is back/;
+  for (let round = 1; round <= 2; ++round) {
+    await loseContext(page, true);
+    const pixels = await standInPixels(page);
+    const faults = [];
+    for (let y = 0; y < still.height; ++y)
+      for (let x = 0; x < still.width; ++x) {
+        const at = (y * still.width + x) * 3;
+        const want = stillColour(x, y);
+        if (want.some((value, c) => pixels.data[at + c] !== value))
+          faults.push(`(${x}, ${y}) is ${[...pixels.data.subarray(at, at + 3)]}, not ${want}`);
+      }
+    assert.deepStrictEqual(faults.slice(0, 4), [], `the stand-in: ${faults.length} faults`);
+    const shown = await screenPixels(page);
+    fs.writeFileSync(path.join(shots, `still-context-lost-${round}.png`), shown.png);
+    assert(colourCount(shown) > 200, `the screen shows ${colourCount(shown)} colours while lost`);
+    assert.match(await lastNotice(page), /context was lost/);
+    assert.strictEqual(lines.filter(line => lost.test(line)).length, round, "said once a loss");
+
+    await loseContext(page, false);
+    await page.waitForSelector("#stand-in", {hidden: true, timeout: 5000});
+    assert.match(await lastNotice(page), /context is back: integer/);
+    assert.strictEqual(lines.filter(line => back.test(line)).length, round, "said once a return");
+    await fitted(page, [1280, 960]);
+    await checkLook(page, "integer", path.join(shots, `still-context-back-${round}.png`));
+  }
+
+  // Lost again at once on its return, before the program's next look at it (a GPU that resets
+  // twice): the program must not start the presenter on the context lost again, nor take what
+  // that start left behind for a fault of the next return. The next return brings the look back.
+  await loseContext(page, true);
+  await standInPixels(page);
+  await page.evaluate(() => document.getElementById("canvas").addEventListener(
+      "webglcontextrestored", () => window.contextLoser.loseContext(), {once: true}));
+  await loseContext(page, false);
+  await page.waitForFunction(() => {
+    const context = document.getElementById("canvas").getContext("webgl2");
+    return context.isContextLost();
+  }, {timeout: 5000, polling: 50});
+  await sleep(500);  // the program's turns: the second loss's event, its polls
+  assert(await page.$("#stand-in"), "the stand-in went while the context was lost");
+  await loseContext(page, false);
+  await page.waitForSelector("#stand-in", {hidden: true, timeout: 5000});
+  await checkLook(page, "integer", path.join(shots, "still-context-back-3.png"));
+  assert.deepStrictEqual(lines.filter(line => /cannot run/.test(line)), [],
+                         "a start on the context lost again said the presenter cannot run");
+  assert.deepStrictEqual(problems, []);
+  await page.close();
+  console.log("ok: a lost WebGL2 context leaves the still picture on a 2D stand-in, every pixel " +
+              "exact, said once; restored, the integer look is back; twice over, and after a loss at once on a return");
+
+  // The demo goes on moving on the stand-in, and on the GPU again once restored.
+  const demo = await openPage(browser, `${base}/rotozoom.html`);
+  await demo.page.waitForSelector("#canvas.gpu", {timeout: 10000});
+  await sleep(1000);
+  await loseContext(demo.page, true);
+  const one = await standInPixels(demo.page);
+  await sleep(400);
+  const two = await standInPixels(demo.page);
+  assert(colourCount(one) > 20 && !one.data.equals(two.data), "the demo stands still while lost");
+  // A look chosen meanwhile is not shown yet, and the notice says so; round the three back to
+  // the first, which later pages find remembered.
+  for (let i = 0; i < 3; ++i) {
+    await altKey(demo.page, "KeyL");
+    const look = await demo.page.evaluate(() => rotozoomView.look);
+    assert.strictEqual(await lastNotice(demo.page), `${look} (once the GPU's context is back)`);
+  }
+  await loseContext(demo.page, false);
+  await demo.page.waitForSelector("#stand-in", {hidden: true, timeout: 5000});
+  await sleep(500);
+  const a = await screenPixels(demo.page);
+  await sleep(400);
+  const b = await screenPixels(demo.page);
+  assert(colourCount(a) > 20 && !a.data.equals(b.data), "the demo stands still once restored");
+  await demo.page.keyboard.press("Escape");
+  assert.match(await endedText(demo.page), /exit status 1/);
+  assert.deepStrictEqual(demo.problems, []);
+  await demo.page.close();
+  console.log("ok: the demo goes on moving through a lost WebGL2 context and after its return");
+}
+
 // The showcase's page has the look selector, the full-screen button and the keys.
 async function showcaseControls(page) {
   const before = await view(page);
@@ -348,4 +474,4 @@ async function showcaseControls(page) {
 }
 
 module.exports = {looksOnStillPicture, highDensityScreen, fullScreenOnDemoPage, demoShots,
-                  refusedStorage, fallbacks, showcaseControls, inFullScreen};
+                  refusedStorage, fallbacks, lostContext, showcaseControls, inFullScreen};

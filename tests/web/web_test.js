@@ -9,13 +9,15 @@
 //  - restarts (a picked file, a dropped file, "Start again") leave only the running program
 //    alive: ended instances are collected, the page's memory returns near its value after the
 //    first start, one set of listeners remains and a key press runs one handler; so does an
-//    error that ends the program, and a restart while the page is hidden;
+//    error that ends the program, and a restart while the page is hidden; a running program
+//    replaced, and one that ended through its box, are collected, counted after each;
 //  - the showcase's page runs through its scenes; the smallest program's page, made from the
 //    template, shows its frame (minimal_page.js);
 //  - every key of the key table, by the page's name for it (KeyboardEvent.code), reaches a
 //    program's window as the virtual key Windows gives it, the keypad's with Num Lock on and off;
 //    the page's own keys (Alt+L, Alt+Enter) do not;
-//  - the looks, full screen, the canvas's size and the 2D canvas without WebGL2 (looks_test.js).
+//  - the looks, full screen, the canvas's size, the 2D canvas without WebGL2 and through a lost
+//    WebGL2 context (looks_test.js).
 // Screenshots go to SHOTS for people to look at.
 //   node web_test.js WEB_BUILD MATCH_FRAME SHOTS
 "use strict";
@@ -226,14 +228,22 @@ async function watchedDemoPage(browser, base, bitmap) {
   const devtools = await page.createCDPSession();
   const picker = await page.$("#texture");
   const session = {page, problems, devtools, starts: 0};
-  // A start is done once its instance is made and the page shows no end; then it reads its
-  // texture and draws. (Polled on a timer: a hidden page has no animation frames.)
+  // A start is done once its instance is made and the page shows no end, and it has read its
+  // texture: its memory has stopped growing (a large texture grows it well after the start on
+  // a busy machine, and a count taken before would compare a program half loaded). (Polled on
+  // a timer: a hidden page has no animation frames.)
   session.started = async () => {
     ++session.starts;
     await page.waitForFunction(count => startedPrograms.length === count &&
                                          !document.querySelector("#ended.shown"),
                                {timeout: 10000, polling: 50}, session.starts);
-    await sleep(700);
+    await page.waitForFunction(() => {
+      const module = startedPrograms[startedPrograms.length - 1].deref();
+      const bytes = module && module.HEAPU8 ? module.HEAPU8.length : 0;
+      const now = performance.now();
+      if (bytes !== window.settling?.bytes) window.settling = {bytes, since: now};
+      return bytes > 0 && now - window.settling.since >= 1000;
+    }, {timeout: 20000, polling: 100});
   };
   session.restarts = {
     "a picked file": () => picker.uploadFile(bitmap),
@@ -297,6 +307,49 @@ async function restartsLeaveOneProgram(session) {
               "one handler");
 }
 
+// A running program replaced by a picked file, and one that ended through its message box (a
+// dropped file that is not a bitmap, then OK) replaced the same way: after each, only the new
+// program is alive and the page's memory is back within a margin of the first start's on the
+// same texture.
+async function replacedProgramsAreFreed(session) {
+  const {page, restarts, started} = session;
+  const margin = 8 * 1048576;
+  await restarts["a picked file"]();
+  await started();
+  const base = await liveness(session);
+  const endThroughBox = async () => {
+    await page.evaluate(() => {
+      const transfer = new DataTransfer();
+      transfer.items.add(new File(["this is not a bitmap"], "notes.txt", {type: "text/plain"}));
+      document.querySelector("#stage").dispatchEvent(
+          new DragEvent("drop", {dataTransfer: transfer, bubbles: true, cancelable: true}));
+    });
+    await page.waitForSelector("#box[open]", {timeout: 10000});
+    ++session.starts;  // the program that showed the box
+    await page.keyboard.press("Enter");
+    await endedText(page);
+  };
+  const faults = [];
+  for (const [what, before] of [["a running program replaced", null],
+                                ["a program ended through its box, replaced", endThroughBox],
+                                ["a running program replaced", null],
+                                ["a program ended through its box, replaced", endThroughBox]]) {
+    if (before) await before();
+    await restarts["a picked file"]();
+    await started();
+    const after = await liveness(session);
+    report(`after ${what}`, after);
+    if (after.alive > 1) faults.push(`${what}: ${after.alive} of ${after.started} alive`);
+    if (after.js >= base.js + margin)
+      faults.push(`${what}: JS heap ${megabytes(base.js)} -> ${megabytes(after.js)}`);
+    if (after.wasm >= base.wasm + margin)
+      faults.push(`${what}: WebAssembly ${megabytes(base.wasm)} -> ${megabytes(after.wasm)}`);
+  }
+  assert.deepStrictEqual(faults, []);
+  console.log("ok: a running program replaced, and one ended through its box, are collected; " +
+              `memory within ${megabytes(margin)} of the first start's`);
+}
+
 // An error the program does not catch ends it as its exit does. Here it traps as it reads the
 // page's look for its next frame: a call through a null function pointer.
 async function errorEndsProgram(session) {
@@ -341,6 +394,7 @@ async function restartsPage(browser, base) {
   fs.writeFileSync(bitmap, bitmapFile(2048, 2048));
   const session = await watchedDemoPage(browser, base, bitmap);
   await restartsLeaveOneProgram(session);
+  await replacedProgramsAreFreed(session);
   await errorEndsProgram(session);
   await hiddenRestartLeavesOneProgram(browser, session);
   assert.deepStrictEqual(session.problems, []);
@@ -503,6 +557,7 @@ async function keysPage(browser, base) {
     await looks.fullScreenOnDemoPage(browser, base);
     await looks.refusedStorage(browser, base);
     await looks.fallbacks(browser, base, shots);
+    await looks.lostContext(browser, base, shots);
     await looks.demoShots(browser, base, shots);
   } finally {
     await browser.close();

@@ -47,6 +47,7 @@ void stolenReferences();
 void sharedObjects();
 void fullScreenContexts();
 void lostSurfaces();
+void exclusiveWindowOfTheDisplay();
 
 // Prints the count of cases and failures; the program's status: 0 when every case held.
 int report();

@@ -121,6 +121,7 @@ int main() {
   sharedObjects();
   fullScreenContexts();
   lostSurfaces();
+  exclusiveWindowOfTheDisplay();
   DestroyWindow(window);
   return report();
 }

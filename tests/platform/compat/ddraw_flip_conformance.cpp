@@ -217,4 +217,90 @@ void lostSurfaces() {
   DestroyWindow(window);
 }
 
+// The display has one exclusive owner: what counts is the window exclusive mode was last taken
+// for by any DirectDraw object of the program, not by this one.
+void exclusiveWindowOfTheDisplay() {
+  HWND window = makeWindow();
+  HWND otherWindow = makeWindow();
+  IDirectDraw* directDraw = nullptr;
+  IDirectDraw* other = nullptr;
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK ||
+      DirectDrawCreate(nullptr, &other, nullptr) != DD_OK) {
+    check("Two DirectDraw objects", false);
+    return;
+  }
+  DDSURFACEDESC desc = description();
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  const DWORD exclusive = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN;
+
+  // Exclusive mode taken on the window, given back, then taken by another object on another
+  // window: a primary made in the normal level meanwhile is lost when exclusive mode comes back
+  // to the window, a system-memory surface is not.
+  directDraw->SetCooperativeLevel(window, exclusive);
+  directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+  other->SetCooperativeLevel(otherWindow, exclusive);
+  other->SetCooperativeLevel(otherWindow, DDSCL_NORMAL);
+  IDirectDrawSurface* primary = nullptr;
+  directDraw->CreateSurface(&desc, &primary, nullptr);
+  IDirectDrawSurface* system = offscreen(directDraw, 16, 16);
+  if (primary == nullptr || system == nullptr) {
+    check("A normal primary and a system-memory surface", false);
+    return;
+  }
+  expect("A primary made in the normal level is not lost", primary->IsLost(), DD_OK);
+  directDraw->SetCooperativeLevel(window, exclusive);
+  expect("Exclusive mode back on the window after another object's: the primary is lost",
+         primary->IsLost(), DDERR_SURFACELOST);
+  expect("and a system-memory surface is not", system->IsLost(), DD_OK);
+  expect("The primary restored", primary->Restore(), DD_OK);
+  expect("Restored, not lost", primary->IsLost(), DD_OK);
+  system->Release();
+  primary->Release();
+  directDraw->Release();
+
+  // The other way round: the window the display's exclusive mode was last taken for, by an
+  // object since released, keeps a new object's primary.
+  other->SetCooperativeLevel(otherWindow, exclusive);
+  other->Release();
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return;
+  directDraw->SetCooperativeLevel(otherWindow, DDSCL_NORMAL);
+  primary = nullptr;
+  directDraw->CreateSurface(&desc, &primary, nullptr);
+  if (primary != nullptr) {
+    directDraw->SetCooperativeLevel(otherWindow, exclusive);
+    expect("Exclusive mode on the window it was last taken for by a released object: kept",
+           primary->IsLost(), DD_OK);
+    primary->Release();
+  }
+  directDraw->Release();
+  DestroyWindow(otherWindow);
+  DestroyWindow(window);
+
+  // The window exclusive mode was last taken for, destroyed: a window made after it is another
+  // window, whatever handle it gets, and exclusive mode taken for it loses the primary. Several
+  // rounds, as a new window may well get the handle of the one just destroyed.
+  if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK) return;
+  int kept = 0;
+  for (int round = 0; round < 4; ++round) {
+    HWND gone = makeWindow();
+    directDraw->SetCooperativeLevel(gone, exclusive);
+    directDraw->SetCooperativeLevel(gone, DDSCL_NORMAL);
+    DestroyWindow(gone);
+    HWND fresh = makeWindow();
+    directDraw->SetCooperativeLevel(fresh, DDSCL_NORMAL);
+    primary = nullptr;
+    directDraw->CreateSurface(&desc, &primary, nullptr);
+    if (primary == nullptr) break;
+    directDraw->SetCooperativeLevel(fresh, exclusive);
+    if (primary->IsLost() == DD_OK) ++kept;
+    directDraw->SetCooperativeLevel(fresh, DDSCL_NORMAL);
+    primary->Release();
+    DestroyWindow(fresh);
+  }
+  check("Exclusive mode on a window made after the last exclusive one was destroyed: lost",
+        kept == 0, "kept in " + std::to_string(kept) + " of 4 rounds");
+  directDraw->Release();
+}
+
 }  // namespace conformance

@@ -170,12 +170,8 @@ TEST_F(DirectDrawTest, ALostChainIsRestoredOnlyInItsOwnMode) {
 }
 
 TEST_F(DirectDrawTest, PaletteChangesOnThePrimaryShowAtOnceWithoutAFrame) {
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   PALETTEENTRY colours[256] = {};
   IDirectDrawPalette* palette = nullptr;
   IDirectDrawPalette* unattached = nullptr;
@@ -208,12 +204,8 @@ TEST_F(DirectDrawTest, PaletteChangesOnThePrimaryShowAtOnceWithoutAFrame) {
 }
 
 TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopAndItsClipperTrimsBlits) {
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   const support::Picture desktop = readSurface(primary);
   EXPECT_EQ(desktop.width, 640);
   EXPECT_EQ(desktop.height, 480);
@@ -285,6 +277,39 @@ TEST_F(DirectDrawTest, GivingExclusiveModeBackGivesTheScreenBackToTheDesktop) {
   EXPECT_TRUE(compat::headlessScreen().exclusive()) << "after exclusive mode again";
 }
 
+// The last Release of the exclusive object with its mode set gives the screen back to the
+// desktop, with or without a flip chain still alive; releasing another, normal-level object
+// meanwhile leaves the exclusive one's screen as it is.
+TEST_F(DirectDrawTest, ReleasingTheExclusiveObjectGivesTheScreenBackToTheDesktop) {
+  for (bool chainAlive : {false, true}) {
+    SCOPED_TRACE(chainAlive ? "a flip chain still alive" : "nothing else alive");
+    IDirectDraw* exclusive = nullptr;
+    ASSERT_EQ(DirectDrawCreate(nullptr, &exclusive, nullptr), DD_OK);
+    ASSERT_EQ(exclusive->SetCooperativeLevel(compat::testing::testWindow(),
+                                             DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
+              DD_OK);
+    ASSERT_EQ(exclusive->SetDisplayMode(320, 240, 8), DD_OK);
+    if (chainAlive) {
+      DDSURFACEDESC desc{};
+      desc.dwSize = sizeof desc;
+      desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+      desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_COMPLEX | DDSCAPS_FLIP;
+      desc.dwBackBufferCount = 1;
+      IDirectDrawSurface* primary = nullptr;
+      ASSERT_EQ(exclusive->CreateSurface(&desc, &primary, nullptr), DD_OK);
+    }
+    ASSERT_TRUE(compat::headlessScreen().exclusive());
+    // The fixture's own object is in the normal level: its release leaves the screen alone.
+    ASSERT_EQ(directDraw_->Release(), 0u);
+    directDraw_ = nullptr;
+    EXPECT_TRUE(compat::headlessScreen().exclusive()) << "after a normal object's release";
+    EXPECT_EQ(exclusive->Release(), 0u);
+    EXPECT_FALSE(compat::headlessScreen().exclusive()) << "after the exclusive object's release";
+    ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw_, nullptr), DD_OK);
+    useWindowedMode();
+  }
+}
+
 // Exclusive mode taken again, for the same window or another, with the display mode the object
 // set still in force: the screen is full-screen again without a new SetDisplayMode, and the
 // primary made then is the mode's size.
@@ -304,12 +329,8 @@ TEST_F(DirectDrawTest, ExclusiveModeTakenAgainWithItsModeStillSetIsFullScreenAga
     ASSERT_EQ(directDraw_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
     EXPECT_TRUE(compat::headlessScreen().exclusive());
   }
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   DDSURFACEDESC shown{};
   shown.dwSize = sizeof shown;
   ASSERT_EQ(primary->GetSurfaceDesc(&shown), DD_OK);

@@ -25,7 +25,6 @@ struct DirectDrawEntry {
   IDirectDraw* object = nullptr;
   int references = 0;
   bool alive = false;
-  HWND exclusiveWindow = nullptr;  // the window exclusive mode was last taken for
   bool exclusive = false;
   int primary = -1;   // index of its primary surface
   int modeWidth = 0;  // the display mode set, if any
@@ -61,6 +60,7 @@ struct AttachableEntry {
 class LifetimeModel {
  public:
   explicit LifetimeModel(unsigned seed) : random_(seed) {
+    compat::testing::forgetExclusiveWindow();  // as exclusiveWindow_ starts
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "lifetime stress";
@@ -424,8 +424,8 @@ class LifetimeModel {
     }
   }
 
-  // Normal or exclusive mode; exclusive for a window it was not last taken for loses the
-  // object's display memory.
+  // Normal or exclusive mode; exclusive for a window the display's was not last taken for, by
+  // any object, loses this object's display memory.
   void changeCooperativeLevel() {
     const int index = pickAlive(directDraws_);
     if (index < 0) return;
@@ -438,7 +438,7 @@ class LifetimeModel {
     }
     ASSERT_EQ(entry.object->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
     entry.exclusive = true;
-    if (window != std::exchange(entry.exclusiveWindow, window)) loseDisplayMemory(index);
+    if (window != std::exchange(exclusiveWindow_, window)) loseDisplayMemory(index);
   }
 
   // The primary, its flip chain and every video-memory surface of one object.
@@ -546,6 +546,7 @@ class LifetimeModel {
 
   std::mt19937 random_;
   HWND windows_[3] = {};
+  HWND exclusiveWindow_ = nullptr;  // the window the display's exclusive mode was last taken for
   std::vector<DirectDrawEntry> directDraws_;
   std::vector<SurfaceEntry> surfaces_;
   std::vector<AttachableEntry> attachables_;

@@ -96,6 +96,49 @@ TEST_F(DirectDrawTest, AReferenceTheCallerStealsFromThePrimaryLeavesNothingDangl
   }
 }
 
+// A palette (or clipper) held by two surfaces, the primary the second, and released by the
+// caller for itself and for both surfaces: freed, it must leave neither surface pointing at it.
+// The primary then draws, blits and is released, none of which may touch the freed object.
+TEST_F(DirectDrawTest, AnObjectReleasedForTwoHoldersLeavesNeitherPointingAtIt) {
+  for (Attached kind : {Attached::Palette, Attached::Clipper}) {
+    SCOPED_TRACE(nameOf(kind));
+    IDirectDrawSurface* first = offscreen(16, 16);
+    IDirectDrawSurface* primary = singlePrimary();
+    ASSERT_NE(primary, nullptr);
+    IUnknown* object = nullptr;
+    if (kind == Attached::Palette) {
+      IDirectDrawPalette* palette = greyPalette(directDraw_);
+      ASSERT_EQ(first->SetPalette(palette), DD_OK);
+      ASSERT_EQ(primary->SetPalette(palette), DD_OK);
+      object = palette;
+    } else {
+      IDirectDrawClipper* clipper = windowClipper(directDraw_);
+      ASSERT_EQ(first->SetClipper(clipper), DD_OK);
+      ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
+      object = clipper;
+    }
+    EXPECT_EQ(object->Release(), 2u);
+    EXPECT_EQ(object->Release(), 1u);
+    EXPECT_EQ(object->Release(), 0u);
+    const compat::testing::LiveObjects live = compat::testing::liveObjects();
+    EXPECT_EQ(live.palettes + live.clippers, 0);
+
+    for (IDirectDrawSurface* holder : {first, primary}) {
+      HDC dc = nullptr;
+      ASSERT_EQ(holder->GetDC(&dc), DD_OK);
+      EXPECT_EQ(SetPixel(dc, 1, 1, RGB(0, 0, 0)), RGB(0, 0, 0));
+      ASSERT_EQ(holder->ReleaseDC(dc), DD_OK);
+      DDBLTFX fx{};
+      fx.dwSize = sizeof fx;
+      fx.dwFillColor = 9;
+      RECT area{0, 0, 8, 8};
+      EXPECT_EQ(holder->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    }
+    EXPECT_EQ(first->Release(), 0u);
+    EXPECT_EQ(primary->Release(), 0u);
+  }
+}
+
 // A palette and a clipper made by one DirectDraw object, attached to a surface of another, and
 // the first object released: DirectDraw accepts the attachment, and the surface goes on with
 // them, so they live on with the surface's object until it lets them go.
@@ -147,12 +190,8 @@ TEST_F(DirectDrawTest, ObjectsAttachedToAnotherDirectDrawObjectsSurfaceOutliveTh
 // changes show at once, and the screen's object frees it with itself.
 TEST_F(DirectDrawTest, APaletteOfAnotherDirectDrawObjectOnThePrimaryIsTheScreens) {
   useFullScreen();
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   IDirectDraw* maker = nullptr;
   ASSERT_EQ(DirectDrawCreate(nullptr, &maker, nullptr), DD_OK);
   IDirectDrawPalette* palette = greyPalette(maker);

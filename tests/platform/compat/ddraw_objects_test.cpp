@@ -204,12 +204,8 @@ TEST_F(DirectDrawTest, LostSurfacesRefuseWorkUntilRestored) {
 // Exclusive mode taken for a window it was not last taken for takes the display's memory: the
 // primary and video-memory surfaces are lost, system-memory surfaces are not.
 TEST_F(DirectDrawTest, TakingExclusiveModeLosesThePrimaryAndVideoMemory) {
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* primary = singlePrimary();
+  ASSERT_NE(primary, nullptr);
   IDirectDrawSurface* system = offscreen(16, 16);
   IDirectDrawSurface* video =
       support::createOffscreen(directDraw_, 16, 16, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY);

@@ -197,6 +197,23 @@ TEST_F(Presenter, AnIncompleteFunctionTableIsRefusedWithOneLine) {
   presenter_.draw(64, 48, compat::Look::sharp);  // draws nothing, calls nothing
 }
 
+// Errors that calls before the start left on the context (the caller's own, or a lost WebGL
+// context's, which Emscripten records for queries left unanswered) are not the start's: it
+// goes ahead and the picture is shown.
+TEST_F(Presenter, ErrorsLeftOnTheContextBeforeTheStartAreNotItsOwn) {
+  drawOn(64, 48);
+  presenter_.stop();
+  const gles::GlesFunctions& gl = context_.functions();
+  gl.BindTexture(GL_RGBA, 0);  // not a texture target: GL_INVALID_ENUM
+  gl.ActiveTexture(0);         // not a texture unit: GL_INVALID_ENUM
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(presenter_.start(gl));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  const Picture picture = patternPicture(16, 12, 16);
+  show(picture, distinctPalette(6));
+  expectPictureShown(picture, distinctPalette(6));
+}
+
 TEST(GlesFunctionsTable, NamesTheFirstEntryPointTheLookupLacks) {
   gles::GlesFunctions functions;
   std::string missing;

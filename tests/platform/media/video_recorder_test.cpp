@@ -318,7 +318,13 @@ TEST_F(RecorderTest, AFullDiskEndsTheRecordingAndLeavesNoFile) {
   const video::Recorder::Summary summary = recorder->stop();
   const std::string lines = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(summary.kept);
-  EXPECT_EQ(lines, "recording: " + path + ": stopped: File too large; nothing kept\n");
+  // A busy machine may also leave the encoder a second behind the pictures, which it says
+  // first; the full disk's line is the last, and the only other.
+  const std::string behind = "recording: " + path +
+                             ": the encoder fell over a second behind (a busy machine); "
+                             "leaving frames out to keep up\n";
+  const std::string full = "recording: " + path + ": stopped: File too large; nothing kept\n";
+  EXPECT_TRUE(lines == full || lines == behind + full) << lines;
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 

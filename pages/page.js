@@ -1,7 +1,9 @@
 // The page around a program: starts it on its canvas with its texture in the program's
 // folder, shows its message boxes as a dialog, says when it has ended and offers to start it
-// again, and takes a visitor's own texture.bmp from the file picker or a drop. How the picture
-// is shown (the look, full screen, the canvas's size) is view.js's.
+// again, and takes a visitor's own texture.bmp from the file picker or a drop. Where the page
+// has them, it saves the picture (Alt+P, saved_picture.js) and records what the program shows
+// (Alt+R, recording.js). How the picture is shown (the look, full screen, the canvas's size)
+// is view.js's.
 //
 // Every start makes a new instance of the program's module, on a canvas of its own. Nothing may
 // keep an ended instance reachable (its listeners on the page, its waits' timers and frame
@@ -15,6 +17,7 @@ const rotozoomPage = {
   texture: null,            // the bytes of texture.bmp for the next start
   program: null,            // the running program's hooks (see startProgram); null when none runs
   restartWhenEnded: false,  // a start waits for the running program to end
+  recording: null,          // the recording in progress (a RotozoomRecording), or null
 
   // Starts the program; `textureUrl` is the sample texture to fetch (null: none needed).
   async start(factory, textureUrl) {
@@ -77,6 +80,8 @@ const rotozoomPage = {
   programEnded(program, how) {
     if (program !== this.program) return;
     this.program = null;
+    // A recording still running is finished and saved.
+    if (this.recording) this.recording.stop();
     if (program.stopListening) program.stopListening();
     if (this.restartWhenEnded) {
       this.restartWhenEnded = false;
@@ -127,6 +132,47 @@ const rotozoomPage = {
     this.startProgram();
   },
 
+  // Saves the picture the program shows now (Alt+P), as the desktop's Print Screen does.
+  savePicture() {
+    const name = rotozoomFiles.savePicture(this.program);
+    const line = name ? `saved ${name}` : "no picture to save: the program shows none";
+    console.log(`picture: ${line}`);
+    rotozoomView.showNotice(line);
+  },
+
+  // Starts recording what the program shows, or stops the recording in progress (Alt+R).
+  toggleRecording() {
+    if (this.recording) {
+      this.recording.stop();
+      return;
+    }
+    if (!this.program) return;
+    const recording = new RotozoomRecording(this.program, line => {
+      if (this.recording === recording) this.recording = null;
+      this.showRecording();
+      rotozoomView.showNotice(line.replace(/^recording: /, ""));
+    });
+    this.recording = recording;
+    this.showRecording();
+    recording.start().then(
+        how => console.log(`recording: started (${how})`),
+        error => {
+          recording.failure = error.message;
+          recording.stop();
+        });
+  },
+
+  // The button's text, and REC over the picture meanwhile.
+  showRecording() {
+    const on = Boolean(this.recording);
+    const button = document.getElementById("record");
+    if (button) {
+      button.textContent = on ? "Stop recording (Alt+R)" : "Record (Alt+R)";
+      button.setAttribute("aria-pressed", String(on));
+    }
+    document.getElementById("stage").classList.toggle("recording", on);
+  },
+
   wireControls() {
     const page = this;
     // The program's exit is an exception that nothing needs to see. A trap or the runtime's
@@ -140,6 +186,15 @@ const rotozoomPage = {
     window.addEventListener("error", uncaught);
     window.addEventListener("unhandledrejection", uncaught);
     document.getElementById("again").addEventListener("click", () => page.startProgram());
+    // The saved picture and the recording, on pages that load their scripts.
+    if (typeof rotozoomFiles !== "undefined" && typeof RotozoomRecording !== "undefined") {
+      rotozoomView.letterKeys.p = () => page.savePicture();
+      rotozoomView.letterKeys.r = () => page.toggleRecording();
+      const save = document.getElementById("save-picture");
+      if (save) save.addEventListener("click", () => page.savePicture());
+      const record = document.getElementById("record");
+      if (record) record.addEventListener("click", () => page.toggleRecording());
+    }
     const stage = document.getElementById("stage");
     // The right button belongs to the program (each start's canvas is a new one).
     stage.addEventListener("contextmenu", event => {

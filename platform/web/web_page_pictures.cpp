@@ -45,9 +45,9 @@ const WebScreen::PagePicture& WebScreen::videoPictureForPage() {
   videoPlanes_.resize(luma + luma / 2);
   std::uint8_t* planes = videoPlanes_.data();
   const compat::IndexedFrame frame{picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_};
-  video::writeStudioBlocks(frame, palette_, factor,
-                           {{planes, planes + luma, planes + luma + luma / 4},
-                            {width, width / 2, width / 2}});
+  video::writeStudioBlocks(
+      frame, palette_, factor,
+      {{planes, planes + luma, planes + luma + luma / 4}, {width, width / 2, width / 2}});
   pagePicture_.width = width;
   pagePicture_.height = height;
   pagePicture_.pixels = planes;

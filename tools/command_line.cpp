@@ -29,10 +29,17 @@ bool takeValueOption(const ToolDescription& tool, const std::vector<ValueOption>
   return false;
 }
 
+bool takeFlagOption(const std::vector<FlagOption>& flags, const char* argument) {
+  for (const FlagOption& flag : flags)
+    if (std::strcmp(argument, flag.name) == 0) return *flag.given = true;
+  return false;
+}
+
 }  // namespace
 
 std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv,
-                                    const std::vector<ValueOption>& options) {
+                                    const std::vector<ValueOption>& options,
+                                    const std::vector<FlagOption>& flags) {
   std::vector<std::string> operands;
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
@@ -40,7 +47,7 @@ std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char*
     const bool option = !optionsEnded && argument[0] == '-' && argument[1] != '\0';
     if (!option) {
       operands.emplace_back(argument);
-    } else if (takeValueOption(tool, options, argc, argv, i)) {
+    } else if (takeValueOption(tool, options, argc, argv, i) || takeFlagOption(flags, argument)) {
       continue;
     } else if (std::strcmp(argument, "--") == 0) {
       optionsEnded = true;

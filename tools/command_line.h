@@ -19,10 +19,17 @@ struct ValueOption {
   std::optional<std::string>* value;  // set when the option is given (the last one counts)
 };
 
+// An option of the tool's own that takes no value: "--dither".
+struct FlagOption {
+  const char* name;  // with its dashes
+  bool* given;       // set to true when the option is given
+};
+
 // The arguments that are not options, in order; the tool's own options set their values. Ends
 // the process for --help, --version, an unknown option and an option without its value.
 std::vector<std::string> operandsOf(const ToolDescription& tool, int argc, char** argv,
-                                    const std::vector<ValueOption>& options = {});
+                                    const std::vector<ValueOption>& options = {},
+                                    const std::vector<FlagOption>& flags = {});
 
 // Writes "usage: NAME USAGE" to standard error (for a bad operand) and returns 2.
 int usageError(const ToolDescription& tool, const std::string& problem);

@@ -1,21 +1,29 @@
-// make-texture: writes the demo's sample texture, an 8-bit Windows bitmap (40-byte information
-// header, a full 256-entry colour table at byte 54) of 128 x 128 pixels.
+// make-texture: writes a texture for the demo, an 8-bit Windows bitmap (40-byte information
+// header, a full 256-entry colour table at byte 54) of 128 x 128 pixels: the sample, or one
+// made from a picture (tools/texture does the fitting and the colours).
 //
-//   make-texture [FILE]     (default: texture.bmp in the current folder)
+//   make-texture [--from IMAGE [--dither]] [FILE]     (default: texture.bmp here)
 //
-// The picture is made for watching a rotozoom: smooth colour bands that repeat every 128
+// The sample is made for watching a rotozoom: smooth colour bands that repeat every 128
 // pixels in both directions (so the tiled plane has no seam), under a large arrow and a ring
 // of dots that are not symmetric about any axis, so both the turning and its direction show.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "tools/bmp_writer.h"
 #include "tools/command_line.h"
+#include "tools/picture_file.h"
+#include "tools/texture/bmp_writer.h"
+#include "tools/texture/texture_file.h"
 
 namespace {
 
@@ -84,28 +92,71 @@ std::vector<uint8_t> textureFile() {
   return bmp::file({side, side, 8, 0}, colours, pixels);
 }
 
+// Writes the whole file in place, as the tool always has (an existing file is replaced, a
+// symbolic link followed). Opened without blocking and checked on the descriptor, so that a
+// named pipe or a device of that name is turned away rather than waited on.
+int writeFile(const std::string& fileName, const std::vector<uint8_t>& bytes) {
+  const char* name = fileName.c_str();
+  auto failed = [name](const char* what, const char* reason) {
+    std::fprintf(stderr, "make-texture: %s: %s%s\n", name, what, reason);
+    return 1;
+  };
+  const int descriptor = open(name, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (descriptor < 0)
+    return failed("", errno == ENXIO ? "a named pipe, not a file" : std::strerror(errno));
+  struct stat status;
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(descriptor);
+    return failed("", "not a regular file");
+  }
+  std::FILE* file = fdopen(descriptor, "wb");
+  if (file == nullptr || ftruncate(descriptor, 0) != 0) {
+    const int error = errno;
+    file != nullptr ? std::fclose(file) : close(descriptor);
+    return failed("cannot write: ", std::strerror(error));
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if (std::fclose(file) != 0 || !written) return failed("cannot write: ", std::strerror(errno));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const ToolDescription tool{
-      "make-texture", "[FILE]",
-      "Writes the rotozoom demo's sample texture to FILE (default: texture.bmp in the current\n"
+      "make-texture", "[--from IMAGE [--dither]] [FILE]",
+      "Writes a texture for the rotozoom demo to FILE (default: texture.bmp in the current\n"
       "folder): an 8-bit Windows bitmap of 128 x 128 pixels with a full 256-colour table, the\n"
-      "kind of file the demo reads as texture.bmp."};
-  const std::vector<std::string> operands = operandsOf(tool, argc, argv);
+      "kind of file the demo reads as texture.bmp. Without --from it is the demo's sample.\n"
+      "\n"
+      "  --from IMAGE  make it from any picture: a PNG, JPEG, GIF (its first frame), WebP or\n"
+      "                BMP of any depth, of up to 64 million pixels (8192 x 8192).\n"
+      "  --dither      mix palette colours to show the ones between them (Floyd-Steinberg);\n"
+      "                off by default, because the pattern crawls on a turning texture.\n"
+      "\n"
+      "The texture is 128 x 128 because the demo maps exactly that square and repeats it\n"
+      "across its plane: more would never be shown, less would leave gaps. The picture keeps\n"
+      "its aspect ratio: its largest centred square is scaled to 128 x 128, averaged in linear\n"
+      "light (transparent parts come out black), and its 256 colours are chosen to fit it (a\n"
+      "picture of 256 colours or fewer keeps them exactly). A picture that cannot be read gets\n"
+      "one line saying why and status 2, and nothing is written."};
+  std::optional<std::string> from;
+  bool dither = false;
+  const std::vector<std::string> operands =
+      operandsOf(tool, argc, argv, {{"--from", &from}}, {{"--dither", &dither}});
   if (operands.size() > 1) return usageError(tool, "one FILE at the most");
+  if (dither && !from) return usageError(tool, "--dither needs --from IMAGE");
   const std::string fileName = operands.empty() ? "texture.bmp" : operands[0];
-  const char* name = fileName.c_str();
-  const std::vector<uint8_t> bytes = textureFile();
-  std::FILE* file = std::fopen(name, "wb");
-  if (file == nullptr) {
-    std::fprintf(stderr, "make-texture: %s: %s\n", name, std::strerror(errno));
-    return 1;
+  if (!from) return writeFile(fileName, textureFile());
+
+  const DecodedPicture picture = readPictureFile(from->c_str());
+  texture::TextureFile texture;
+  if (picture.problem.empty())
+    texture = texture::textureFileFromRgba(picture.rgba, picture.width, picture.height, dither);
+  const std::string& problem = picture.problem.empty() ? texture.problem : picture.problem;
+  if (!problem.empty()) {
+    std::fprintf(stderr, "make-texture: %s: %s\n", from->c_str(), problem.c_str());
+    return 2;
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0 || !written) {
-    std::fprintf(stderr, "make-texture: %s: cannot write: %s\n", name, std::strerror(errno));
-    return 1;
-  }
-  return 0;
+  return writeFile(fileName, texture.bytes);
 }

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <random>
 
-#include "tools/bmp_writer.h"
+#include "tools/texture/bmp_writer.h"
 
 namespace support {
 TemporaryFolder::TemporaryFolder() {

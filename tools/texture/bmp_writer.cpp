@@ -1,4 +1,4 @@
-#include "tools/bmp_writer.h"
+#include "tools/texture/bmp_writer.h"
 
 namespace bmp {
 namespace {

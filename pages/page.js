@@ -1,6 +1,7 @@
 // The page around a program: starts it on its canvas with its texture in the program's
 // folder, shows its message boxes as a dialog, says when it has ended and offers to start it
-// again, and takes a visitor's own texture.bmp from the file picker or a drop. Where the page
+// again, and takes a visitor's own picture from the file picker or a drop (made into the
+// texture by picture_texture.js where the page has it, else taken as texture.bmp). Where the page
 // has them, it saves the picture (Alt+P, saved_picture.js) and records what the program shows
 // (Alt+R, recording.js). How the picture is shown (the look, full screen, the canvas's size)
 // is view.js's.
@@ -18,6 +19,7 @@ const rotozoomPage = {
   program: null,            // the running program's hooks (see startProgram); null when none runs
   restartWhenEnded: false,  // a start waits for the running program to end
   recording: null,          // the recording in progress (a RotozoomRecording), or null
+  filesChosen: 0,           // the visitor's files so far: only the last one chosen is used
 
   // Starts the program; `textureUrl` is the sample texture to fetch (null: none needed).
   async start(factory, textureUrl) {
@@ -132,6 +134,16 @@ const rotozoomPage = {
     this.startProgram();
   },
 
+  // A visitor's file, picked or dropped: made into the texture where it is a picture of
+  // another kind than the program reads, then used.
+  async useFile(file) {
+    const chosen = ++this.filesChosen;
+    let bytes = new Uint8Array(await file.arrayBuffer());
+    if (typeof rotozoomTextures !== "undefined")
+      bytes = await rotozoomTextures.fromFile(bytes, file.name);
+    if (chosen === this.filesChosen) this.useTexture(bytes);
+  },
+
   // Saves the picture the program shows now (Alt+P), as the desktop's Print Screen does.
   savePicture() {
     const name = rotozoomFiles.savePicture(this.program);
@@ -206,7 +218,7 @@ const rotozoomPage = {
       const file = picker.files[0];
       // Emptied, so that picking the same file again (changed since, say) is a change too.
       picker.value = "";
-      if (file) page.useTexture(new Uint8Array(await file.arrayBuffer()));
+      if (file) page.useFile(file);
     });
     stage.addEventListener("dragover", event => {
       event.preventDefault();
@@ -217,7 +229,7 @@ const rotozoomPage = {
       event.preventDefault();
       stage.classList.remove("dropping");
       const file = event.dataTransfer.files[0];
-      if (file) page.useTexture(new Uint8Array(await file.arrayBuffer()));
+      if (file) page.useFile(file);
     });
   },
 };

@@ -36,19 +36,32 @@ async function download(folder, pattern, seen = [], timeout = 30000) {
   throw new Error(`no download matching ${pattern} in ${folder}`);
 }
 
-// Which of the demo's Linux frames a 320 x 240 RGB picture is, on `texture` (a file): the
-// matcher's line; throws when none matches exactly.
-function linuxFrame(matchFrame, texture, rgb) {
+// The demo's Linux frame nearest a 320 x 240 RGB picture, on `texture` (a file), a pixel
+// differing where a channel is more than `within` levels away: the frame's number and the
+// pixels that differ, and the matcher's line.
+function nearestLinuxFrame(matchFrame, texture, rgb, within = 0) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-match-"));
+  let line;
   try {
     fs.copyFileSync(texture, path.join(folder, "texture.bmp"));
     fs.writeFileSync(path.join(folder, "picture.rgb"), rgb);
-    return execFileSync(matchFrame, ["picture.rgb"], {cwd: folder}).toString().trim();
+    line = execFileSync(matchFrame, ["--within", String(within), "picture.rgb"], {cwd: folder});
   } catch (error) {
-    throw new Error(`no Linux frame: ${error.stdout || error.message}`);
+    if (error.status !== 1) throw error;
+    line = error.stdout;
   } finally {
     fs.rmSync(folder, {recursive: true});
   }
+  line = line.toString().trim();
+  const [, frame, differing] = line.match(/^best frame (\d+): (\d+) of/).map(Number);
+  return {frame, differing, line};
+}
+
+// The Linux frame the picture is, every pixel within `within` levels: the matcher's line.
+function linuxFrame(matchFrame, texture, rgb, within = 0) {
+  const nearest = nearestLinuxFrame(matchFrame, texture, rgb, within);
+  assert.strictEqual(nearest.differing, 0, `no Linux frame: ${nearest.line}`);
+  return nearest.line;
 }
 
 // The PNG's chunks, by type, in order.
@@ -186,4 +199,192 @@ async function anyPicture(browser, base, matchFrame, makeTexture, shots) {
   fs.rmSync(downloads, {recursive: true});
 }
 
-module.exports = {anyPicture, downloadsInto, download, linuxFrame};
+// Does `action` and waits for the console's next line that starts with `prefix`.
+async function nextLine(lines, prefix, action) {
+  const count = lines.filter(line => line.startsWith(prefix)).length;
+  await action();
+  for (const start = Date.now(); ; await sleep(20)) {
+    const found = lines.filter(line => line.startsWith(prefix));
+    if (found.length > count) return found[found.length - 1];
+    if (Date.now() - start > 60000) throw new Error(`no "${prefix}" line`);
+  }
+}
+
+async function altR(page) {
+  await page.keyboard.down("Alt");
+  await page.keyboard.press("KeyR");
+  await page.keyboard.up("Alt");
+}
+
+// The recording's line when it is saved: its ticks, the frames written and the ticks dropped.
+const ending = /, [\d.]+ s \((\d+) ticks\) in (\d+) frames \(\S+\), (\d+) pictures dropped/;
+
+// The video's stream as ffprobe counts it.
+function probe(file) {
+  const out = execFileSync("ffprobe", ["-v", "error", "-count_frames", "-select_streams", "v:0",
+                                       "-show_entries", "stream=codec_name,width,height,r_frame_rate,nb_read_frames:format=duration",
+                                       "-of", "json", file]).toString();
+  const {streams: [stream], format} = JSON.parse(out);
+  return {codec: stream.codec_name, width: stream.width, height: stream.height,
+          rate: stream.r_frame_rate, frames: Number(stream.nb_read_frames),
+          duration: Number(format.duration)};
+}
+
+// Every `step`th frame of the video as 1280 x 960 RGB, converted as the video's own colour tags
+// say (BT.709, limited range).
+function videoFrames(file, step) {
+  const rgb = execFileSync("ffmpeg", [
+    "-v", "error", "-i", file, "-vf",
+    `select='not(mod(n\\,${step}))',scale=in_color_matrix=bt709:in_range=tv:out_range=pc,format=rgb24`,
+    "-vsync", "0", "-f", "rawvideo", "-"], {maxBuffer: 1 << 30});
+  const size = 1280 * 960 * 3;
+  return Array.from({length: rgb.length / size}, (_, i) => rgb.subarray(i * size, (i + 1) * size));
+}
+
+// A video frame's picture pixels: each 4 x 4 block's middle 2 x 2, averaged.
+function blockCentres(frame) {
+  const picture = Buffer.alloc(320 * 240 * 3);
+  for (let y = 0; y < 240; ++y)
+    for (let x = 0; x < 320; ++x)
+      for (let c = 0; c < 3; ++c) {
+        let sum = 0;
+        for (const [dx, dy] of [[1, 1], [2, 1], [1, 2], [2, 2]])
+          sum += frame[((4 * y + dy) * 1280 + 4 * x + dx) * 3 + c];
+        picture[(y * 320 + x) * 3 + c] = Math.round(sum / 4);
+      }
+  return picture;
+}
+
+// The program's pictures for `ms`, counted as the page is told of them, and the time that
+// telling takes on the page's thread (the recording's work for each picture): pictures a
+// second and the median milliseconds. `stop` stops the recording `ms` after it started, on the
+// page's clock (a click from here arrives late on a busy machine).
+async function pictureRate(page, ms, stop = false) {
+  return page.evaluate(async (ms, stop) => {
+    const program = rotozoomPage.program;
+    const inner = program.pictureShown;
+    const times = [];
+    program.pictureShown = () => {
+      const start = performance.now();
+      if (inner) inner();
+      times.push(performance.now() - start);
+    };
+    // Stopping: `ms` after the recording's tick 0.
+    const start = stop ? rotozoomPage.recording.startTime : performance.now();
+    await new Promise(resolve => setTimeout(resolve, start + ms - performance.now()));
+    const rate = times.length * 1000 / (performance.now() - start);
+    if (program.pictureShown) program.pictureShown = inner;
+    if (stop) rotozoomPage.toggleRecording();
+    times.sort((a, b) => a - b);
+    return {rate, median: times.length ? times[times.length >> 1] : 0};
+  }, ms, stop);
+}
+
+async function recordingOnDemoPage(browser, base, matchFrame, makeTexture, shots) {
+  const downloads = await downloadsInto(browser);
+  const {page, problems, lines} = await openPage(browser, `${base}/rotozoom.html`);
+  await page.waitForSelector("#canvas.gpu", {timeout: 10000});
+  await sleep(1500);
+  const texture = path.join(downloads, "texture.bmp.sample");
+  fs.writeFileSync(texture, await pageTexture(page));
+  const unrecorded = await pictureRate(page, 2000);
+
+  // Three seconds as a visitor records them. Where the program showed a picture every tick
+  // before and the encoder keeps up, the program keeps its pace. Where the encoder falls
+  // behind, the machine has too little processor time for both (the page cannot lower the
+  // encoder's priority as the desktop does): the cost is not judged, and the recording is made
+  // again with a queue as long as the recording, so that its frames can be checked whole.
+  const record = async () => {
+    const started = await nextLine(lines, "recording: started", () => altR(page));
+    const [, codec] = started.match(/\((\S+), 1280 x 960\)/) || [];
+    assert(codec, `the recording started as: ${started}`);
+    assert(await page.$("#stage.recording"), "no REC shown while recording");
+    let rate;
+    const line = await nextLine(lines, "recording: rotozoom-", async () => {
+      rate = await pictureRate(page, 3000, true);
+    });
+    const [, ticks, frames, dropped] = line.match(ending).map(Number);
+    const seconds = ticks / 60;
+    const file = await download(downloads, /^rotozoom-\d{8}-\d{6}( \(\d+\))?\.(mp4|webm)$/);
+    const video = probe(file);
+    console.log(`recording: ${codec} chosen; ${line.slice(11)}; ffprobe: ${video.codec}, ` +
+                `${video.width} x ${video.height}, ${video.rate}, ${video.frames} frames, ` +
+                `${video.duration} s; the program showed ${unrecorded.rate.toFixed(1)} pictures ` +
+                `a second before, ${rate.rate.toFixed(1)} while recording; the recording's ` +
+                `work on the page's thread: ${rate.median.toFixed(2)} ms a picture (median)`);
+    assert.deepStrictEqual([video.width, video.height, video.rate], [1280, 960, "60/1"]);
+    assert.strictEqual(video.frames, frames, "ffprobe counts other frames than the page wrote");
+    assert(Math.abs(seconds - 3) <= 0.25 && Math.abs(video.duration - seconds) <= 0.1,
+           `${seconds} s recorded, the video lasts ${video.duration} s`);
+    return {file, frames, dropped, rate: rate.rate};
+  };
+  let recording = await record();
+  if (recording.dropped === 0 && unrecorded.rate >= 58) {
+    assert(recording.rate >= 57,
+           `the program fell from ${unrecorded.rate} to ${recording.rate} pictures a second`);
+    console.log("ok: the program keeps its 60 pictures a second while recording");
+  } else {
+    console.log("recording: the program's cost not judged: " +
+                (recording.dropped ? "the encoder fell behind" : "the program was below 60"));
+  }
+  if (recording.dropped) {
+    fs.rmSync(recording.file);
+    const limit = await page.evaluate(() => RotozoomRecording.queueLimit);
+    await page.evaluate(() => { RotozoomRecording.queueLimit = 100000; });
+    recording = await record();
+    await page.evaluate(limit => { RotozoomRecording.queueLimit = limit; }, limit);
+  }
+  const {file, frames, dropped} = recording;
+  assert.strictEqual(dropped, 0, "pictures dropped with a queue as long as the recording");
+  assert(Math.abs(frames - 180) <= 15, `${frames} frames for about 3 s`);
+  // Picture pixels' centres against the Linux frames. A lossy codec at about 0.3 bits a pixel
+  // keeps a flat block's colour to a few levels, but blocks beside sharp edges (the black dots
+  // on bright colours, the FPS box) ring. The frame nearest within 32 levels (an eighth of the
+  // range; any other frame of the turning texture differs by more almost everywhere) must
+  // leave at most 0.1 % of the centres beyond it and at most 3 % beyond 12 levels (a key
+  // frame, coded without a reference, is the coarsest: up to 1.3 % here, the frames between
+  // under 0.5 %). The palette's neighbouring colours lie 2 or 3 levels apart, so no codec's
+  // tolerance could tell a centre's palette entry: the frame is found whole instead.
+  const sampled = videoFrames(file, 40);
+  assert(sampled.length >= 4, `${sampled.length} frames sampled`);
+  sampled.forEach((frame, i) => {
+    const picture = blockCentres(frame);
+    const loose = nearestLinuxFrame(matchFrame, texture, picture, 32);
+    const near = nearestLinuxFrame(matchFrame, texture, picture, 12);
+    console.log(`recording: the video's frame ${i * 40} at its picture pixels' centres is ` +
+                `Linux frame ${loose.frame}: beyond 32 levels ${loose.differing}, beyond 12 ` +
+                `levels ${near.differing} of 70400 pixels`);
+    assert(loose.differing <= 70 && near.frame === loose.frame && near.differing <= 2112,
+           `frame ${i * 40}: ${loose.line} beyond 32 levels; ${near.line} beyond 12`);
+    if (i === 1)
+      execFileSync("convert", ["-size", "1280x960", "-depth", "8", "rgb:-",
+                               path.join(shots, "recording-frame-40.png")], {input: frame});
+  });
+  console.log(`ok: a 3 s recording is ${frames} frames at 60 a second, 1280 x 960, whose ` +
+              "picture pixels are the demo's Linux frames'");
+  fs.copyFileSync(file, path.join(shots, `recording${path.extname(file)}`));
+  fs.rmSync(file);
+
+  // With room for one picture in the queue, the encoder falls behind: ticks are dropped and
+  // counted, and the frames before them last longer, so the video keeps real time.
+  await page.evaluate(() => { RotozoomRecording.queueLimit = 1; });
+  await nextLine(lines, "recording: started", () => altR(page));
+  await sleep(2000);
+  const short = await nextLine(lines, "recording: rotozoom-", () => page.click("#record"));
+  const [, shortTicks, shortFrames, shortDropped] = short.match(ending).map(Number);
+  const shortSeconds = shortTicks / 60;
+  const shortVideo = probe(await download(downloads, /\.(mp4|webm)$/));
+  console.log(`recording: queue of one: ${short.slice(11)}; ffprobe: ${shortVideo.frames} ` +
+              `frames, ${shortVideo.duration} s`);
+  assert(shortDropped > 0, "nothing dropped with a queue of one");
+  assert.strictEqual(shortFrames + shortDropped, shortTicks,
+                     "frames and dropped ticks do not make up the recording's ticks");
+  assert.strictEqual(shortVideo.frames, shortFrames);
+  assert(Math.abs(shortVideo.duration - shortSeconds) <= 0.1,
+         `${shortSeconds} s recorded, the video lasts ${shortVideo.duration} s`);
+  assert.deepStrictEqual(problems, []);
+  await page.close();
+  fs.rmSync(downloads, {recursive: true});
+}
+
+module.exports = {anyPicture, recordingOnDemoPage, downloadsInto, download, linuxFrame};

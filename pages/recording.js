@@ -86,16 +86,19 @@ class RotozoomRecording {
       throw new Error("the browser has no video encoder for it");
     }
     const muxer = await import("./mediabunny.js");
-    if (this.stopping) {  // the program ended meanwhile
+    const output = new muxer.Output({format: new muxer[chosen.choice.format](),
+                                     target: new muxer.BufferTarget()});
+    const source = new muxer.EncodedVideoPacketSource(chosen.choice.codec);
+    output.addVideoTrack(source, {frameRate: 60});
+    await output.start();
+    if (this.stopping) {  // stopped meanwhile (the key again, the program's end)
       first.close();
-      throw new Error("the program has ended");
+      output.cancel().catch(() => {});
+      throw new Error("stopped as it started");
     }
     this.choice = chosen.choice;
-    this.output = new muxer.Output({format: new muxer[this.choice.format](),
-                                    target: new muxer.BufferTarget()});
-    this.source = new muxer.EncodedVideoPacketSource(this.choice.codec);
-    this.output.addVideoTrack(this.source, {frameRate: 60});
-    await this.output.start();
+    this.output = output;
+    this.source = source;
     this.encoder = new VideoEncoder({
       output: (chunk, metadata) => {
         ++this.received;

@@ -44,7 +44,7 @@ ctest --test-dir "$release" --output-on-failure -L 'e2e|wine|long'
 bash "$root/scripts/build-web.sh"
 (cd "$root/tests/web" && npm ci --no-audit --no-fund --silent)
 node "$root/tests/web/web_test.js" "$root/build/web" "$release/tests/wine/match-frame" \
-  "$root/build/web-test"
+  "$root/build/web-test" "$release/tools/make-texture"
 NODE_PATH=/usr/share/nodejs bash "$root/bench/wasm_compare.sh" "$release/bench/frame-timing" \
   "$root/build/web/bench/frame-timing.js" || echo "test: the WebAssembly timing did not run"
 

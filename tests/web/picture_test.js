@@ -10,7 +10,7 @@
 //    1280 x 960, with each picture pixel's centre within a lossy codec's tolerance of a palette
 //    colour and the picture so snapped a Linux frame; with the encoder's queue cut to one
 //    picture, the dropped ticks are counted and the video still lasts as long as the recording.
-//   tests use: node web_test.js (which calls these) WEB_BUILD MATCH_FRAME SHOTS [MAKE_TEXTURE]
+// web_test.js calls these.
 "use strict";
 const assert = require("assert");
 const {execFileSync} = require("child_process");
@@ -25,6 +25,12 @@ async function downloadsInto(browser) {
   const session = await browser.target().createCDPSession();
   await session.send("Browser.setDownloadBehavior", {behavior: "allow", downloadPath: folder});
   return folder;
+}
+
+// The browser's downloads as they were.
+async function downloadsDone(browser) {
+  const session = await browser.target().createCDPSession();
+  await session.send("Browser.setDownloadBehavior", {behavior: "default"});
 }
 
 // The next finished download whose name matches `pattern`, not among `seen`.
@@ -195,6 +201,7 @@ async function anyPicture(browser, base, matchFrame, makeTexture, shots) {
   console.log("ok: a corrupt JPEG shows the file-not-found box");
   assert.deepStrictEqual(problems, []);
   await page.close();
+  await downloadsDone(browser);
   fs.rmSync(folder, {recursive: true});
   fs.rmSync(downloads, {recursive: true});
 }
@@ -280,7 +287,7 @@ async function pictureRate(page, ms, stop = false) {
   }, ms, stop);
 }
 
-async function recordingOnDemoPage(browser, base, matchFrame, makeTexture, shots) {
+async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   const downloads = await downloadsInto(browser);
   const {page, problems, lines} = await openPage(browser, `${base}/rotozoom.html`);
   await page.waitForSelector("#canvas.gpu", {timeout: 10000});
@@ -384,6 +391,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, makeTexture, shots
          `${shortSeconds} s recorded, the video lasts ${shortVideo.duration} s`);
   assert.deepStrictEqual(problems, []);
   await page.close();
+  await downloadsDone(browser);
   fs.rmSync(downloads, {recursive: true});
 }
 

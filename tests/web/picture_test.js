@@ -6,9 +6,10 @@
 //    `make-texture --from` writes from it; a corrupt picture shows the file-not-found box;
 //  - Save picture (the button, and Alt+P) downloads rotozoom-DATE-TIME.png, a 320 x 240 indexed
 //    PNG with a 256-colour PLTE, whose picture (read back by ImageMagick) is a Linux frame;
-//  - a 3-second recording decodes (ffprobe, ffmpeg) to about 180 frames at 60 frames a second,
-//    1280 x 960, with each picture pixel's centre within a lossy codec's tolerance of a palette
-//    colour and the picture so snapped a Linux frame; with the encoder's queue cut to one
+//  - a 3-second recording (Alt+R) decodes (ffprobe, ffmpeg) to about 180 frames at 60 frames a
+//    second, 1280 x 960, whose picture pixels' centres are a Linux frame's colours within a
+//    lossy codec's tolerance; where the program showed 60 pictures a second before and the
+//    encoder keeps up, it still does while recording; with the encoder's queue cut to one
 //    picture, the dropped ticks are counted and the video still lasts as long as the recording.
 // web_test.js calls these.
 "use strict";
@@ -19,27 +20,39 @@ const os = require("os");
 const path = require("path");
 const {sleep, openPage, waitForLine} = require("./pages");
 
-// The downloads of the page's browser go to a fresh folder; returns it.
+// The browser's downloads, each in a fresh folder under a name of the browser's own, with the
+// name the page gave it: {folder, finished: [{name, file}], taken}.
 async function downloadsInto(browser) {
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-downloads-"));
-  const session = await browser.target().createCDPSession();
-  await session.send("Browser.setDownloadBehavior", {behavior: "allow", downloadPath: folder});
-  return folder;
+  const downloads = {folder: fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-downloads-")),
+                     finished: [], taken: 0, names: {}};
+  downloads.session = await browser.target().createCDPSession();
+  downloads.session.on("Browser.downloadWillBegin", event => {
+    downloads.names[event.guid] = event.suggestedFilename;
+  });
+  downloads.session.on("Browser.downloadProgress", event => {
+    if (event.state === "completed")
+      downloads.finished.push({name: downloads.names[event.guid],
+                               file: path.join(downloads.folder, event.guid)});
+  });
+  await downloads.session.send("Browser.setDownloadBehavior", {
+    behavior: "allowAndName", downloadPath: downloads.folder, eventsEnabled: true});
+  return downloads;
 }
 
 // The browser's downloads as they were.
-async function downloadsDone(browser) {
-  const session = await browser.target().createCDPSession();
-  await session.send("Browser.setDownloadBehavior", {behavior: "default"});
+async function downloadsDone(downloads) {
+  await downloads.session.send("Browser.setDownloadBehavior", {behavior: "default"});
+  await downloads.session.detach();
+  fs.rmSync(downloads.folder, {recursive: true});
 }
 
-// The next finished download whose name matches `pattern`, not among `seen`.
-async function download(folder, pattern, seen = [], timeout = 30000) {
-  for (const start = Date.now(); Date.now() - start < timeout; await sleep(100)) {
-    const names = fs.readdirSync(folder).filter(name => pattern.test(name) && !seen.includes(name));
-    if (names.length) return path.join(folder, names[0]);
-  }
-  throw new Error(`no download matching ${pattern} in ${folder}`);
+// The next download to finish: its name must match `pattern`.
+async function download(downloads, pattern, timeout = 30000) {
+  for (const start = Date.now(); downloads.finished.length <= downloads.taken; await sleep(100))
+    if (Date.now() - start > timeout) throw new Error("no download");
+  const next = downloads.finished[downloads.taken++];
+  assert.match(next.name, pattern, "the download's name");
+  return next;
 }
 
 // The demo's Linux frame nearest a 320 x 240 RGB picture, on `texture` (a file), a pixel
@@ -86,8 +99,7 @@ function pngChunks(file) {
 
 // Saves the picture with the button, then with Alt+P; each download is a 320 x 240 indexed
 // PNG with 256 palette entries whose picture is a Linux frame on `texture`.
-async function savedPictures(page, folder, texture, matchFrame, shots) {
-  const seen = [];
+async function savedPictures({page, lines}, downloads, texture, matchFrame, shots) {
   for (const how of ["the button", "Alt+P"]) {
     if (how === "the button") {
       await page.click("#save-picture");
@@ -96,8 +108,8 @@ async function savedPictures(page, folder, texture, matchFrame, shots) {
       await page.keyboard.press("KeyP");
       await page.keyboard.up("Alt");
     }
-    const file = await download(folder, /^rotozoom-\d{8}-\d{6}( \(\d+\))?\.png$/, seen);
-    seen.push(path.basename(file));
+    const {name, file} = await download(downloads, /^rotozoom-\d{8}-\d{6}\.png$/).catch(
+        error => { throw new Error(`${error.message}; the console: ${lines.slice(-5)}`); });
     const chunks = pngChunks(file);
     const header = chunks[0].data;
     assert.deepStrictEqual(
@@ -108,8 +120,8 @@ async function savedPictures(page, folder, texture, matchFrame, shots) {
     // ImageMagick reads it back, as any viewer would.
     const rgb = execFileSync("convert", [file, "-depth", "8", "rgb:-"], {maxBuffer: 1 << 24});
     const matched = linuxFrame(matchFrame, texture, rgb);
-    fs.copyFileSync(file, path.join(shots, `saved-picture-${seen.length}.png`));
-    console.log(`ok: ${how} saves ${path.basename(file)}, a 320 x 240 indexed PNG with a ` +
+    fs.copyFileSync(file, path.join(shots, `saved-picture-${how === "Alt+P" ? 2 : 1}.png`));
+    console.log(`ok: ${how} saves ${name}, a 320 x 240 indexed PNG with a ` +
                 `256-colour PLTE, which is a Linux frame: ${matched}`);
   }
 }
@@ -190,7 +202,7 @@ async function anyPicture(browser, base, matchFrame, makeTexture, shots) {
     }
   }
   // The saved picture, on the last texture.
-  await savedPictures(page, downloads, path.join(folder, "texture-dropped-screen.png.bmp"),
+  await savedPictures({page, lines}, downloads, path.join(folder, "texture-dropped-screen.png.bmp"),
                       matchFrame, shots);
   // A picture the browser cannot decode shows the program's own box.
   await picker.uploadFile(files.corrupt);
@@ -201,9 +213,8 @@ async function anyPicture(browser, base, matchFrame, makeTexture, shots) {
   console.log("ok: a corrupt JPEG shows the file-not-found box");
   assert.deepStrictEqual(problems, []);
   await page.close();
-  await downloadsDone(browser);
+  await downloadsDone(downloads);
   fs.rmSync(folder, {recursive: true});
-  fs.rmSync(downloads, {recursive: true});
 }
 
 // Does `action` and waits for the console's next line that starts with `prefix`.
@@ -292,7 +303,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   const {page, problems, lines} = await openPage(browser, `${base}/rotozoom.html`);
   await page.waitForSelector("#canvas.gpu", {timeout: 10000});
   await sleep(1500);
-  const texture = path.join(downloads, "texture.bmp.sample");
+  const texture = path.join(downloads.folder, "texture.bmp.sample");
   fs.writeFileSync(texture, await pageTexture(page));
   const unrecorded = await pictureRate(page, 2000);
 
@@ -312,7 +323,8 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
     });
     const [, ticks, frames, dropped] = line.match(ending).map(Number);
     const seconds = ticks / 60;
-    const file = await download(downloads, /^rotozoom-\d{8}-\d{6}( \(\d+\))?\.(mp4|webm)$/);
+    const {name, file} = await download(downloads, /^rotozoom-\d{8}-\d{6}\.(mp4|webm)$/);
+    assert(line.includes(name), `the recording "${line}" downloaded as ${name}`);
     const video = probe(file);
     console.log(`recording: ${codec} chosen; ${line.slice(11)}; ffprobe: ${video.codec}, ` +
                 `${video.width} x ${video.height}, ${video.rate}, ${video.frames} frames, ` +
@@ -323,7 +335,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
     assert.strictEqual(video.frames, frames, "ffprobe counts other frames than the page wrote");
     assert(Math.abs(seconds - 3) <= 0.25 && Math.abs(video.duration - seconds) <= 0.1,
            `${seconds} s recorded, the video lasts ${video.duration} s`);
-    return {file, frames, dropped, rate: rate.rate};
+    return {name, file, frames, dropped, rate: rate.rate};
   };
   let recording = await record();
   if (recording.dropped === 0 && unrecorded.rate >= 58) {
@@ -341,7 +353,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
     recording = await record();
     await page.evaluate(limit => { RotozoomRecording.queueLimit = limit; }, limit);
   }
-  const {file, frames, dropped} = recording;
+  const {name, file, frames, dropped} = recording;
   assert.strictEqual(dropped, 0, "pictures dropped with a queue as long as the recording");
   assert(Math.abs(frames - 180) <= 15, `${frames} frames for about 3 s`);
   // Picture pixels' centres against the Linux frames. A lossy codec at about 0.3 bits a pixel
@@ -369,7 +381,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   });
   console.log(`ok: a 3 s recording is ${frames} frames at 60 a second, 1280 x 960, whose ` +
               "picture pixels are the demo's Linux frames'");
-  fs.copyFileSync(file, path.join(shots, `recording${path.extname(file)}`));
+  fs.copyFileSync(file, path.join(shots, `recording${path.extname(name)}`));
   fs.rmSync(file);
 
   // With room for one picture in the queue, the encoder falls behind: ticks are dropped and
@@ -380,7 +392,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   const short = await nextLine(lines, "recording: rotozoom-", () => page.click("#record"));
   const [, shortTicks, shortFrames, shortDropped] = short.match(ending).map(Number);
   const shortSeconds = shortTicks / 60;
-  const shortVideo = probe(await download(downloads, /\.(mp4|webm)$/));
+  const shortVideo = probe((await download(downloads, /\.(mp4|webm)$/)).file);
   console.log(`recording: queue of one: ${short.slice(11)}; ffprobe: ${shortVideo.frames} ` +
               `frames, ${shortVideo.duration} s`);
   assert(shortDropped > 0, "nothing dropped with a queue of one");
@@ -391,8 +403,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
          `${shortSeconds} s recorded, the video lasts ${shortVideo.duration} s`);
   assert.deepStrictEqual(problems, []);
   await page.close();
-  await downloadsDone(browser);
-  fs.rmSync(downloads, {recursive: true});
+  await downloadsDone(downloads);
 }
 
 module.exports = {anyPicture, recordingOnDemoPage, downloadsInto, download, linuxFrame};

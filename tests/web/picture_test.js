@@ -146,6 +146,12 @@ function pictureFiles(folder) {
   return {jpeg, png, corrupt};
 }
 
+// Runs in the page before its scripts: a page that an earlier test left in full screen would
+// return to it at the first click, which then misses the header's buttons.
+function windowed() {
+  localStorage.setItem("rotozoom:rotozoom.fullscreen", "off");
+}
+
 // The page's texture: the bytes the program was last started on.
 async function pageTexture(page) {
   return Buffer.from(await page.evaluate(() => Array.from(rotozoomPage.texture)));
@@ -155,7 +161,7 @@ async function anyPicture(browser, base, matchFrame, makeTexture, shots) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), "rotozoom-pictures-"));
   const files = pictureFiles(folder);
   const downloads = await downloadsInto(browser);
-  const {page, problems, lines} = await openPage(browser, `${base}/rotozoom.html`);
+  const {page, problems, lines} = await openPage(browser, `${base}/rotozoom.html`, windowed);
   await page.waitForSelector("#canvas.gpu", {timeout: 10000});
   const sample = await pageTexture(page);
   const picker = await page.$("#texture");
@@ -249,11 +255,11 @@ function probe(file) {
 }
 
 // Every `step`th frame of the video as 1280 x 960 RGB, converted as the video's own colour tags
-// say (BT.709, limited range).
+// say (as a player does): a wrong tag shows as wrong colours.
 function videoFrames(file, step) {
   const rgb = execFileSync("ffmpeg", [
     "-v", "error", "-i", file, "-vf",
-    `select='not(mod(n\\,${step}))',scale=in_color_matrix=bt709:in_range=tv:out_range=pc,format=rgb24`,
+    `select='not(mod(n\\,${step}))',scale=out_range=pc,format=rgb24`,
     "-vsync", "0", "-f", "rawvideo", "-"], {maxBuffer: 1 << 30});
   const size = 1280 * 960 * 3;
   return Array.from({length: rgb.length / size}, (_, i) => rgb.subarray(i * size, (i + 1) * size));
@@ -300,7 +306,7 @@ async function pictureRate(page, ms, stop = false) {
 
 async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   const downloads = await downloadsInto(browser);
-  const {page, problems, lines} = await openPage(browser, `${base}/rotozoom.html`);
+  const {page, problems, lines} = await openPage(browser, `${base}/rotozoom.html`, windowed);
   await page.waitForSelector("#canvas.gpu", {timeout: 10000});
   await sleep(1500);
   const texture = path.join(downloads.folder, "texture.bmp.sample");
@@ -333,7 +339,8 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
                 `work on the page's thread: ${rate.median.toFixed(2)} ms a picture (median)`);
     assert.deepStrictEqual([video.width, video.height, video.rate], [1280, 960, "60/1"]);
     assert.strictEqual(video.frames, frames, "ffprobe counts other frames than the page wrote");
-    assert(Math.abs(seconds - 3) <= 0.25 && Math.abs(video.duration - seconds) <= 0.1,
+    // The stop comes from a timer on the page, late by up to a few tenths on a busy machine.
+    assert(seconds >= 2.95 && seconds <= 3.6 && Math.abs(video.duration - seconds) <= 0.1,
            `${seconds} s recorded, the video lasts ${video.duration} s`);
     return {name, file, frames, dropped, rate: rate.rate};
   };
@@ -355,14 +362,14 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   }
   const {name, file, frames, dropped} = recording;
   assert.strictEqual(dropped, 0, "pictures dropped with a queue as long as the recording");
-  assert(Math.abs(frames - 180) <= 15, `${frames} frames for about 3 s`);
+  assert(frames >= 177 && frames <= 216, `${frames} frames for about 3 s`);
   // Picture pixels' centres against the Linux frames. A lossy codec at about 0.3 bits a pixel
   // keeps a flat block's colour to a few levels, but blocks beside sharp edges (the black dots
   // on bright colours, the FPS box) ring. The frame nearest within 32 levels (an eighth of the
   // range; any other frame of the turning texture differs by more almost everywhere) must
-  // leave at most 0.1 % of the centres beyond it and at most 3 % beyond 12 levels (a key
-  // frame, coded without a reference, is the coarsest: up to 1.3 % here, the frames between
-  // under 0.5 %). The palette's neighbouring colours lie 2 or 3 levels apart, so no codec's
+  // leave at most 0.1 % of the centres beyond it and at most 10 % beyond 12 levels (the first
+  // frame, a key frame coded as the encoder's rate control starts, is the coarsest: 0.1 to
+  // 6.4 % here; the frames after it stayed under 0.5 %). The palette's neighbouring colours lie 2 or 3 levels apart, so no codec's
   // tolerance could tell a centre's palette entry: the frame is found whole instead.
   const sampled = videoFrames(file, 40);
   assert(sampled.length >= 4, `${sampled.length} frames sampled`);
@@ -373,7 +380,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
     console.log(`recording: the video's frame ${i * 40} at its picture pixels' centres is ` +
                 `Linux frame ${loose.frame}: beyond 32 levels ${loose.differing}, beyond 12 ` +
                 `levels ${near.differing} of 70400 pixels`);
-    assert(loose.differing <= 70 && near.frame === loose.frame && near.differing <= 2112,
+    assert(loose.differing <= 70 && near.frame === loose.frame && near.differing <= 7040,
            `frame ${i * 40}: ${loose.line} beyond 32 levels; ${near.line} beyond 12`);
     if (i === 1)
       execFileSync("convert", ["-size", "1280x960", "-depth", "8", "rgb:-",

@@ -14,6 +14,8 @@ set -euo pipefail
 run_packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev
+  # make-texture --from: PNG, JPEG, GIF, WebP and BMP pictures
+  libsdl2-image-dev
   # OpenGL ES 3.0's header, for the GPU presenter (libsdl2-dev brings it too)
   libgles-dev
   # video files: rotozoom-capture --video and the desktop's recordings (H.264 through libx264)

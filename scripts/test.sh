@@ -45,6 +45,8 @@ bash "$root/scripts/build-web.sh"
 (cd "$root/tests/web" && npm ci --no-audit --no-fund --silent)
 node "$root/tests/web/web_test.js" "$root/build/web" "$release/tests/wine/match-frame" \
   "$root/build/web-test" "$release/tools/make-texture"
+# The page's texture maker makes make-texture's very texture from the same pixels.
+node "$root/tests/web/texture_maker_test.js" "$root/build/web" "$release/tools/make-texture"
 NODE_PATH=/usr/share/nodejs bash "$root/bench/wasm_compare.sh" "$release/bench/frame-timing" \
   "$root/build/web/bench/frame-timing.js" || echo "test: the WebAssembly timing did not run"
 

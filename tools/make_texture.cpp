@@ -7,21 +7,16 @@
 // The sample is made for watching a rotozoom: smooth colour bands that repeat every 128
 // pixels in both directions (so the tiled plane has no seam), under a large arrow and a ring
 // of dots that are not symmetric about any axis, so both the turning and its direction show.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/command_line.h"
 #include "tools/picture_file.h"
+#include "tools/replaced_file.h"
 #include "tools/texture/bmp_writer.h"
 #include "tools/texture/texture_file.h"
 
@@ -92,32 +87,11 @@ std::vector<uint8_t> textureFile() {
   return bmp::file({side, side, 8, 0}, colours, pixels);
 }
 
-// Writes the whole file in place, as the tool always has (an existing file is replaced, a
-// symbolic link followed). Opened without blocking and checked on the descriptor, so that a
-// named pipe or a device of that name is turned away rather than waited on.
 int writeFile(const std::string& fileName, const std::vector<uint8_t>& bytes) {
-  const char* name = fileName.c_str();
-  auto failed = [name](const char* what, const char* reason) {
-    std::fprintf(stderr, "make-texture: %s: %s%s\n", name, what, reason);
-    return 1;
-  };
-  const int descriptor = open(name, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-  if (descriptor < 0)
-    return failed("", errno == ENXIO ? "a named pipe, not a file" : std::strerror(errno));
-  struct stat status;
-  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-    close(descriptor);
-    return failed("", "not a regular file");
-  }
-  std::FILE* file = fdopen(descriptor, "wb");
-  if (file == nullptr || ftruncate(descriptor, 0) != 0) {
-    const int error = errno;
-    file != nullptr ? std::fclose(file) : close(descriptor);
-    return failed("cannot write: ", std::strerror(error));
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0 || !written) return failed("cannot write: ", std::strerror(errno));
-  return 0;
+  const std::string problem = replaceFile(fileName, bytes);
+  if (problem.empty()) return 0;
+  std::fprintf(stderr, "make-texture: %s: %s\n", fileName.c_str(), problem.c_str());
+  return 1;
 }
 
 }  // namespace
@@ -148,6 +122,12 @@ int main(int argc, char** argv) {
   if (dither && !from) return usageError(tool, "--dither needs --from IMAGE");
   const std::string fileName = operands.empty() ? "texture.bmp" : operands[0];
   if (!from) return writeFile(fileName, textureFile());
+  // The texture written over the picture it is made from would lose the picture.
+  if (sameFile(*from, fileName)) {
+    std::fprintf(stderr, "make-texture: %s: is the picture itself; name another FILE\n",
+                 fileName.c_str());
+    return 2;
+  }
 
   const DecodedPicture picture = readPictureFile(from->c_str());
   texture::TextureFile texture;

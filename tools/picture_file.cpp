@@ -16,7 +16,7 @@
 
 namespace {
 
-DecodedPicture refused(std::string problem) { return {0, 0, {}, std::move(problem)}; }
+DecodedPicture refused(std::string problem) { return {0, 0, {}, nullptr, std::move(problem)}; }
 
 // The whole file, or why not: opened without blocking and checked on the descriptor, so that
 // a named pipe or a device is turned away rather than waited on.
@@ -104,19 +104,20 @@ struct SurfaceFree {
 };
 using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
-}  // namespace
-
-DecodedPicture readPictureFile(const char* name) {
-  std::string problem;
+// Decodes the file's bytes by the decoder for its format, after reading its size from them.
+Surface decodedFile(const char* name, std::string& problem) {
   const std::vector<std::uint8_t> bytes = wholeFile(name, problem);
-  if (!problem.empty()) return refused(problem);
+  if (!problem.empty()) return nullptr;
   const PictureHeader header = readPictureHeader(bytes);
-  if (!header.problem.empty()) return refused(header.problem);
-  if (auto tooLarge = texture::pictureSizeProblem(header.width, header.height))
-    return refused(*tooLarge);
-
+  problem = header.problem;
+  if (problem.empty())
+    problem = texture::pictureSizeProblem(header.width, header.height).value_or("");
+  if (!problem.empty()) return nullptr;
   SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (stream == nullptr) return refused(SDL_GetError());
+  if (stream == nullptr) {
+    problem = SDL_GetError();
+    return nullptr;
+  }
   Surface decoded;
   {
     const QuietStandardError quiet;
@@ -124,23 +125,31 @@ DecodedPicture readPictureFile(const char* name) {
   }
   if (decoded == nullptr) {
     const std::string reason = IMG_GetError();
-    return refused(std::string("cannot decode the ") + formatName(header.format) + " picture" +
-                   (reason.empty() ? "" : ": " + reason));
+    problem = std::string("cannot decode the ") + formatName(header.format) + " picture" +
+              (reason.empty() ? "" : ": " + reason);
   }
+  return decoded;
+}
+
+}  // namespace
+
+DecodedPicture readPictureFile(const char* name) {
+  std::string problem;
+  Surface decoded = decodedFile(name, problem);  // the file's bytes are freed by now
+  if (decoded == nullptr) return refused(problem);
   // The decoder's size, checked again: it is what the pixels below take.
   if (auto tooLarge = texture::pictureSizeProblem(decoded->w, decoded->h))
     return refused(*tooLarge);
-  const Surface rgba(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_RGBA32, 0));
+  std::shared_ptr<SDL_Surface> rgba(
+      SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_RGBA32, 0), SurfaceFree());
+  decoded.reset();
   if (rgba == nullptr) return refused(std::string("cannot convert its pixels: ") + SDL_GetError());
-
-  DecodedPicture picture{rgba->w, rgba->h, {}, {}};
+  if (SDL_MUSTLOCK(rgba.get()) && SDL_LockSurface(rgba.get()) != 0)
+    return refused(std::string("cannot read its pixels: ") + SDL_GetError());
+  // Rows end to end (SDL pads none for 4-byte pixels, but a pitch says so).
+  auto* pixels = static_cast<std::uint8_t*>(rgba->pixels);
   const std::size_t rowBytes = static_cast<std::size_t>(rgba->w) * 4;
-  picture.rgba.resize(rowBytes * rgba->h);
-  if (SDL_MUSTLOCK(rgba.get())) SDL_LockSurface(rgba.get());
-  for (int y = 0; y < rgba->h; ++y)
-    std::memcpy(picture.rgba.data() + y * rowBytes,
-                static_cast<const std::uint8_t*>(rgba->pixels) + std::size_t(y) * rgba->pitch,
-                rowBytes);
-  if (SDL_MUSTLOCK(rgba.get())) SDL_UnlockSurface(rgba.get());
-  return picture;
+  for (int y = 1; y < rgba->h && static_cast<std::size_t>(rgba->pitch) != rowBytes; ++y)
+    std::memmove(pixels + y * rowBytes, pixels + std::size_t(y) * rgba->pitch, rowBytes);
+  return {rgba->w, rgba->h, {pixels, rowBytes * rgba->h}, rgba, {}};
 }

@@ -36,6 +36,9 @@ for tool in "$make_texture" "$capture"; do
   expect "$name -x" 2 "^usage: $name " "$tool" -x
 done
 expect "make-texture with two files" 2 "one FILE at the most" "$make_texture" a.bmp b.bmp
+expect "make-texture --dither without --from" 2 "needs --from IMAGE" "$make_texture" --dither
+expect "make-texture --from without IMAGE" 2 "option '--from' needs a value" "$make_texture" --from
+expect "make-texture --help: what --from reads" 0 "PNG, JPEG, GIF .*WebP or" "$make_texture" --help
 expect "rotozoom-capture without COUNT" 2 "^usage: rotozoom-capture" "$capture"
 expect "rotozoom-capture COUNT 0" 2 "COUNT must be 1 to" "$capture" 0
 expect "rotozoom-capture --help: the time a frame takes" 0 "about [0-9.]+ ms a frame" \

@@ -172,9 +172,49 @@ refused "a device" /dev/zero "not a regular file"
 # A symbolic link to a picture is read as the picture.
 ln -s base.png link.png && texture linked link.png && cmp -s linked.bmp base-png.bmp ||
   fail "a link to base.png gave another texture"
+# FILE a folder: the folder is left alone, status 1 as for any file that cannot be written.
+errors="$("$make_texture" --from base.png folder.png 2>&1)"
+[ $? -eq 1 ] && grep -q "^make-texture: folder.png: Is a directory" <<<"$errors" ||
+  fail "FILE a folder: $errors"
 # FILE a named pipe: refused at once rather than waiting for a reader.
 mkfifo out-pipe.bmp
 errors="$(timeout 20 "$make_texture" --from base.png out-pipe.bmp 2>&1)"
 [ $? -eq 1 ] && grep -q "named pipe" <<<"$errors" || fail "FILE a named pipe: $errors"
+
+# FILE is replaced whole or not at all. Beyond the file-size limit (the signal left at its
+# default, which would end the run mid-write), an existing texture stays as it was and no
+# hidden partial file is left beside it.
+cp base-png.bmp earlier.bmp && chmod 640 earlier.bmp
+errors="$(ulimit -f 8 && "$make_texture" --from photo.jpg earlier.bmp 2>&1)"
+status=$?
+[ "$status" -eq 1 ] && grep -q "^make-texture: earlier.bmp: cannot write: File too large$" \
+  <<<"$errors" || fail "beyond the file-size limit: status $status, output: $errors"
+cmp -s earlier.bmp base-png.bmp || fail "a write cut short by the file-size limit lost FILE"
+ls -A | grep -q '^\.earlier' && fail "a write cut short left $(ls -A | grep '^\.earlier')"
+# A texture written keeps the permissions FILE had; a link is followed and stays a link.
+"$make_texture" --from photo.jpg earlier.bmp && cmp -s earlier.bmp photo-jpg.bmp &&
+  [ "$(stat -c %a earlier.bmp)" = 640 ] || fail "FILE rewritten: $(stat -c %a earlier.bmp)"
+ln -s earlier.bmp link-out.bmp && "$make_texture" --from base.png link-out.bmp &&
+  [ -L link-out.bmp ] && cmp -s earlier.bmp base-png.bmp || fail "FILE a link: not followed"
+ln -s later.bmp dangling-out.bmp && "$make_texture" --from base.png dangling-out.bmp &&
+  [ -L dangling-out.bmp ] && cmp -s later.bmp base-png.bmp || fail "FILE a dangling link"
+# FILE the picture itself (by its name or a link): refused, the picture kept.
+cp base.png own.png && ln -s own.png own-link.png
+for output in own.png own-link.png; do
+  errors="$("$make_texture" --from own.png "$output" 2>&1)"
+  status=$?
+  [ "$status" -eq 2 ] && grep -q "^make-texture: $output: is the picture itself" <<<"$errors" &&
+    cmp -s own.png base.png || fail "FILE $output, the picture itself: status $status, $errors"
+done
+# Runs at once writing one FILE: it ends as one of their textures, whole, with nothing left
+# beside it.
+for run in 1 2 3 4 5 6 7 8; do
+  "$make_texture" --from base.png shared.bmp &
+  "$make_texture" --from photo.jpg shared.bmp &
+done
+wait
+cmp -s shared.bmp base-png.bmp || cmp -s shared.bmp photo-jpg.bmp ||
+  fail "runs at once left a texture that is neither of theirs"
+ls -A | grep -q '^\.shared' && fail "runs at once left $(ls -A | grep '^\.shared')"
 
 exit $((failures > 0))

@@ -86,14 +86,34 @@ TEST(TextureFit, RefusesEmptyAndTooLargePictures) {
   for (const Case c :
        {Case{1, 1, true}, Case{8192, 8192, true}, Case{67108864, 1, true}, Case{0, 10, false},
         Case{10, 0, false}, Case{-1, 5, false}, Case{8193, 8192, false}, Case{67108865, 1, false},
-        Case{1, 67108865, false}, Case{std::int64_t{1} << 40, 1 << 30, false}}) {
+        Case{1, 67108865, false}, Case{std::int64_t{1} << 40, 1 << 30, false},
+        // width x height wraps around 2^64 to 0 or to a few pixels
+        Case{std::int64_t{1} << 26, std::int64_t{1} << 38, false},
+        Case{4, std::int64_t{1} << 62, false}, Case{3, 6148914691236517206, false}}) {
     SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
     EXPECT_EQ(!texture::pictureSizeProblem(c.width, c.height).has_value(), c.taken);
   }
-  const std::vector<std::uint8_t> short_(4 * 99);
-  const texture::TextureFile refused = texture::textureFileFromRgba(short_, 10, 10, false);
-  EXPECT_TRUE(refused.bytes.empty());
-  EXPECT_EQ(refused.problem, "the picture's pixels are cut short");
+}
+
+// The pixels must be exactly width x height x 4 bytes: fewer would be read past, more mean
+// the caller's size is not the picture's (a width given as half of it would shear it).
+TEST(TextureFit, RefusesPixelsNotOfTheGivenSize) {
+  struct Case {
+    std::size_t bytes;
+    std::int64_t width, height;
+  };
+  for (const Case c : {Case{4 * 99, 10, 10}, Case{4 * 101, 10, 10}, Case{4 * 100 + 1, 10, 10},
+                       Case{0, std::int64_t{1} << 26, std::int64_t{1} << 38}}) {
+    SCOPED_TRACE(std::to_string(c.bytes) + " bytes for " + std::to_string(c.width) + " x " +
+                 std::to_string(c.height));
+    const std::vector<std::uint8_t> rgba(c.bytes);
+    const texture::TextureFile refused =
+        texture::textureFileFromRgba(rgba, c.width, c.height, false);
+    EXPECT_TRUE(refused.bytes.empty());
+    EXPECT_FALSE(refused.problem.empty());
+  }
+  const std::vector<std::uint8_t> exact(4 * 100);
+  EXPECT_TRUE(texture::textureFileFromRgba(exact, 10, 10, false).problem.empty());
 }
 
 // The file: 8 bits, 128 x 128, 256 colours in the table, rows bottom-up, so that the picture's

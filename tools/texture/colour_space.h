@@ -24,7 +24,7 @@ struct Oklab {
 // An sRGB byte as linear light, 0..1 (a table: exact to float precision).
 float linearFromByte(std::uint8_t value);
 
-// Linear light (clamped to 0..1) as the nearest sRGB byte.
+// Linear light as the nearest sRGB byte (below 0 is 0, above 1 is 255).
 std::uint8_t byteFromLinear(float value);
 
 LinearRgb linearFromRgb(Rgb colour);

@@ -47,6 +47,7 @@ Histogram histogramOf(std::span<const Rgb> pixels) {
 struct WeightedColour {
   std::array<double, 3> lab;
   double weight;
+  std::uint32_t colour;  // its sRGB bytes: orders equal coordinates the same everywhere
 };
 
 // Weighted sums over a set of colours: enough for its mean and its sum of squared distances
@@ -96,7 +97,7 @@ Box split(std::vector<WeightedColour>& colours, Box& box) {
     if (box.moments.spread(a) > box.moments.spread(axis)) axis = a;
   const auto first = colours.begin() + box.begin, last = colours.begin() + box.end;
   std::sort(first, last, [axis](const WeightedColour& p, const WeightedColour& q) {
-    return p.lab[axis] < q.lab[axis];
+    return p.lab[axis] != q.lab[axis] ? p.lab[axis] < q.lab[axis] : p.colour < q.colour;
   });
   Moments left;
   double best = std::numeric_limits<double>::infinity();
@@ -180,7 +181,7 @@ std::vector<Rgb> chosenPalette(const Histogram& histogram) {
   colours.reserve(histogram.colours.size());
   for (std::size_t i = 0; i < histogram.colours.size(); ++i) {
     const Oklab lab = oklabFromRgb(unpacked(histogram.colours[i]));
-    colours.push_back({{lab.lightness, lab.a, lab.b}, histogram.counts[i]});
+    colours.push_back({{lab.lightness, lab.a, lab.b}, histogram.counts[i], histogram.colours[i]});
   }
   std::vector<std::array<double, 3>> centres = medianCut(colours);
   refine(colours, centres);

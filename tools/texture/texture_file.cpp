@@ -9,8 +9,12 @@ namespace texture {
 TextureFile textureFileFromRgba(std::span<const std::uint8_t> rgba, std::int64_t width,
                                 std::int64_t height, bool dither) {
   if (auto problem = pictureSizeProblem(width, height)) return {{}, *problem};
-  if (rgba.size() / 4 < static_cast<std::uint64_t>(width * height))
-    return {{}, "the picture's pixels are cut short"};
+  const std::uint64_t bytes = static_cast<std::uint64_t>(width * height) * 4;
+  if (rgba.size() != bytes)
+    return {{},
+            std::to_string(rgba.size()) + " bytes of pixels for a picture of " +
+                std::to_string(width) + " x " + std::to_string(height) + " (" +
+                std::to_string(bytes) + " bytes)"};
   const std::vector<Rgb> tile =
       fitToTexture(rgba, static_cast<int>(width), static_cast<int>(height));
   const IndexedPicture picture = quantise(tile, textureSide, textureSide, dither);

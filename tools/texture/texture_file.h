@@ -17,7 +17,8 @@ struct TextureFile {
 };
 
 // `rgba`: width x height pixels, rows top to bottom, red, green, blue and (straight) alpha.
-// A size pictureSizeProblem refuses, or fewer bytes than the size needs, is refused.
+// A size pictureSizeProblem refuses, or pixels of another length than width x height x 4
+// bytes, is refused.
 TextureFile textureFileFromRgba(std::span<const std::uint8_t> rgba, std::int64_t width,
                                 std::int64_t height, bool dither);
 

@@ -36,7 +36,9 @@ std::optional<std::string> pictureSizeProblem(std::int64_t width, std::int64_t h
   if (width < 1 || height < 1)
     return "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
            " pixels has nothing in it";
+  // Each side first, so that the product cannot wrap around.
   if (static_cast<std::uint64_t>(width) > maxPicturePixels ||
+      static_cast<std::uint64_t>(height) > maxPicturePixels ||
       static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > maxPicturePixels)
     return std::to_string(width) + " x " + std::to_string(height) + " pixels is more than the " +
            std::to_string(maxPicturePixels >> 20) + " million pixels (8192 x 8192) taken";

@@ -136,12 +136,25 @@ const rotozoomPage = {
 
   // A visitor's file, picked or dropped: made into the texture where it is a picture of
   // another kind than the program reads, then used.
+  // A picture refused (too large, say) is said over the picture, and the program goes on.
   async useFile(file) {
     const chosen = ++this.filesChosen;
-    let bytes = new Uint8Array(await file.arrayBuffer());
-    if (typeof rotozoomTextures !== "undefined")
-      bytes = await rotozoomTextures.fromFile(bytes, file.name);
-    if (chosen === this.filesChosen) this.useTexture(bytes);
+    let made;
+    try {
+      made = typeof rotozoomTextures !== "undefined"
+                 ? await rotozoomTextures.fromFile(file)
+                 : {bytes: new Uint8Array(await file.arrayBuffer())};
+    } catch (error) {
+      made = {refused: `it cannot be read (${error.message})`};
+    }
+    if (chosen !== this.filesChosen) return;  // a later file was chosen meanwhile
+    if (made.refused) {
+      const line = `${file.name} is not taken: ${made.refused}`;
+      console.log(`texture: ${line}`);
+      rotozoomView.showNotice(line, 5000);
+      return;
+    }
+    this.useTexture(made.bytes);
   },
 
   // Saves the picture the program shows now (Alt+P), as the desktop's Print Screen does.

@@ -1,16 +1,24 @@
 // A visitor's picture as the program's texture.bmp. An 8-bit bitmap goes to the program as it
 // is, as a texture.bmp the program reads itself. Any other picture the browser can decode (a
-// JPEG, a PNG, a GIF, a WebP, a bitmap of another depth) is decoded to RGBA here and made into
-// the texture by the same C++ as make-texture --from, in WebAssembly (texture-maker.js, loaded
-// at the first such picture): the largest centred square, 128 x 128, 256 colours, no dither.
-// A file the browser cannot decode goes to the program as it is, which shows its
-// file-not-found box.
+// JPEG, a PNG, a GIF's first frame, a WebP, an SVG with a size, a bitmap of another depth) is
+// decoded to RGBA here and made into the texture by the same C++ as make-texture --from, in
+// WebAssembly (texture-maker.js, loaded at the first such picture): the largest centred
+// square, 128 x 128, 256 colours, no dither. A file the browser cannot decode goes to the
+// program, which shows its file-not-found box. A picture that is decoded but refused (too
+// large, no size) is refused with the reason, and the running program goes on as it was.
 "use strict";
 
 const rotozoomTextures = {
   // Where the texture maker is: beside this script.
   folder: new URL(".", document.currentScript ? document.currentScript.src : location.href).href,
   maker: null,  // the texture maker's module, once loaded (a promise)
+  // The largest picture taken, as make-texture --from takes it (64 Mi pixels, 8192 x 8192):
+  // its size is read before it is decoded, since the decoded pixels alone would take 4 bytes
+  // each (a 20000 x 20000 picture, 1.6 GB).
+  maxPixels: 2 ** 26,
+  // The program is given at most this much of a file that is no picture: it shows its box on
+  // the first bytes as well as on all of them.
+  unreadableBytes: 1 << 16,
 
   // Whether the bytes are an 8-bit Windows bitmap: "BM", and 8 bits a pixel in the information
   // header that follows the 14-byte file header.
@@ -33,40 +41,72 @@ const rotozoomTextures = {
     return this.maker;
   },
 
-  // The browser's decoding of the picture to RGBA, in sRGB as it is shown; null when it cannot.
-  async decode(bytes) {
-    let image;
+  // The picture as an image element, loaded but not yet decoded (the browser reads its size
+  // from its header and decodes its pixels only when they are drawn); null when the browser
+  // cannot read it. An SVG is read as one only with its type, which a file may lack.
+  async image(file) {
+    const svg = /\.svgz?$/i.test(file.name) && file.type !== "image/svg+xml";
+    const url = URL.createObjectURL(svg ? new Blob([file], {type: "image/svg+xml"}) : file);
+    const image = new Image();
     try {
-      image = await createImageBitmap(new Blob([bytes]), {premultiplyAlpha: "none"});
-    } catch (error) {
-      return null;
-    }
-    try {
-      const canvas = new OffscreenCanvas(image.width, image.height);
-      const context = canvas.getContext("2d", {colorSpace: "srgb"});
-      context.drawImage(image, 0, 0);
-      return context.getImageData(0, 0, image.width, image.height);
+      const loaded = await new Promise(resolve => {
+        image.onload = () => resolve(true);
+        image.onerror = () => resolve(false);
+        image.src = url;
+      });
+      return loaded ? image : null;
     } finally {
-      image.close();
+      URL.revokeObjectURL(url);
     }
   },
 
-  // The bytes to give the program as texture.bmp for a file's bytes.
-  async fromFile(bytes, name) {
-    if (this.isEightBitBitmap(bytes)) return bytes;
-    const pixels = await this.decode(bytes);
-    if (!pixels) {
+  // The browser's decoding of the picture to RGBA, in sRGB as it is shown.
+  async decode(file, image) {
+    let bitmap;
+    try {
+      bitmap = await createImageBitmap(file, {premultiplyAlpha: "none"});
+    } catch (error) {
+      // An SVG, which only an image element draws; one without a size of its own is refused.
+      bitmap = await createImageBitmap(image, {premultiplyAlpha: "none"});
+    }
+    try {
+      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+      const context = canvas.getContext("2d", {colorSpace: "srgb"});
+      if (!context) throw new Error(`the browser gives no canvas of ${bitmap.width} x ${bitmap.height}`);
+      context.drawImage(bitmap, 0, 0);
+      return context.getImageData(0, 0, bitmap.width, bitmap.height);
+    } finally {
+      bitmap.close();
+    }
+  },
+
+  // What to do with a visitor's file: {bytes} to give the program as texture.bmp, or {refused}
+  // saying why the picture is not taken.
+  async fromFile(file) {
+    const name = file.name;
+    const head = new Uint8Array(await file.slice(0, this.unreadableBytes).arrayBuffer());
+    if (this.isEightBitBitmap(head)) return {bytes: new Uint8Array(await file.arrayBuffer())};
+    const image = await this.image(file);
+    if (!image) {
       console.log(`texture: the browser cannot read ${name} as a picture`);
-      return bytes;
+      return {bytes: head};
+    }
+    const width = image.naturalWidth, height = image.naturalHeight;
+    if (width * height > this.maxPixels)
+      return {refused: `${width} x ${height} is larger than the 8192 x 8192 (64 Mi pixels) taken`};
+    let pixels;
+    try {
+      pixels = await this.decode(file, image);
+    } catch (error) {
+      return {refused: `the browser cannot draw it (${error.message})`};
     }
     try {
       const maker = await this.loadMaker();
-      const texture = maker.makeTexture(pixels.data, pixels.width, pixels.height, false);
+      const bytes = maker.makeTexture(pixels.data, pixels.width, pixels.height, false);
       console.log(`texture: ${name} (${pixels.width} x ${pixels.height}) made into a texture`);
-      return texture;
+      return {bytes};
     } catch (error) {
-      console.log(`texture: ${name} cannot be made into a texture: ${error.message}`);
-      return bytes;
+      return {refused: error.message};
     }
   },
 };

@@ -100,14 +100,14 @@ const rotozoomView = {
     this.showNotice(this.gpu ? look : `${look} (needs WebGL2; the browser scales the picture)`);
   },
 
-  // The look's name over the picture for a moment: the page's, not part of the picture.
-  showNotice(text) {
+  // The look's name over the picture for a moment (`ms`): the page's, not part of the picture.
+  showNotice(text, ms = 1200) {
     const notice = document.getElementById("notice");
     if (!notice) return;
     notice.textContent = text;
     notice.classList.add("shown");
     clearTimeout(this.noticeTimer);
-    this.noticeTimer = setTimeout(() => notice.classList.remove("shown"), 1200);
+    this.noticeTimer = setTimeout(() => notice.classList.remove("shown"), ms);
   },
 
   toggleFullScreen() {

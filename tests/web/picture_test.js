@@ -152,6 +152,83 @@ function windowed() {
   localStorage.setItem("rotozoom:rotozoom.fullscreen", "off");
 }
 
+// Pictures at the edges, each picked or dropped on the running program. A picture too large
+// to take (20000 x 20000: 1.6 GB decoded) or an SVG without a size is refused with its reason
+// over the picture, and the program goes on as it was, not started again; a 1 x 1 picture, an
+// animated GIF and an SVG with a size (dropped without its type, as a file from elsewhere can
+// be) run on their textures; a large file that is no picture shows the program's box (last: the
+// program ends at its box).
+async function awkwardPictures({page, lines, problems}, folder, picker, ways) {
+  const file = (name, bytes) => {
+    fs.writeFileSync(path.join(folder, name), bytes);
+    return path.join(folder, name);
+  };
+  const huge = path.join(folder, "huge.png");
+  execFileSync("python3", ["-c", `
+import struct, sys, zlib
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+side = 20000
+packer = zlib.compressobj(9)
+rows = b"".join(packer.compress(b"\\0" + b"\\x80" * side) for _ in range(side)) + packer.flush()
+sys.stdout.buffer.write(b"\\x89PNG\\r\\n\\x1a\\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 0, 0, 0, 0)) +
+                        chunk(b"IDAT", rows) + chunk(b"IEND", b""))`], {stdio: ["ignore", fs.openSync(huge, "w"), "inherit"]});
+  const svg = (name, size) => file(name, `<svg xmlns="http://www.w3.org/2000/svg" ${size}` +
+      'viewBox="0 0 64 32"><rect width="64" height="16" fill="#c33"/>' +
+      '<rect y="16" width="64" height="16" fill="#36c"/></svg>');
+  const gif = path.join(folder, "turning.gif");
+  execFileSync("convert", ["-size", "40x30", "xc:#c33", "-size", "40x30", "xc:#36c", "-loop", "0", gif]);
+  const one = path.join(folder, "one.png");
+  execFileSync("convert", ["-size", "1x1", "xc:#2c7", `PNG24:${one}`]);
+  const cases = [
+    {file: huge, way: "picked", refused: "20000 x 20000 is larger than the 8192 x 8192 (64 Mi pixels) taken"},
+    {file: svg("sizeless.svg", ""), way: "dropped", refused: "the browser cannot draw it"},
+    {file: svg("sized.svg", 'width="64" height="32" '), way: "dropped", made: "64 x 32"},
+    {file: gif, way: "picked", made: "40 x 30"},
+    {file: one, way: "picked", made: "1 x 1"},
+    {file: file("noise.png", require("crypto").randomBytes(20 << 20)), way: "picked", box: true},
+  ];
+  for (const {file, way, refused, made, box} of cases) {
+    const name = path.basename(file);
+    const before = lines.length;
+    const texture = await pageTexture(page);
+    await page.evaluate(() => { rotozoomPage.program.marked = true; });
+    await ways[way](file);
+    const said = prefix => lines.slice(before).find(line => line.startsWith(prefix));
+    for (const start = Date.now(); ; await sleep(50)) {
+      if (said(`texture: ${name}`) || await page.$("#box[open]")) break;
+      if (Date.now() - start > 20000) throw new Error(`${name} ${way}: nothing said`);
+    }
+    if (refused) {
+      assert.match(said(`texture: ${name}`), new RegExp(`^texture: ${name} is not taken: ` +
+                                                         refused.replace(/[()]/g, "\\$&")));
+      await sleep(500);
+      assert(await page.$("#box[open]") === null, `${name}: a box is shown`);
+      assert((await pageTexture(page)).equals(texture), `${name}: the texture changed`);
+      assert(await page.evaluate(() => rotozoomPage.program && rotozoomPage.program.marked),
+             `${name}: the program did not go on`);
+      assert.match(await page.$eval("#notice.shown", element => element.textContent),
+                   new RegExp(`^${name} is not taken`));
+      console.log(`ok: ${name} ${way} is refused and the program goes on: ${said("texture: ")}`);
+    } else if (made) {
+      assert.strictEqual(said(`texture: ${name}`), `texture: ${name} (${made}) made into a texture`);
+      await sleep(1500);
+      assert(await page.$("#box[open]") === null, `${name}: a box is shown`);
+      assert(!(await pageTexture(page)).equals(texture), `${name}: the texture did not change`);
+      assert(await page.evaluate(() => rotozoomPage.program && !rotozoomPage.program.marked),
+             `${name}: the program was not started again`);
+      console.log(`ok: ${name} ${way} runs on its texture`);
+    } else {
+      await page.waitForSelector("#box[open]", {timeout: 10000});
+      // The program's box, without reading the whole file into the page.
+      assert((await pageTexture(page)).length <= 1 << 16, `${name}: all of it given`);
+      await page.keyboard.press("Enter");
+      console.log(`ok: ${name} ${way}, 20 MB that is no picture, shows the program's box`);
+    }
+  }
+  assert.deepStrictEqual(problems, []);
+}
+
 // The page's texture: the bytes the program was last started on.
 async function pageTexture(page) {
   return Buffer.from(await page.evaluate(() => Array.from(rotozoomPage.texture)));
@@ -210,6 +287,7 @@ async function anyPicture(browser, base, matchFrame, makeTexture, shots) {
   // The saved picture, on the last texture.
   await savedPictures({page, lines}, downloads, path.join(folder, "texture-dropped-screen.png.bmp"),
                       matchFrame, shots);
+  await awkwardPictures({page, lines, problems}, folder, picker, ways);
   // A picture the browser cannot decode shows the program's own box.
   await picker.uploadFile(files.corrupt);
   await page.waitForSelector("#box[open]", {timeout: 10000});

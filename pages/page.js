@@ -209,6 +209,10 @@ const rotozoomPage = {
         page.programEnded(page.program, `an error: ${error.message}`);
     };
     window.addEventListener("error", uncaught);
+    // A recording lives only in the page until it is saved: leaving asks first.
+    window.addEventListener("beforeunload", event => {
+      if (page.recording) event.preventDefault();
+    });
     window.addEventListener("unhandledrejection", uncaught);
     document.getElementById("again").addEventListener("click", () => page.startProgram());
     // The saved picture and the recording, on pages that load their scripts.

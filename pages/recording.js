@@ -21,6 +21,11 @@ class RotozoomRecording {
   // before ticks are dropped.
   static queueLimit = 30;
   static keyFrameTicks = 120;  // a key frame every 2 s, where a player can seek to
+  // The page holds the whole video in memory until it is saved, and a copy of it as it is
+  // handed to the browser: a recording stops on its own and is saved when its encoded frames
+  // reach 1 GiB (about 6 minutes at the encoder's rate), before the tab runs out of memory and
+  // loses it.
+  static maxBytes = 2 ** 30;
   // Kept pictures' colours are BT.709 in the limited range, as the module converts them.
   static colorSpace = {primaries: "bt709", transfer: "bt709", matrix: "bt709", fullRange: false};
 
@@ -71,6 +76,7 @@ class RotozoomRecording {
     this.keyFrameDue = true;
     this.encoded = 0;        // frames given to the encoder
     this.received = 0;       // of them, encoded and handed to the muxer
+    this.bytes = 0;          // their encoded size
     this.dropped = 0;
     this.writing = Promise.resolve();
     this.failure = null;
@@ -86,7 +92,10 @@ class RotozoomRecording {
       throw new Error("the browser has no video encoder for it");
     }
     const muxer = await import("./mediabunny.js");
-    const output = new muxer.Output({format: new muxer[chosen.choice.format](),
+    // An MP4's index at its end, so that the muxer writes each packet into the file as it
+    // comes rather than keeping them all for an index at the front.
+    const formatOptions = chosen.choice.format === "Mp4OutputFormat" ? {fastStart: false} : {};
+    const output = new muxer.Output({format: new muxer[chosen.choice.format](formatOptions),
                                      target: new muxer.BufferTarget()});
     const source = new muxer.EncodedVideoPacketSource(chosen.choice.codec);
     output.addVideoTrack(source, {frameRate: 60});
@@ -102,6 +111,9 @@ class RotozoomRecording {
     this.encoder = new VideoEncoder({
       output: (chunk, metadata) => {
         ++this.received;
+        this.bytes += chunk.byteLength;
+        if (this.bytes >= RotozoomRecording.maxBytes)
+          this.stop(`it reached ${Math.round(this.bytes / 2 ** 20)} MB, the most the page holds`);
         const packet = muxer.EncodedPacket.fromEncodedChunk(chunk);
         this.writing = this.writing.then(() => this.source.add(packet, metadata));
       },

@@ -499,6 +499,36 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   assert.strictEqual(shortVideo.frames, shortFrames);
   assert(Math.abs(shortVideo.duration - shortSeconds) <= 0.1,
          `${shortSeconds} s recorded, the video lasts ${shortVideo.duration} s`);
+
+  // A recording that reaches the most the page holds in memory (cut to 3 MB here) stops on its
+  // own and is saved whole.
+  await page.evaluate(() => {
+    RotozoomRecording.queueLimit = 30;
+    RotozoomRecording.maxBytes = 3 * 2 ** 20;
+  });
+  const full = await nextLine(lines, "recording: rotozoom-", () => altR(page));
+  const [, fullTicks] = full.match(ending).map(Number);
+  assert.match(full, /; it reached 3 MB, the most the page holds$/);
+  const fullVideo = probe((await download(downloads, /\.(mp4|webm)$/)).file);
+  assert(Math.abs(fullVideo.duration - fullTicks / 60) <= 0.1,
+         `${fullTicks / 60} s recorded, the video lasts ${fullVideo.duration} s`);
+  console.log(`ok: a recording at the page's limit stops and is saved: ${full.slice(11)}; ` +
+              `ffprobe: ${fullVideo.frames} frames, ${fullVideo.duration} s`);
+
+  // Leaving the page while it records asks first; staying keeps the recording, which is saved.
+  await page.evaluate(() => { RotozoomRecording.maxBytes = 2 ** 30; });
+  await nextLine(lines, "recording: started", () => altR(page));
+  const asked = new Promise(resolve => page.once("dialog", async dialog => {
+    await dialog.dismiss();
+    resolve(dialog.type());
+  }));
+  await page.close({runBeforeUnload: true});
+  const kind = await Promise.race([asked, sleep(10000).then(() => "no question")]);
+  assert.strictEqual(kind, "beforeunload", "leaving a recording page asked nothing");
+  await nextLine(lines, "recording: rotozoom-", () => page.click("#record"));
+  await download(downloads, /\.(mp4|webm)$/);
+  console.log("ok: leaving the page while it records asks first");
+
   assert.deepStrictEqual(problems, []);
   await page.close();
   await downloadsDone(downloads);

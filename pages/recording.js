@@ -29,11 +29,13 @@ class RotozoomRecording {
   // Kept pictures' colours are BT.709 in the limited range, as the module converts them.
   static colorSpace = {primaries: "bt709", transfer: "bt709", matrix: "bt709", fullRange: false};
 
-  // The codecs tried, in order. H.264's High profile at level 4.2 holds 1280 x 960 at 60
-  // frames a second; about the desktop's bit rate keeps each picture pixel's colour within a
-  // few levels. Chromium's software H.264 encoder took under half the time a frame in its
-  // "quality" mode than in "realtime" here (19 and 51 ms); VP8 and VP9 (libvpx) are faster
-  // in "realtime".
+  // The codecs tried, in order, the cheapest first. H.264's High profile at level 4.2 holds
+  // 1280 x 960 at 60 frames a second; about the desktop's bit rate keeps each picture pixel's
+  // colour within a few levels. Chromium's software encoders' processor time a frame of the
+  // demo's (on a loaded 2-core machine): H.264 at 24 Mbit/s 15-17 ms in "quality" and 16-22 ms
+  // in "realtime" (the same within the noise), Baseline as High; at 12-16 Mbit/s 13-19 ms, with
+  // ten times as many block centres off by more than 12 levels (1.3-2.3 %, not 0.1-0.3 %);
+  // VP9 in "realtime" 41-45 ms, VP8 140-160 ms.
   static choices = [
     {name: "H.264", codec: "avc", string: "avc1.64002a", format: "Mp4OutputFormat",
      extension: ".mp4", type: "video/mp4", bitrate: 24e6, latencyMode: "quality",

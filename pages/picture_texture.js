@@ -27,15 +27,22 @@ const rotozoomTextures = {
            bytes[29] === 0;
   },
 
+  // The module's memory grows to hold a picture's pixels and never shrinks: after a picture
+  // that grew it past this, the module is let go (the next picture makes a fresh one) rather
+  // than kept at that size for the page's life (an 8192 x 8192 photo leaves 313 MiB).
+  keptMakerBytes: 64 * 2 ** 20,
+
   loadMaker() {
     if (!this.maker) {
-      this.maker = new Promise((resolve, reject) => {
+      const loaded = typeof create_texture_maker === "function" ? Promise.resolve()
+                     : new Promise((resolve, reject) => {
         const script = document.createElement("script");
         script.src = new URL("texture-maker.js", this.folder).href;
-        script.onload = () => create_texture_maker().then(resolve, reject);
+        script.onload = resolve;
         script.onerror = () => reject(new Error("texture-maker.js did not load"));
         document.head.append(script);
       });
+      this.maker = loaded.then(() => create_texture_maker());
       this.maker.catch(() => { this.maker = null; });  // tried again next time
     }
     return this.maker;
@@ -100,13 +107,16 @@ const rotozoomTextures = {
     } catch (error) {
       return {refused: `the browser cannot draw it (${error.message})`};
     }
+    let maker;
     try {
-      const maker = await this.loadMaker();
+      maker = await this.loadMaker();
       const bytes = maker.makeTexture(pixels.data, pixels.width, pixels.height, false);
       console.log(`texture: ${name} (${pixels.width} x ${pixels.height}) made into a texture`);
       return {bytes};
     } catch (error) {
       return {refused: error.message};
+    } finally {
+      if (maker && maker.HEAPU8.buffer.byteLength > this.keptMakerBytes) this.maker = null;
     }
   },
 };

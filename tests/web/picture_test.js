@@ -154,7 +154,8 @@ function windowed() {
 
 // Pictures at the edges, each picked or dropped on the running program. A picture too large
 // to take (20000 x 20000: 1.6 GB decoded) or an SVG without a size is refused with its reason
-// over the picture, and the program goes on as it was, not started again; a 1 x 1 picture, an
+// over the picture, and the program goes on as it was, not started again; a 4096 x 4096
+// picture (after which the texture maker's grown memory is let go), a 1 x 1 picture, an
 // animated GIF and an SVG with a size (dropped without its type, as a file from elsewhere can
 // be) run on their textures; a large file that is no picture shows the program's box (last: the
 // program ends at its box).
@@ -163,16 +164,21 @@ async function awkwardPictures({page, lines, problems}, folder, picker, ways) {
     fs.writeFileSync(path.join(folder, name), bytes);
     return path.join(folder, name);
   };
-  const huge = path.join(folder, "huge.png");
-  execFileSync("python3", ["-c", `
+  // A grey PNG of side x side, written a row at a time.
+  const greyPng = (name, side) => {
+    const grey = path.join(folder, name);
+    execFileSync("python3", ["-c", `
 import struct, sys, zlib
 def chunk(kind, data):
     return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-side = 20000
+side = ${side}
 packer = zlib.compressobj(9)
 rows = b"".join(packer.compress(b"\\0" + b"\\x80" * side) for _ in range(side)) + packer.flush()
 sys.stdout.buffer.write(b"\\x89PNG\\r\\n\\x1a\\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 0, 0, 0, 0)) +
-                        chunk(b"IDAT", rows) + chunk(b"IEND", b""))`], {stdio: ["ignore", fs.openSync(huge, "w"), "inherit"]});
+                        chunk(b"IDAT", rows) + chunk(b"IEND", b""))`], {stdio: ["ignore", fs.openSync(grey, "w"), "inherit"]});
+    return grey;
+  };
+  const huge = greyPng("huge.png", 20000);
   const svg = (name, size) => file(name, `<svg xmlns="http://www.w3.org/2000/svg" ${size}` +
       'viewBox="0 0 64 32"><rect width="64" height="16" fill="#c33"/>' +
       '<rect y="16" width="64" height="16" fill="#36c"/></svg>');
@@ -183,6 +189,7 @@ sys.stdout.buffer.write(b"\\x89PNG\\r\\n\\x1a\\n" + chunk(b"IHDR", struct.pack("
   const cases = [
     {file: huge, way: "picked", refused: "20000 x 20000 is larger than the 8192 x 8192 (64 Mi pixels) taken"},
     {file: svg("sizeless.svg", ""), way: "dropped", refused: "the browser cannot draw it"},
+    {file: greyPng("large.png", 4096), way: "picked", made: "4096 x 4096"},
     {file: svg("sized.svg", 'width="64" height="32" '), way: "dropped", made: "64 x 32"},
     {file: gif, way: "picked", made: "40 x 30"},
     {file: one, way: "picked", made: "1 x 1"},
@@ -217,7 +224,14 @@ sys.stdout.buffer.write(b"\\x89PNG\\r\\n\\x1a\\n" + chunk(b"IHDR", struct.pack("
       assert(!(await pageTexture(page)).equals(texture), `${name}: the texture did not change`);
       assert(await page.evaluate(() => rotozoomPage.program && !rotozoomPage.program.marked),
              `${name}: the program was not started again`);
-      console.log(`ok: ${name} ${way} runs on its texture`);
+      // The texture maker's memory, grown for a large picture, is not kept.
+      const kept = await page.evaluate(async () => {
+        const maker = rotozoomTextures.maker && await rotozoomTextures.maker;
+        return maker ? maker.HEAPU8.buffer.byteLength : 0;
+      });
+      assert(kept <= 64 * 2 ** 20, `${name}: the texture maker keeps ${kept} bytes`);
+      console.log(`ok: ${name} ${way} runs on its texture; the texture maker keeps ` +
+                  `${(kept / 2 ** 20).toFixed(0)} MiB`);
     } else {
       await page.waitForSelector("#box[open]", {timeout: 10000});
       // The program's box, without reading the whole file into the page.

@@ -159,10 +159,17 @@ const rotozoomPage = {
 
   // Saves the picture the program shows now (Alt+P), as the desktop's Print Screen does.
   savePicture() {
-    const name = rotozoomFiles.savePicture(this.program);
-    const line = name ? `saved ${name}` : "no picture to save: the program shows none";
-    console.log(`picture: ${line}`);
-    rotozoomView.showNotice(line);
+    const say = line => {
+      console.log(`picture: ${line}`);
+      rotozoomView.showNotice(line);
+    };
+    const saving = rotozoomFiles.savePicture(this.program);
+    if (!saving) {
+      say("no picture to save: the program shows none");
+      return;
+    }
+    saving.saved.then(() => say(`saved ${saving.name}`),
+                      error => say(`${saving.name} not saved: ${error.message}`));
   },
 
   // Starts recording what the program shows, or stops the recording in progress (Alt+R).

@@ -74,13 +74,14 @@ const rotozoomFiles = {
     return (crc ^ 0xffffffff) >>> 0;
   },
 
-  // Saves what the running program shows now; false when nothing is shown (no program, or no
-  // picture yet). The picture is taken at once; the file follows when it is written.
+  // Saves what the running program shows now: {name, saved}, where `saved` settles when the
+  // file is handed to the browser (or rejects with why not, as where the browser has no
+  // deflate); null when nothing is shown (no program, or no picture yet). The picture is taken
+  // at once; the file follows when it is written.
   savePicture(program) {
     const picture = program && program.takePicture ? program.takePicture() : null;
-    if (!picture || picture.width === 0) return false;
+    if (!picture || picture.width === 0) return null;
     const name = this.captureName(new Date(), ".png");
-    this.indexedPng(picture).then(blob => this.download(blob, name));
-    return name;
+    return {name, saved: this.indexedPng(picture).then(blob => this.download(blob, name))};
   },
 };

@@ -124,6 +124,22 @@ async function savedPictures({page, lines}, downloads, texture, matchFrame, shot
     console.log(`ok: ${how} saves ${name}, a 320 x 240 indexed PNG with a ` +
                 `256-colour PLTE, which is a Linux frame: ${matched}`);
   }
+  // A browser without deflate for the PNG: the page says the picture is not saved.
+  await page.evaluate(() => {
+    window.keptCompressionStream = window.CompressionStream;
+    window.CompressionStream = undefined;
+  });
+  const before = lines.length;
+  await page.keyboard.down("Alt");
+  await page.keyboard.press("KeyP");
+  await page.keyboard.up("Alt");
+  for (const start = Date.now(); !lines.slice(before).some(line => line.startsWith("picture: "));
+       await sleep(50))
+    if (Date.now() - start > 10000) throw new Error("nothing said of a picture not saved");
+  await page.evaluate(() => { window.CompressionStream = window.keptCompressionStream; });
+  const said = lines.slice(before).find(line => line.startsWith("picture: "));
+  assert.match(said, /^picture: rotozoom-\d{8}-\d{6}\.png not saved: /);
+  console.log(`ok: a picture that cannot be written is said: ${said}`);
 }
 
 // The demo's pictures as the test's fixtures: a photo-like JPEG (gradients and soft shapes)

@@ -79,7 +79,8 @@ const rotozoomTextures = {
     try {
       const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
       const context = canvas.getContext("2d", {colorSpace: "srgb"});
-      if (!context) throw new Error(`the browser gives no canvas of ${bitmap.width} x ${bitmap.height}`);
+      if (!context)
+        throw new Error(`the browser gives no canvas of ${bitmap.width} x ${bitmap.height}`);
       context.drawImage(bitmap, 0, 0);
       return context.getImageData(0, 0, bitmap.width, bitmap.height);
     } finally {

@@ -183,6 +183,7 @@ async function awkwardPictures({page, lines, problems}, folder, picker, ways) {
   // A grey PNG of side x side, written a row at a time.
   const greyPng = (name, side) => {
     const grey = path.join(folder, name);
+    const output = fs.openSync(grey, "w");
     execFileSync("python3", ["-c", `
 import struct, sys, zlib
 def chunk(kind, data):
@@ -190,8 +191,10 @@ def chunk(kind, data):
 side = ${side}
 packer = zlib.compressobj(9)
 rows = b"".join(packer.compress(b"\\0" + b"\\x80" * side) for _ in range(side)) + packer.flush()
-sys.stdout.buffer.write(b"\\x89PNG\\r\\n\\x1a\\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 0, 0, 0, 0)) +
-                        chunk(b"IDAT", rows) + chunk(b"IEND", b""))`], {stdio: ["ignore", fs.openSync(grey, "w"), "inherit"]});
+header = struct.pack(">IIBBBBB", side, side, 8, 0, 0, 0, 0)
+sys.stdout.buffer.write(b"\\x89PNG\\r\\n\\x1a\\n" + chunk(b"IHDR", header) + chunk(b"IDAT", rows) +
+                        chunk(b"IEND", b""))`], {stdio: ["ignore", output, "inherit"]});
+    fs.closeSync(output);
     return grey;
   };
   const huge = greyPng("huge.png", 20000);
@@ -199,11 +202,13 @@ sys.stdout.buffer.write(b"\\x89PNG\\r\\n\\x1a\\n" + chunk(b"IHDR", struct.pack("
       'viewBox="0 0 64 32"><rect width="64" height="16" fill="#c33"/>' +
       '<rect y="16" width="64" height="16" fill="#36c"/></svg>');
   const gif = path.join(folder, "turning.gif");
-  execFileSync("convert", ["-size", "40x30", "xc:#c33", "-size", "40x30", "xc:#36c", "-loop", "0", gif]);
+  execFileSync("convert",
+               ["-size", "40x30", "xc:#c33", "-size", "40x30", "xc:#36c", "-loop", "0", gif]);
   const one = path.join(folder, "one.png");
   execFileSync("convert", ["-size", "1x1", "xc:#2c7", `PNG24:${one}`]);
   const cases = [
-    {file: huge, way: "picked", refused: "20000 x 20000 is larger than the 8192 x 8192 (64 Mi pixels) taken"},
+    {file: huge, way: "picked",
+     refused: "20000 x 20000 is larger than the 8192 x 8192 (64 Mi pixels) taken"},
     {file: svg("sizeless.svg", ""), way: "dropped", refused: "the browser cannot draw it"},
     {file: greyPng("large.png", 4096), way: "picked", made: "4096 x 4096"},
     {file: svg("sized.svg", 'width="64" height="32" '), way: "dropped", made: "64 x 32"},
@@ -234,7 +239,8 @@ sys.stdout.buffer.write(b"\\x89PNG\\r\\n\\x1a\\n" + chunk(b"IHDR", struct.pack("
                    new RegExp(`^${name} is not taken`));
       console.log(`ok: ${name} ${way} is refused and the program goes on: ${said("texture: ")}`);
     } else if (made) {
-      assert.strictEqual(said(`texture: ${name}`), `texture: ${name} (${made}) made into a texture`);
+      assert.strictEqual(said(`texture: ${name}`),
+                         `texture: ${name} (${made}) made into a texture`);
       await sleep(1500);
       assert(await page.$("#box[open]") === null, `${name}: a box is shown`);
       assert(!(await pageTexture(page)).equals(texture), `${name}: the texture did not change`);

@@ -3,8 +3,8 @@
 // JPEG, a PNG, a GIF's first frame, a WebP, an SVG with a size, a bitmap of another depth) is
 // decoded to RGBA here and made into the texture by the same C++ as make-texture --from, in
 // WebAssembly (texture-maker.js, loaded at the first such picture): the largest centred
-// square, 128 x 128, 256 colours, no dither. A file the browser cannot decode goes to the
-// program, which shows its file-not-found box. A picture that is decoded but refused (too
+// square, 128 x 128, 256 colours, no dither. A file the browser cannot decode (no picture, or
+// one cut short) goes to the program, which shows its file-not-found box. A picture that is decoded but refused (too
 // large, no size) is refused with the reason, and the running program goes on as it was.
 "use strict";
 
@@ -61,7 +61,9 @@ const rotozoomTextures = {
         image.onerror = () => resolve(false);
         image.src = url;
       });
-      return loaded ? image : null;
+      if (!loaded) return null;
+      image.isSvg = svg || file.type === "image/svg+xml";
+      return image;
     } finally {
       URL.revokeObjectURL(url);
     }
@@ -106,7 +108,11 @@ const rotozoomTextures = {
     try {
       pixels = await this.decode(file, image);
     } catch (error) {
-      return {refused: `the browser cannot draw it (${error.message})`};
+      // An SVG drawn at no size is refused; a picture whose header was read but whose pixels
+      // cannot be (a file cut short) is one the browser cannot decode.
+      if (image.isSvg) return {refused: `the browser cannot draw it (${error.message})`};
+      console.log(`texture: the browser cannot decode ${name} (${error.message})`);
+      return {bytes: head};
     }
     let maker;
     try {

@@ -1,7 +1,10 @@
 // The page around a program: starts it on its canvas with its texture in the program's
 // folder, shows its message boxes as a dialog, says when it has ended and offers to start it
-// again, and takes a visitor's own texture.bmp from the file picker or a drop. How the picture
-// is shown (the look, full screen, the canvas's size) is view.js's.
+// again, and takes a visitor's own picture from the file picker or a drop (made into the
+// texture by picture_texture.js where the page has it, else taken as texture.bmp). Where the page
+// has them, it saves the picture (Alt+P, saved_picture.js) and records what the program shows
+// (Alt+R, recording.js). How the picture is shown (the look, full screen, the canvas's size)
+// is view.js's.
 //
 // Every start makes a new instance of the program's module, on a canvas of its own. Nothing may
 // keep an ended instance reachable (its listeners on the page, its waits' timers and frame
@@ -15,6 +18,8 @@ const rotozoomPage = {
   texture: null,            // the bytes of texture.bmp for the next start
   program: null,            // the running program's hooks (see startProgram); null when none runs
   restartWhenEnded: false,  // a start waits for the running program to end
+  recording: null,          // the recording in progress (a RotozoomRecording), or null
+  filesChosen: 0,           // the visitor's files so far: only the last one chosen is used
 
   // Starts the program; `textureUrl` is the sample texture to fetch (null: none needed).
   async start(factory, textureUrl) {
@@ -79,6 +84,8 @@ const rotozoomPage = {
   programEnded(program, how) {
     if (program !== this.program) return;
     this.program = null;
+    // A recording still running is finished and saved.
+    if (this.recording) this.recording.stop();
     if (program.stopListening) program.stopListening();
     if (this.restartWhenEnded) {
       this.restartWhenEnded = false;
@@ -148,6 +155,77 @@ const rotozoomPage = {
     this.startProgram();
   },
 
+  // A visitor's file, picked or dropped: made into the texture where it is a picture of
+  // another kind than the program reads, then used.
+  // A picture refused (too large, say) is said over the picture, and the program goes on.
+  async useFile(file) {
+    const chosen = ++this.filesChosen;
+    let made;
+    try {
+      made = typeof rotozoomTextures !== "undefined"
+                 ? await rotozoomTextures.fromFile(file)
+                 : {bytes: new Uint8Array(await file.arrayBuffer())};
+    } catch (error) {
+      made = {refused: `it cannot be read (${error.message})`};
+    }
+    if (chosen !== this.filesChosen) return;  // a later file was chosen meanwhile
+    if (made.refused) {
+      const line = `${file.name} is not taken: ${made.refused}`;
+      console.log(`texture: ${line}`);
+      rotozoomView.showNotice(line, 5000);
+      return;
+    }
+    this.useTexture(made.bytes);
+  },
+
+  // Saves the picture the program shows now (Alt+P), as the desktop's Print Screen does.
+  savePicture() {
+    const say = line => {
+      console.log(`picture: ${line}`);
+      rotozoomView.showNotice(line);
+    };
+    const saving = rotozoomFiles.savePicture(this.program);
+    if (!saving) {
+      say("no picture to save: the program shows none");
+      return;
+    }
+    saving.saved.then(() => say(`saved ${saving.name}`),
+                      error => say(`${saving.name} not saved: ${error.message}`));
+  },
+
+  // Starts recording what the program shows, or stops the recording in progress (Alt+R).
+  toggleRecording() {
+    if (this.recording) {
+      this.recording.stop();
+      return;
+    }
+    if (!this.program) return;
+    const recording = new RotozoomRecording(this.program, line => {
+      if (this.recording === recording) this.recording = null;
+      this.showRecording();
+      rotozoomView.showNotice(line.replace(/^recording: /, ""));
+    });
+    this.recording = recording;
+    this.showRecording();
+    recording.start().then(
+        how => console.log(`recording: started (${how})`),
+        error => {
+          recording.failure = error.message;
+          recording.stop();
+        });
+  },
+
+  // The button's text, and REC over the picture meanwhile.
+  showRecording() {
+    const on = Boolean(this.recording);
+    const button = document.getElementById("record");
+    if (button) {
+      button.textContent = on ? "Stop recording (Alt+R)" : "Record (Alt+R)";
+      button.setAttribute("aria-pressed", String(on));
+    }
+    document.getElementById("stage").classList.toggle("recording", on);
+  },
+
   wireControls() {
     const page = this;
     // The program's exit is an exception that nothing needs to see. A trap or the runtime's
@@ -159,8 +237,21 @@ const rotozoomPage = {
         page.programEnded(page.program, `an error: ${error.message}`);
     };
     window.addEventListener("error", uncaught);
+    // A recording lives only in the page until it is saved: leaving asks first.
+    window.addEventListener("beforeunload", event => {
+      if (page.recording) event.preventDefault();
+    });
     window.addEventListener("unhandledrejection", uncaught);
     document.getElementById("again").addEventListener("click", () => page.startProgram());
+    // The saved picture and the recording, on pages that load their scripts.
+    if (typeof rotozoomFiles !== "undefined" && typeof RotozoomRecording !== "undefined") {
+      rotozoomView.letterKeys.p = () => page.savePicture();
+      rotozoomView.letterKeys.r = () => page.toggleRecording();
+      const save = document.getElementById("save-picture");
+      if (save) save.addEventListener("click", () => page.savePicture());
+      const record = document.getElementById("record");
+      if (record) record.addEventListener("click", () => page.toggleRecording());
+    }
     const stage = document.getElementById("stage");
     // The right button belongs to the program (each start's canvas is a new one).
     stage.addEventListener("contextmenu", event => {
@@ -172,7 +263,7 @@ const rotozoomPage = {
       const file = picker.files[0];
       // Emptied, so that picking the same file again (changed since, say) is a change too.
       picker.value = "";
-      if (file) page.useTexture(new Uint8Array(await file.arrayBuffer()));
+      if (file) page.useFile(file);
     });
     stage.addEventListener("dragover", event => {
       event.preventDefault();
@@ -183,7 +274,7 @@ const rotozoomPage = {
       event.preventDefault();
       stage.classList.remove("dropping");
       const file = event.dataTransfer.files[0];
-      if (file) page.useTexture(new Uint8Array(await file.arrayBuffer()));
+      if (file) page.useFile(file);
     });
   },
 };

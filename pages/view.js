@@ -68,24 +68,29 @@ const rotozoomView = {
   },
 
   // The page's keys: Alt+L cycles the looks and Alt+Enter toggles full screen, as on the
-  // desktop; both their presses and releases are kept from the program.
+  // desktop; Alt with a letter of `letterKeys` does what page.js put there (Alt+P saves the
+  // picture, Alt+R records). Their presses and releases are kept from the program.
+  letterKeys: {},
   takeKey(event) {
     const enter = event.code === "Enter" || event.code === "NumpadEnter";
-    // The letter L wherever the layout puts it; by its place where Alt makes it type another
+    // A letter wherever the layout puts it; by its place where Alt makes it type another
     // character.
-    const letterL =
-        /^l$/i.test(event.key) || (event.code === "KeyL" && !/^[a-z]$/i.test(event.key));
-    if (!event.altKey || !(enter || letterL)) {
+    const letter = /^[a-z]$/i.test(event.key) ? event.key.toLowerCase()
+                   : /^Key[A-Z]$/.test(event.code) ? event.code.slice(3).toLowerCase() : null;
+    const action = enter ? () => this.toggleFullScreen()
+                   : letter === "l" ? () => this.nextLook() : this.letterKeys[letter];
+    if (!event.altKey || !action) {
       if (event.type === "keydown") this.restoreFullScreen();
       return;
     }
     event.preventDefault();
     event.stopImmediatePropagation();
     if (event.type !== "keydown" || event.repeat) return;
-    if (enter)
-      this.toggleFullScreen();
-    else
-      this.chooseLook(this.looks[(this.looks.indexOf(this.look) + 1) % this.looks.length]);
+    action();
+  },
+
+  nextLook() {
+    this.chooseLook(this.looks[(this.looks.indexOf(this.look) + 1) % this.looks.length]);
   },
 
   chooseLook(look) {
@@ -98,14 +103,14 @@ const rotozoomView = {
                                        : look);
   },
 
-  // The look's name over the picture for a moment: the page's, not part of the picture.
-  showNotice(text) {
+  // The look's name over the picture for a moment (`ms`): the page's, not part of the picture.
+  showNotice(text, ms = 1200) {
     const notice = document.getElementById("notice");
     if (!notice) return;
     notice.textContent = text;
     notice.classList.add("shown");
     clearTimeout(this.noticeTimer);
-    this.noticeTimer = setTimeout(() => notice.classList.remove("shown"), 1200);
+    this.noticeTimer = setTimeout(() => notice.classList.remove("shown"), ms);
   },
 
   toggleFullScreen() {

@@ -6,7 +6,8 @@
 #                            and Wine, clang for the fuzzer, emscripten and Chromium, the
 #                            packaging and fresh-system tools
 #   install-deps.sh package  what scripts/package.sh needs on top of the run set
-#   install-deps.sh web      what scripts/build-web.sh needs on top of the run set
+#   install-deps.sh web      what scripts/build-web.sh needs on top of the run set (npm too,
+#                            for the pages' muxer, unless the machine has one of its own)
 # Idempotent: packages already present are left alone, and apt is not touched when all are.
 set -euo pipefail
 
@@ -49,11 +50,14 @@ test_packages=(
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;
   package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
-  web) packages=("${run_packages[@]}" "${web_packages[@]}") ;;
+  web)
+    packages=("${run_packages[@]}" "${web_packages[@]}")
+    command -v npm > /dev/null || packages+=(npm)
+    ;;
   test)
     packages=("${run_packages[@]}" "${package_packages[@]}" "${web_packages[@]}"
       "${test_packages[@]}")
-    # npm for puppeteer-core, unless the machine has one of its own
+    # npm for puppeteer-core and the pages' muxer, unless the machine has one of its own
     command -v npm > /dev/null || packages+=(npm)
     ;;
   *)

@@ -46,7 +46,7 @@ ctest --test-dir "$release" --output-on-failure -L 'e2e|wine|long'
 bash "$root/scripts/build-web.sh"
 (cd "$root/tests/web" && npm ci --no-audit --no-fund --silent)
 node "$root/tests/web/web_test.js" "$root/build/web" "$release/tests/wine/match-frame" \
-  "$root/build/web-test"
+  "$root/build/web-test" "$release/tools/make-texture"
 # The page's texture maker makes make-texture's very texture from the same pixels.
 node "$root/tests/web/texture_maker_test.js" "$root/build/web" "$release/tools/make-texture"
 NODE_PATH=/usr/share/nodejs bash "$root/bench/wasm_compare.sh" "$release/bench/frame-timing" \

@@ -7,6 +7,34 @@ EM_JS(void, rz_tell_page_of_screen, (int gpu), {
   Module["rotozoomPage"].screen(gpu ? "webgl2" : "2d");
 });
 
+EM_JS(void, rz_let_page_take_pictures, (), {
+  // The page reads the picture from the module's memory at once: the next call into the
+  // module may move or change it. WebScreen::PagePicture: width, height, pixels' address,
+  // their size (32 bits each), then 768 bytes of palette.
+  const read = at => {
+    const fields = HEAP32.subarray(at >> 2, (at >> 2) + 4);
+    return {width: fields[0], height: fields[1],
+            pixels: HEAPU8.subarray(fields[2], fields[2] + fields[3]),
+            palette: HEAPU8.subarray(at + 16, at + 16 + 768)};
+  };
+  const page = Module["rotozoomPage"];
+  page.takePicture = () => {
+    const picture = read(_rz_page_picture());
+    return {width: picture.width, height: picture.height, pixels: picture.pixels.slice(),
+            palette: picture.palette.slice()};
+  };
+  // Planes to be copied before anything else runs in the module.
+  page.takeVideoPicture = () => {
+    const picture = read(_rz_page_video_picture());
+    return {width: picture.width, height: picture.height, planes: picture.pixels};
+  };
+});
+
+EM_JS(void, rz_tell_page_of_picture, (), {
+  const shown = Module["rotozoomPage"].pictureShown;
+  if (shown) shown();
+});
+
 EM_JS(void, rz_use_fresh_canvas, (), { Module["canvas"] = Module["rotozoomPage"].freshCanvas(); });
 
 EM_JS(void, rz_show_stand_in, (int shown), { Module["rotozoomPage"].showStandIn(shown !== 0); });
@@ -187,6 +215,8 @@ namespace web {
 void tellPageOfWaits() { rz_tell_page_of_waits(); }
 void letPageRemoveListeners() { rz_let_page_remove_listeners(); }
 void tellPageOfScreen(bool gpu) { rz_tell_page_of_screen(gpu ? 1 : 0); }
+void letPageTakePictures() { rz_let_page_take_pictures(); }
+void tellPageOfPicture() { rz_tell_page_of_picture(); }
 void useFreshCanvas() { rz_use_fresh_canvas(); }
 void showStandIn(bool shown) { rz_show_stand_in(shown ? 1 : 0); }
 void readPageView(int* widthHeight, char* lookName, int capacity) {

@@ -19,6 +19,14 @@ void letPageRemoveListeners();
 // then scales.
 void tellPageOfScreen(bool gpu);
 
+// Lets the page read the kept picture whenever it asks (once, at start-up): its hooks
+// takePicture() and takeVideoPicture() call into the module (web_page_pictures.cpp).
+void letPageTakePictures();
+
+// Tells the page that a picture has just been shown (a new frame or new colours), for a
+// recording that takes each one.
+void tellPageOfPicture();
+
 // Replaces the canvas with a fresh one, which has no context yet: after a WebGL2 context was
 // made on the old one and could not be used, since such a canvas gives no 2D context.
 void useFreshCanvas();

@@ -18,6 +18,7 @@ bool WebScreen::isAvailable() {
     // the listeners must be on.
     gpu_ = startGl();
     tellPageOfScreen(gpu_);
+    letPageTakePictures();
     listenToPage(*this);
     listening_ = true;
   }
@@ -38,6 +39,7 @@ void WebScreen::drawPicture() {
     drawWithGl();
   else
     drawOnCanvas();
+  tellPageOfPicture();
 }
 
 void WebScreen::setCursorVisible(bool visible) { web::setCursorVisible(visible); }

@@ -19,6 +19,7 @@
 //   web_gpu_path.cpp      the WebGL2 context and the shared presenter
 //   web_canvas_path.cpp  the 2D canvas without one
 //   web_events.cpp               the page's events as the program's input
+//   web_page_pictures.cpp        the kept picture for the page's saved picture and recording
 #pragma once
 
 #include <cstdint>
@@ -42,6 +43,21 @@ class WebScreen final : public compat::PresentingScreen {
   // Called by the canvas's WebGL context events (web_gpu_path.cpp).
   void contextLost();
   void contextRestored() { restorePending_ = true; }
+
+  // The kept picture as the page reads it from the module's memory (web_page_pictures.cpp);
+  // the layout is the page's to read (web_page_calls.cpp), 32-bit fields then the palette.
+  struct PagePicture {
+    std::int32_t width = 0;  // 0: nothing shown yet
+    std::int32_t height = 0;
+    const std::uint8_t* pixels = nullptr;
+    std::int32_t size = 0;                // bytes at pixels
+    std::uint8_t palette[256 * 3] = {};  // red, green, blue
+  };
+  // The 8-bit picture, rows packed, with its palette: what the page saves as an indexed PNG.
+  const PagePicture& pictureForPage();
+  // The picture for a recording: through its palette into Y'CbCr 4:2:0 (three planes, packed),
+  // each picture pixel a solid block of a whole even factor, as the desktop's recordings are.
+  const PagePicture& videoPictureForPage();
 
  private:
   // What the page asks of the picture: the canvas's displayed size in device pixels and the
@@ -91,6 +107,8 @@ class WebScreen final : public compat::PresentingScreen {
   std::vector<std::uint32_t> rgba_;
   std::vector<compat::InputEvent> pending_;
   double lastYield_ = 0;
+  PagePicture pagePicture_;
+  std::vector<std::uint8_t> videoPlanes_;
 };
 
 WebScreen& webScreen();

@@ -15,11 +15,14 @@
 //    template, shows its frame (minimal_page.js);
 //  - every key of the key table, by the page's name for it (KeyboardEvent.code), reaches a
 //    program's window as the virtual key Windows gives it, the keypad's with Num Lock on and off;
-//    the page's own keys (Alt+L, Alt+Enter) do not;
+//    the page's own keys (Alt+L, Alt+Enter, Alt+P, Alt+R) do not;
+//  - a visitor's own picture of any kind, the saved picture and the recording
+//    (picture_test.js);
 //  - the looks, full screen, the canvas's size, the 2D canvas without WebGL2 and through a lost
 //    WebGL2 context (looks_test.js).
-// Screenshots go to SHOTS for people to look at.
-//   node web_test.js WEB_BUILD MATCH_FRAME SHOTS
+// Screenshots go to SHOTS for people to look at. MAKE_TEXTURE (the native make-texture), when
+// given, is checked to make the same texture from a PNG as the page does.
+//   node web_test.js WEB_BUILD MATCH_FRAME SHOTS [MAKE_TEXTURE]
 "use strict";
 const assert = require("assert");
 const {execFileSync} = require("child_process");
@@ -30,8 +33,9 @@ const {sleep, serve, launchBrowser, openPage, endedText} = require("./pages");
 const {screenPixels, pixelAt, colourCount, lookRectangle} = require("./screen_pixels");
 const looks = require("./looks_test");
 const {minimalPage} = require("./minimal_page");
+const pictures = require("./picture_test");
 
-const [webBuild, matchFrame, shots] = process.argv.slice(2);
+const [webBuild, matchFrame, shots, makeTexture] = process.argv.slice(2);
 fs.mkdirSync(shots, {recursive: true});
 
 // The demo's frame as the page shows it in full screen in the integer look: the screenshot,
@@ -523,8 +527,11 @@ async function keysPage(browser, base) {
     const got = await reports(count, `"${code}" and Q`);
     assert.deepStrictEqual(got, [`down ${hex(0x51)}`, `up ${hex(0x51)}`], `"${code}" arrived`);
   }
-  // The page keeps its own keys, Alt+L and Alt+Enter, from the program: only Alt arrives.
-  for (const code of ["KeyL", "Enter"]) {
+  // The page keeps its own keys from the program: only Alt arrives. (Alt+R twice: a recording
+  // started and stopped; its file and the saved picture's are not kept.)
+  const devtools = await browser.target().createCDPSession();
+  await devtools.send("Browser.setDownloadBehavior", {behavior: "deny"});
+  for (const code of ["KeyL", "Enter", "KeyP", "KeyR", "KeyR"]) {
     const count = keyReports().length;
     await page.keyboard.down("Alt");
     await page.keyboard.press(code);
@@ -537,8 +544,9 @@ async function keysPage(browser, base) {
                            `Alt+${code} and Q`);
   }
   assert.deepStrictEqual(problems, []);
+  await devtools.send("Browser.setDownloadBehavior", {behavior: "default"});
   console.log(`ok: the page's ${keys.length} keys reach the program as their virtual keys; ` +
-              "Alt+L and Alt+Enter stay the page's");
+              "Alt+L, Alt+Enter, Alt+P and Alt+R stay the page's");
   await page.close();
 }
 
@@ -548,6 +556,8 @@ async function keysPage(browser, base) {
   const browser = await launchBrowser();
   try {
     await demoPage(browser, base);
+    await pictures.anyPicture(browser, base, matchFrame, makeTexture, shots);
+    await pictures.recordingOnDemoPage(browser, base, matchFrame, shots);
     await restartsPage(browser, base);
     await showcasePage(browser, base);
     await minimalPage(browser, base, shots);

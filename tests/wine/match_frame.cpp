@@ -4,13 +4,15 @@
 // frame through the display palette and compares it with the picture, outside the FPS line's
 // rows at the top.
 //
-//   match-frame PICTURE.rgb
+//   match-frame [--within LEVELS] PICTURE.rgb
 //
 // PICTURE.rgb: 320 x 240 pixels, 3 bytes each (red, green, blue), rows top to bottom. Prints the
 // best frame and how many pixels differ; status 0 when one frame matches exactly, 1 when none
-// does, 2 for a bad argument.
+// does, 2 for a bad argument. With --within, a pixel differs only where a channel is more than
+// LEVELS away (0 to 255), for pictures through a lossy codec.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -25,6 +27,7 @@ constexpr int cycle = 900;
 constexpr int fpsRows = 20;  // the FPS line's box, whatever its width
 
 std::vector<unsigned char> picture;
+int within = 0;
 long bestFrame = -1;
 long bestDifferences = width * height + 1;
 
@@ -34,8 +37,9 @@ long differences(const compat::IndexedFrame& frame, const compat::Palette& palet
     for (int x = 0; x < width; ++x) {
       const compat::PaletteColour& colour = palette[frame.pixels[y * frame.pitch + x]];
       const unsigned char* expected = &picture[(y * width + x) * 3];
-      count +=
-          colour.red != expected[0] || colour.green != expected[1] || colour.blue != expected[2];
+      count += std::abs(colour.red - expected[0]) > within ||
+               std::abs(colour.green - expected[1]) > within ||
+               std::abs(colour.blue - expected[2]) > within;
     }
   return count;
 }
@@ -43,8 +47,18 @@ long differences(const compat::IndexedFrame& frame, const compat::Palette& palet
 }  // namespace
 
 int main(int argc, char** argv) {
+  char* end = nullptr;
+  if (argc == 4 && std::strcmp(argv[1], "--within") == 0) {
+    const long levels = std::strtol(argv[2], &end, 10);
+    if (*argv[2] == '\0' || *end != '\0' || levels < 0 || levels > 255) argc = 0;
+    within = static_cast<int>(levels);
+    argv += 2;
+    argc -= 2;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: match-frame PICTURE.rgb (320 x 240, 3 bytes per pixel)\n");
+    std::fprintf(stderr,
+                 "usage: match-frame [--within LEVELS] PICTURE.rgb (320 x 240, 3 bytes per "
+                 "pixel)\n");
     return 2;
   }
   std::ifstream file(argv[1], std::ios::binary);

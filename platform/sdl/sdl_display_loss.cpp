@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include "platform/sdl/sdl_recording.h"
 
 namespace sdl {
@@ -19,6 +21,11 @@ int onDisplayLost(Display*) {
 
 }  // namespace
 
-void endProcessOnDisplayLoss() { XSetIOErrorHandler(onDisplayLost); }
+void endProcessOnDisplayLoss() {
+  // A write to the X server's closed socket would otherwise end the process by SIGPIPE, silently
+  // and before Xlib could see the loss and call the handler.
+  signal(SIGPIPE, SIG_IGN);
+  XSetIOErrorHandler(onDisplayLost);
+}
 
 }  // namespace sdl

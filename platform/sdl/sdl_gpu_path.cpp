@@ -61,6 +61,7 @@ void SdlScreen::drawWithGl() {
   }
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
+  if (tooLargeToDraw()) return;
   if (exclusive_)
     presenter_.draw(width, height, shownLook());
   else

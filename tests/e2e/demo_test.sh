@@ -2,7 +2,7 @@
 # The built demo as a user runs it, in a temporary folder on a 640 x 480 screen (the picture
 # fills it, scaled by 2): it shows the turning texture with the FPS line's white box at the
 # top-left; Escape, Pause, a right click and closing the window each end it with status 1
-# within a second; without a readable texture.bmp it shows the file-not-found box and ends
+# within a second, without a word; SIGTERM too, saying why in one line; without a readable texture.bmp it shows the file-not-found box and ends
 # with status 1. Command-line arguments change nothing.
 set -euo pipefail
 demo="$1"
@@ -32,7 +32,14 @@ expect_exit_within_a_second() {  # expect_exit_within_a_second WHAT
   wait $pid || status=$?
   pid=""
   [ "$status" -eq 1 ] || fail "$1 ended the demo with status $status, expected 1"
+  expect_no_key_held
   echo "ok: $1 ends the demo with status 1"
+}
+
+# expect_silent_end WHAT: an end the user asked for says nothing.
+expect_silent_end() {
+  expect_exit_within_a_second "$1"
+  [ ! -s err ] || fail "$1: the demo said: $(cat err)"
 }
 
 colours_in() { convert "$1" -format "%k" info:; }
@@ -57,20 +64,28 @@ echo "ok: the texture turns, and the FPS box is at the top-left"
 cp one.png "${SCREENSHOT:-/dev/null}" 2>/dev/null || true
 xdotool mousemove 320 240
 xdotool key Escape
-expect_exit_within_a_second "Escape"
+expect_silent_end "Escape"
 
 start_demo
 xdotool mousemove 320 240
 xdotool key Pause
-expect_exit_within_a_second "Pause"
+expect_silent_end "Pause"
 
 start_demo
 xdotool mousemove 320 240 click 3
-expect_exit_within_a_second "a right click"
+expect_silent_end "a right click"
 
 start_demo
 "$close_window" "$window"
-expect_exit_within_a_second "closing the window"
+expect_silent_end "closing the window"
+
+# An end the user did not ask for on the screen says why. (SIGINT cannot be tried here: a
+# script's background jobs ignore it.)
+start_demo
+kill -TERM $pid
+expect_exit_within_a_second "SIGTERM"
+[ "$(wc -l < err)" -eq 1 ] && grep -q "SIGTERM" err ||
+  fail "SIGTERM: not one line saying why on standard error: $(cat err)"
 
 # Arguments change nothing: it still runs, and Escape still ends it.
 start_demo --help -w 640 texture.bmp

@@ -5,6 +5,8 @@
 #  - after a restart the last choice and the window's size come back; a corrupt state file, or
 #    a named pipe in its place, is ignored (full-screen); a window remembered larger than the
 #    screen opens within it; another program does not open in the demo's window;
+#  - a window made as large as X allows (32767 x 32767, by another program) leaves the demo
+#    running, on the GPU path and on SDL's renderer path;
 #  - Print Screen leaves a 320 x 240 indexed PNG equal to the frame on the screen, scaled back
 #    (checked on colour_bars' still picture, shown full-screen at 4x);
 # and every run ends with Escape and status 1. Screenshots go to SHOTS.
@@ -19,20 +21,23 @@ state="$XDG_STATE_HOME/rotozoom/rotozoom.display"  # each program has its own
 fail() { echo "FAILED: $*"; exit 1; }
 
 window=""
-start() {  # start PROGRAM TITLE: runs it and waits for its window
-  "$1" > out 2> err &
+start() {  # start [env SETTINGS...] PROGRAM TITLE: runs it and waits for its window
+  local title="${*: -1}"
+  "${@:1:$#-1}" > out 2> err &
   pid=$!
   window=""
   for _ in $(seq 1 100); do
-    window="$(window_titled "$2" "$pid")" && break
+    window="$(window_titled "$title" "$pid")" && break
     sleep 0.05
   done
-  [ -n "$window" ] || fail "no window titled $2: $(cat err)"
+  [ -n "$window" ] || fail "no window titled $title: $(cat err)"
   sleep 0.5
 }
 size() { xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p'; }
 end_with_escape() {
-  xdotool key --window "$window" Escape
+  # Press and release through the X server to the window that has the focus, the demo's: a
+  # release sent to the window the press has just closed would fail and leave Escape held.
+  xdotool key Escape
   expect_status_one
 }
 press() { xdotool key --window "$window" "$1"; sleep 0.8; }
@@ -105,6 +110,29 @@ start "$demo" "ぽこるん"
 moving fitted-window
 end_with_escape
 echo "ok: a window remembered wider than the screen opened within it"
+
+# Another program makes the demo's window as large as X allows: it runs on, shows the picture
+# again once the window is of a usual size, and Escape ends it. On the GPU path, SDL's renderer
+# on the GPU, and SDL's renderer in software (where the GL driver cannot load).
+for path in gpu renderer software; do
+  printf 'rotozoom display 1\nmode window\nwindow 0 0 700 500\n' > "$state"
+  settings=()
+  [ "$path" = renderer ] && settings=(ROTOZOOM_RENDERER=sdl)
+  [ "$path" = software ] && settings=(LIBGL_DRIVERS_PATH=/nonexistent)
+  start env "${settings[@]}" "$demo" "ぽこるん"
+  xdotool windowsize "$window" 32767 32767
+  sleep 1.5
+  if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid" || echo "exit status $?"
+    pid=""
+    fail "a 32767 x 32767 window ended the demo ($path): $(cat err)"
+  fi
+  xdotool windowsize "$window" 700 500
+  sleep 0.8
+  moving "after-huge-$path"
+  end_with_escape
+  echo "ok: a 32767 x 32767 window ($path) leaves the demo running"
+done
 
 # Print Screen on a still picture: the file is the frame on the screen, scaled back. The
 # demo's last view is a window; another program keeps its own view (full-screen).

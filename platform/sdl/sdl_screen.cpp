@@ -99,8 +99,8 @@ void SdlScreen::createWindow() {
   std::string noGl;
   if (!rendererChosen) {
     const bool started = startGl();
-    noGl = started ? xErrors.firstError() : std::string(SDL_GetError());
-    if (started && noGl.empty()) {
+    const std::string xError = xErrors.firstError();
+    if (started && xError.empty()) {
       xErrors_ = nullptr;
       return;
     }
@@ -111,8 +111,7 @@ void SdlScreen::createWindow() {
       SDL_DestroyWindow(window_);
       window_ = nullptr;
     }
-    const std::string xError = xErrors.firstError();
-    if (!xError.empty()) noGl = xError;
+    noGl = xError.empty() ? std::string(SDL_GetError()) : xError;
   }
   const bool gpuBroken = !xErrors.firstError().empty();
   std::string gpuRefused;

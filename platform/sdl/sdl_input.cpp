@@ -1,8 +1,6 @@
 // Input from SDL's events to the messages compat posts, and the keys the screen keeps for
 // itself: Alt+Enter (full-screen or a window), Alt+L (the looks), Alt+R (recording) and Print
 // Screen (a screenshot).
-#include <cstdio>
-
 #include "platform/compat/virtual_keys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_screen.h"
@@ -85,9 +83,7 @@ void SdlScreen::readInput(std::vector<compat::InputEvent>& events) {
       case SDL_QUIT:
         // SDL's word for the last window closing, and for SIGINT and SIGTERM: the user sees
         // the window close, but an end by a signal says why.
-        if (!windowClosed_)
-          std::fputs("screen: ending: asked to quit by a signal (SIGINT or SIGTERM)\n", stderr);
-        windowClosed_ = true;
+        sayQuitAsked();
         events.push_back({InputKind::CloseWindow, 0, false, false, 0, 0});
         break;
       case SDL_WINDOWEVENT:

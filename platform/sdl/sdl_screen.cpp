@@ -196,9 +196,15 @@ void SdlScreen::closeVideo() {
   videoReady_ = false;
 }
 
+void SdlScreen::sayQuitAsked() {
+  if (!windowClosed_)
+    std::fputs("screen: ending: asked to quit by a signal (SIGINT or SIGTERM)\n", stderr);
+  windowClosed_ = true;
+}
+
 void SdlScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
   if (!startVideo()) return;  // standard error has it, and that is all there is
-  runMessageBox(captionUtf8, textUtf8);
+  if (!runMessageBox(captionUtf8, textUtf8)) sayQuitAsked();
 }
 
 }  // namespace sdl

@@ -115,6 +115,9 @@ class SdlScreen final : public compat::PresentingScreen {
   // What the notice shows: its text, and under it the mark while one is set.
   std::string noticeLines() const;
 
+  // SDL_QUIT where the window was not closed: SDL's word for SIGINT and SIGTERM. Says so, once.
+  void sayQuitAsked();
+
   // Whether the window is larger than largestDrawable either way, as the X server has it now
   // (SDL may not have heard yet): then nothing is drawn into it.
   bool tooLargeToDraw() const;

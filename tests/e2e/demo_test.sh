@@ -2,8 +2,9 @@
 # The built demo as a user runs it, in a temporary folder on a 640 x 480 screen (the picture
 # fills it, scaled by 2): it shows the turning texture with the FPS line's white box at the
 # top-left; Escape, Pause, a right click and closing the window each end it with status 1
-# within a second, without a word; SIGTERM too, saying why in one line; without a readable texture.bmp it shows the file-not-found box and ends
-# with status 1. Command-line arguments change nothing.
+# within a second, without a word; SIGTERM too, saying why in one line; without a readable
+# texture.bmp it shows the file-not-found box and ends with status 1 once it is answered, or on
+# SIGTERM, saying why. Command-line arguments change nothing.
 set -euo pipefail
 demo="$1"
 make_texture="$2"
@@ -118,4 +119,13 @@ for case in missing broken; do
   xdotool mousemove 320 240
   "$close_window" "$box"
   expect_exit_within_a_second "answering the box for a $case texture"
+  [ "$(grep -c "^screen: " err)" -eq 0 ] || fail "answering the box: the demo said: $(cat err)"
 done
+
+# SIGTERM while the box is shown ends the demo, and it says why.
+"$demo" > out 2> err &
+pid=$!
+for _ in $(seq 1 100); do window_titled "エラーが発生したらしい(^^;" "$pid" > /dev/null && break; sleep 0.05; done
+kill -TERM $pid
+expect_exit_within_a_second "SIGTERM while the box is shown"
+grep -q "^screen: .*SIGTERM" err || fail "SIGTERM while the box is shown: no word of it: $(cat err)"

@@ -75,6 +75,7 @@ void SdlScreen::drawWithGl() {
   }
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
+  if (tooLargeToDraw()) return;
   // Timed up to the GL's finishing the frame, without the swap (which may wait for the
   // monitor): what the look costs to present. Where the GL draws on the processor, the lesser
   // of the time that passed and the processor time the program spent meanwhile, so that other

@@ -80,12 +80,16 @@ void SdlScreen::readInput(std::vector<compat::InputEvent>& events) {
         events.push_back({InputKind::MouseMove, 0, false, false, at.x, at.y});
         break;
       }
-      case SDL_QUIT:  // also what SDL makes of SIGINT and SIGTERM
+      case SDL_QUIT:
+        // SDL's word for the last window closing, and for SIGINT and SIGTERM: the user sees
+        // the window close, but an end by a signal says why.
+        sayQuitAsked();
         events.push_back({InputKind::CloseWindow, 0, false, false, 0, 0});
         break;
       case SDL_WINDOWEVENT:
         switch (event.window.event) {
           case SDL_WINDOWEVENT_CLOSE:
+            windowClosed_ = true;
             events.push_back({InputKind::CloseWindow, 0, false, false, 0, 0});
             break;
           case SDL_WINDOWEVENT_MOVED:

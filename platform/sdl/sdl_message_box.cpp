@@ -70,21 +70,21 @@ bool inside(const SDL_Rect& r, int x, int y) {
 
 }  // namespace
 
-void runMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
+bool runMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
   BoxPicture picture(textUtf8);
   const std::string title(captionUtf8);
   SDL_Window* window =
       SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, picture.width,
                        picture.height, SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
-  if (window == nullptr) return;  // the text is on standard error already
+  if (window == nullptr) return true;  // the text is on standard error already
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) {
     SDL_DestroyWindow(window);
-    return;
+    return true;
   }
   SDL_RaiseWindow(window);
   const Uint32 id = SDL_GetWindowID(window);
-  bool answered = false;
+  bool answered = false, quitAsked = false;
   picture.draw(renderer, false);
   while (!answered) {
     SDL_Event event;
@@ -93,8 +93,8 @@ void runMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
       continue;
     }
     switch (event.type) {
-      case SDL_QUIT:
-        answered = true;
+      case SDL_QUIT:  // the box's own closing was answered before it
+        answered = quitAsked = true;
         break;
       case SDL_WINDOWEVENT:
         if (event.window.windowID != id) break;
@@ -121,6 +121,7 @@ void runMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
   }
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);
+  return !quitAsked;
 }
 
 }  // namespace sdl

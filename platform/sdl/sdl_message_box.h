@@ -6,7 +6,8 @@
 
 namespace sdl {
 
-// Returns when the user has answered the box. Video must be initialised.
-void runMessageBox(std::string_view captionUtf8, std::string_view textUtf8);
+// Returns when the user has answered the box (true), or when SDL asked the program to quit, as
+// it does for SIGINT and SIGTERM (false). Video must be initialised.
+bool runMessageBox(std::string_view captionUtf8, std::string_view textUtf8);
 
 }  // namespace sdl

@@ -7,6 +7,7 @@
 
 #include "platform/screen_core/notice_font.h"
 #include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/sdl_x_errors.h"
 
 namespace sdl {
 
@@ -16,13 +17,27 @@ void SdlScreen::measureMonitor(bool vsync) {
   pacer_.setMonitorPeriod(vsync && rate ? 1'000'000'000 / mode.refresh_rate : 0);
 }
 
-bool SdlScreen::startRenderer() {
+bool SdlScreen::startRenderer(bool softwareOnly, XErrorsCaught& xErrors, std::string& gpuRefused) {
   window_ = makeWindow(0);
   if (window_ == nullptr) {
     std::fprintf(stderr, "screen: cannot create the window: %s\n", SDL_GetError());
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!softwareOnly) {
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    gpuRefused = xErrors.firstError();
+    if (!gpuRefused.empty()) {
+      // SDL's GPU renderers refused by the X server: a fresh window drawn in software.
+      if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+      renderer_ = nullptr;
+      SDL_DestroyWindow(window_);
+      window_ = makeWindow(0);
+      if (window_ == nullptr) {
+        std::fprintf(stderr, "screen: cannot create the window: %s\n", SDL_GetError());
+        return false;
+      }
+    }
+  }
   if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   if (renderer_ == nullptr) {
     std::fprintf(stderr, "screen: cannot draw into the window: %s\n", SDL_GetError());
@@ -90,6 +105,7 @@ void SdlScreen::drawWithRenderer() {
   else
     setCanvas(std::max(placement_.width, pictureWidth_),
               std::max(placement_.height, pictureHeight_));
+  if (tooLargeToDraw()) return;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   const SDL_Rect where{pictureLeft_, pictureTop_, pictureWidth_, pictureHeight_};

@@ -5,10 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "platform/sdl/sdl_display_loss.h"
 #include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_x_errors.h"
+#include "platform/sdl/sdl_x_window_size.h"
 
 namespace sdl {
 namespace {
@@ -44,6 +47,10 @@ bool SdlScreen::startVideo() {
                  "(Debian package xvfb)\n");
     return false;
   }
+  // Mesa's loaders print their own lines about a GL driver that cannot load, several of them,
+  // before the screen says once which path shows the picture. A user's own settings stay.
+  setenv("LIBGL_DEBUG", "quiet", 0);
+  setenv("EGL_LOG_LEVEL", "fatal", 0);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -74,23 +81,55 @@ compat::DesktopSize SdlScreen::desktopSize() {
 }
 
 SDL_Window* SdlScreen::makeWindow(Uint32 flags) {
-  return SDL_CreateWindow(title_.c_str(), placement_.x, placement_.y, std::max(placement_.width, 1),
-                          std::max(placement_.height, 1),
-                          SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | flags);
+  SDL_Window* window = SDL_CreateWindow(
+      title_.c_str(), placement_.x, placement_.y, std::max(placement_.width, 1),
+      std::max(placement_.height, 1), SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | flags);
+  if (xErrors_ != nullptr) xErrors_->watch(window);
+  return window;
 }
 
 void SdlScreen::createWindow() {
   // The GPU path first; SDL's renderer where no OpenGL ES 3.0 context can be had, or where the
-  // user asks for it.
+  // user asks for it. A GL driver that cannot load shows as X errors, recorded meanwhile: the
+  // picture then goes through SDL's software renderer. One line says which path shows it.
+  XErrorsCaught xErrors;
+  xErrors_ = &xErrors;
   const char* chosen = std::getenv("ROTOZOOM_RENDERER");
-  if (chosen == nullptr || std::strcmp(chosen, "sdl") != 0) {
-    if (startGl()) return;
-    std::fprintf(stderr,
-                 "screen: no OpenGL ES 3.0 context: %s; showing the picture through "
-                 "SDL's renderer, in whole factors only\n",
-                 SDL_GetError());
+  const bool rendererChosen = chosen != nullptr && std::strcmp(chosen, "sdl") == 0;
+  std::string noGl;
+  if (!rendererChosen) {
+    const bool started = startGl();
+    const std::string xError = xErrors.firstError();
+    if (started && xError.empty()) {
+      xErrors_ = nullptr;
+      return;
+    }
+    if (started) {  // the context came, and the server refused it afterwards
+      presenter_.stop();
+      SDL_GL_DeleteContext(glContext_);
+      glContext_ = nullptr;
+      SDL_DestroyWindow(window_);
+      window_ = nullptr;
+    }
+    noGl = xError.empty() ? std::string(SDL_GetError()) : xError;
   }
-  if (!startRenderer()) return;
+  const bool gpuBroken = !xErrors.firstError().empty();
+  std::string gpuRefused;
+  const bool started = startRenderer(gpuBroken, xErrors, gpuRefused);
+  xErrors_ = nullptr;
+  if (!started) return;
+  SDL_RendererInfo info{};
+  const char* name = SDL_GetRendererInfo(renderer_, &info) == 0 ? info.name : "?";
+  if (!rendererChosen)
+    std::fprintf(stderr,
+                 "screen: no OpenGL ES 3.0 context: %s; showing the picture through SDL's "
+                 "renderer (%s), in whole factors only\n",
+                 noGl.c_str(), name);
+  else if (!gpuRefused.empty())
+    std::fprintf(stderr,
+                 "screen: SDL's renderer cannot use the GPU: %s; showing the picture through "
+                 "SDL's renderer (%s)\n",
+                 gpuRefused.c_str(), name);
 }
 
 void SdlScreen::placementChanged() {
@@ -112,6 +151,18 @@ void SdlScreen::applyPlacement() {
   } else {
     SDL_HideWindow(window_);
   }
+}
+
+bool SdlScreen::tooLargeToDraw() const {
+  // X11 windows have as many pixels as points; elsewhere the drawable's pixels count.
+  const SDL_Point server = serverWindowSize(window_);
+  int width = 0, height = 0;
+  if (glContext_ != nullptr)
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+  else if (renderer_ != nullptr)
+    SDL_GetRendererOutputSize(renderer_, &width, &height);
+  return std::max(server.x, width) > largestDrawable ||
+         std::max(server.y, height) > largestDrawable;
 }
 
 void SdlScreen::setCursorVisible(bool visible) {
@@ -145,9 +196,15 @@ void SdlScreen::closeVideo() {
   videoReady_ = false;
 }
 
+void SdlScreen::sayQuitAsked() {
+  if (!windowClosed_)
+    std::fputs("screen: ending: asked to quit by a signal (SIGINT or SIGTERM)\n", stderr);
+  windowClosed_ = true;
+}
+
 void SdlScreen::showMessageBox(std::string_view captionUtf8, std::string_view textUtf8) {
   if (!startVideo()) return;  // standard error has it, and that is all there is
-  runMessageBox(captionUtf8, textUtf8);
+  if (!runMessageBox(captionUtf8, textUtf8)) sayQuitAsked();
 }
 
 }  // namespace sdl

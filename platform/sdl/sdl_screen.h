@@ -51,6 +51,8 @@
 
 namespace sdl {
 
+class XErrorsCaught;
+
 class SdlScreen final : public compat::PresentingScreen {
  public:
   bool isAvailable() override;
@@ -119,6 +121,13 @@ class SdlScreen final : public compat::PresentingScreen {
   bool timePresentation(std::int64_t ns);
   void showSlowLook();
 
+  // SDL_QUIT where the window was not closed: SDL's word for SIGINT and SIGTERM. Says so, once.
+  void sayQuitAsked();
+
+  // Whether the window is larger than largestDrawable either way, as the X server has it now
+  // (SDL may not have heard yet): then nothing is drawn into it.
+  bool tooLargeToDraw() const;
+
   // sdl_gpu_path.cpp: false when no OpenGL ES 3.0 context can show the picture.
   bool startGl();
   void drawWithGl();
@@ -136,7 +145,9 @@ class SdlScreen final : public compat::PresentingScreen {
   void showRecordingChange();
 
   // sdl_renderer_path.cpp
-  bool startRenderer();
+  // SDL's renderer in a new window, in software alone when the GPU is known to fail; a GPU
+  // renderer the X server refuses gives way to the software one, and gpuRefused says why.
+  bool startRenderer(bool softwareOnly, XErrorsCaught& xErrors, std::string& gpuRefused);
   void drawWithRenderer();
   void mapPalette();
   bool ensureTexture(int width, int height);
@@ -145,6 +156,12 @@ class SdlScreen final : public compat::PresentingScreen {
   void drawRendererNotice();
   // The monitor's refresh period when presenting waits for it, for the pacer.
   void measureMonitor(bool vsync);
+
+  XErrorsCaught* xErrors_ = nullptr;  // while the window is being made: its X connection
+  // The largest window the picture is drawn into, each way: a 16K monitor, a 1 GB frame. A
+  // window as large as X allows (32767 x 32767, made so by another program) would take a frame
+  // of 4 GB, which X cannot carry; it shows nothing until it is of a size a monitor has.
+  static constexpr int largestDrawable = 16384;
 
   bool videoTried_ = false;
   bool videoReady_ = false;
@@ -161,6 +178,7 @@ class SdlScreen final : public compat::PresentingScreen {
   ColourLookup lookup_{};  // palette_ in textureFormat_
   SDL_Texture* noticeTexture_ = nullptr;
   bool cursorVisible_ = true;
+  bool windowClosed_ = false;  // the user closed the window, or a signal asked to quit
 
   compat::Look look_ = compat::defaultLook;
   compat::LookPace pace_;

@@ -21,12 +21,23 @@ start_program() {
   exit 1
 }
 
-# expect_status_one: waits for the program to end and checks its exit status is 1.
+# expect_status_one: waits for the program to end and checks its exit status is 1, and that
+# it left no key held.
 expect_status_one() {
   local status=0
   wait "$pid" || status=$?
   pid=""
   [ "$status" -eq 1 ] || { echo "exit status $status, expected 1"; exit 1; }
+  expect_no_key_held
+}
+
+# expect_no_key_held: the X server holds no key down (checked where HELD_KEYS names the
+# held-keys tool). A key whose release went to a window already gone stays held, and its
+# autorepeat would end the next program on the display at once.
+expect_no_key_held() {
+  [ -n "${HELD_KEYS:-}" ] || return 0
+  local held
+  held="$("$HELD_KEYS")" || { echo "keys left held in the X server: $held"; exit 1; }
 }
 
 # pixel FILE X Y: the colour at (X, Y) of an image, as "r,g,b".

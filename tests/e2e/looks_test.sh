@@ -7,7 +7,9 @@
 #    picture, and the choice comes back after a restart;
 #  - crt keeps the picture's mean brightness close to sharp's;
 #  - integer gives exactly the screen pixels of SDL's renderer path (ROTOZOOM_RENDERER=sdl);
-#  - where no GL context can be had, that path shows the picture, saying so once.
+#  - where no GL context can be had, that path shows the picture, saying so once; where the GL
+#    driver cannot load at all (the X server refuses the context), SDL's software renderer
+#    does, whichever path was asked for.
 # Screenshots go to SHOTS.
 #   looks_test.sh COLOUR_BARS SHOTS
 set -euo pipefail
@@ -74,3 +76,19 @@ end_with_escape
 cmp -s <(convert "$shots/fallback.png" rgb:-) <(convert "$shots/renderer.png" rgb:-) ||
   fail "the fallback's picture differs from the renderer path's"
 echo "ok: without GL, the renderer path shows the picture: $(cat errors)"
+
+# A GL driver that cannot load: the X server refuses the GL context, asynchronously. The picture
+# still shows, through SDL's software renderer, and one line says so; the same where SDL's
+# renderer was asked for, whose GPU renderers fail the same way.
+for chosen in "" sdl; do
+  LIBGL_DRIVERS_PATH=/nonexistent ROTOZOOM_RENDERER="$chosen" start
+  shot "broken-gl-$chosen"
+  end_with_escape
+  # Besides Mesa's own line naming the driver it could not load, which no setting quiets.
+  [ "$(grep -vc "^libGL error: failed to load driver" errors)" -eq 1 ] &&
+    grep -q "^screen: .*SDL's renderer (software)" errors ||
+    fail "a broken GL driver (ROTOZOOM_RENDERER=$chosen) does not say once which path shows: $(cat errors)"
+  cmp -s <(convert "$shots/broken-gl-$chosen.png" rgb:-) <(convert "$shots/renderer.png" rgb:-) ||
+    fail "with a broken GL driver (ROTOZOOM_RENDERER=$chosen) the picture differs from the renderer path's"
+  echo "ok: a broken GL driver (ROTOZOOM_RENDERER=$chosen): the picture shows: $(cat errors)"
+done

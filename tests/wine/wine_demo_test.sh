@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build of the demo under Wine, in Wine's virtual desktop inside Xvfb (a plain X
 # server cannot switch to 320 x 240 x 8), in a temporary folder with a fresh Wine prefix:
-#  - with the sample texture the desktop shows the turning texture, and the picture is one of
-#    the frames the demo draws on Linux;
+#  - with the sample texture the desktop shows the turning texture: screenshots of it are
+#    frames the demo draws on Linux, two different ones;
 #  - Escape ends it with status 1;
 #  - without texture.bmp the file-not-found box appears, and closing it with a key ends the
 #    program with status 1.
@@ -49,23 +49,28 @@ expect_exit_with_status_one() {  # expect_exit_with_status_one WHAT
 start_demo
 sleep 2
 desktop="$(window_titled "Default - Wine desktop")" || fail "no Wine desktop window"
-matched=""
-for n in 1 2 3; do
+# Screenshots until two of them are frames the demo draws on Linux, and different ones: the
+# picture is the demo's, and it moves. Unpaced under Wine it runs at about 1,000 frames a
+# second, so a shot may mix two frames while one is drawn; a zoomed-in frame has few colours.
+matched=()
+for n in $(seq 1 10); do
   import -window root "$shots/wine-$n.png"
   # The desktop's place on the screen, and the picture in it scaled back to 320 x 240.
   eval "$(xdotool getwindowgeometry --shell "$desktop")"
   convert "$shots/wine-$n.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
     -sample '320x240!' rgb:picture.rgb
-  [ "$(convert "$shots/wine-$n.png" -format "%k" info:)" -gt 20 ] ||
-    fail "screenshot $n has almost one colour"
-  # A screenshot taken while a frame was being drawn mixes two; one of three is enough.
-  if [ -z "$matched" ] && "$match_frame" picture.rgb > match.txt; then matched="$(cat match.txt)"; fi
+  if "$match_frame" picture.rgb > match.txt; then
+    frame="$(sed -n 's/^best frame \([0-9]*\):.*/\1/p' match.txt)"
+    [ "${#matched[@]}" -gt 0 ] && [ "${matched[0]}" = "$frame" ] || matched+=("$frame")
+  else
+    echo "screenshot $n is no frame drawn on Linux: $(cat match.txt)"
+  fi
+  [ "${#matched[@]}" -ge 2 ] && break
   sleep 0.3
 done
-cmp -s <(convert "$shots/wine-1.png" rgb:-) <(convert "$shots/wine-2.png" rgb:-) &&
-  fail "the picture does not move"
-[ -n "$matched" ] || fail "no screenshot matches a frame drawn on Linux: $(cat match.txt)"
-echo "ok: the texture turns; the picture under Wine is Linux's $matched"
+[ "${#matched[@]}" -ge 1 ] || fail "no screenshot matches a frame drawn on Linux"
+[ "${#matched[@]}" -ge 2 ] || fail "the picture does not move: every match is frame ${matched[0]}"
+echo "ok: the texture turns; the pictures under Wine are Linux's frames ${matched[*]}"
 
 xdotool mousemove 100 100 key Escape
 expect_exit_with_status_one "Escape"

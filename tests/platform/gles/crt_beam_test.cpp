@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -39,9 +40,12 @@ TEST(CrtBeam, DepthIsFullFromTwoScreenLinesToABeamLineAndNoneUnderOneAndAHalf) {
 }
 
 TEST(CrtBeam, PicturesUnder300LinesAreScannedTwice) {
-  EXPECT_EQ(gles::crtBeam({0, 0, 1280, 960}, 240).linesPerRow, 2.0f);
-  EXPECT_EQ(gles::crtBeam({0, 0, 1280, 960}, 200).linesPerRow, 2.0f);
-  EXPECT_EQ(gles::crtBeam({0, 0, 1280, 960}, 480).linesPerRow, 1.0f);
+  // VGA's 200- and 240-line modes were scanned twice; 400 x 300 and above once.
+  for (const auto& [lines, beamLines] :
+       {std::pair{200, 2.0f}, std::pair{240, 2.0f}, std::pair{299, 2.0f}, std::pair{300, 1.0f},
+        std::pair{301, 1.0f}, std::pair{480, 1.0f}, std::pair{600, 1.0f}}) {
+    EXPECT_EQ(gles::crtBeam({0, 0, 1280, 960}, lines).linesPerRow, beamLines) << lines << " lines";
+  }
 }
 
 TEST(CrtBeam, TheFirstBeamCentreFallsOnAScreenLineCentreAndAllDoAtWholeCounts) {

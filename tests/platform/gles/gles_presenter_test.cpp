@@ -2,9 +2,12 @@
 // refused input, the notice over the picture, and a context that cannot run the shaders.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "platform/screen_core/notice_font.h"
 #include "tests/platform/gles/gles_look_fixture.h"
@@ -14,6 +17,40 @@ namespace {
 
 class Presenter : public LookTest {
  protected:
+  // The notice's box at the bottom-left of the drawn integer look: 2 ink pixels of margin
+  // around the text, 4 from the corner, all at the factor; white ink, the picture's colour
+  // darkened round it, the picture as it is outside.
+  void expectNoticeShown(const Rgba& shown, const compat::NoticeImage& notice, int factor) {
+    const int left = 4 * factor, bottom = height_ - 4 * factor;
+    const int top = bottom - (notice.height + 4) * factor;
+    const int right = left + (notice.width + 4) * factor;
+    int ink = 0, wrong = 0;
+    for (int y = 0; y < notice.height; ++y)
+      for (int x = 0; x < notice.width; ++x) {
+        const std::uint8_t* p =
+            shown.at(left + (x + 2) * factor + factor / 2, top + (y + 2) * factor + factor / 2);
+        if (notice.alpha[y * notice.width + x] != 0) {
+          ++ink;
+          wrong += (p[0] & p[1] & p[2]) != 255;
+        } else {
+          // A third of the picture's colour shows through the box.
+          wrong += std::abs(p[0] - 200 * 0.35) > 2 || std::abs(p[1] - 100 * 0.35) > 2 ||
+                   std::abs(p[2] - 60 * 0.35) > 2;
+        }
+      }
+    EXPECT_GT(ink, 10);
+    EXPECT_EQ(wrong, 0) << keepForInspection("presenter-notice", shown);
+    for (const auto& [x, y] : {std::pair{left - 1, top + 4}, std::pair{right, top + 4},
+                               std::pair{left + 4, top - 1}, std::pair{left + 4, bottom}})
+      EXPECT_EQ(std::memcmp(shown.at(x, y), &palette_[9], 3), 0) << x << "," << y;
+  }
+
+  const compat::Palette palette_ = [] {
+    compat::Palette colours{};
+    colours[9] = {200, 100, 60, 0};
+    return colours;
+  }();
+
   // The integer look at factor 4 of the picture must be exactly the picture's colours.
   void expectPictureShown(const Picture& picture, const compat::Palette& palette) {
     const Rgba shown = drawn(compat::Look::integer);
@@ -90,42 +127,37 @@ TEST_F(Presenter, RefusesBadPicturesAndKeepsTheLastOne) {
 }
 
 TEST_F(Presenter, TheNoticeIsWhiteInkOnDarkenedPictureAtTheBottomLeft) {
-  drawOn(1280, 960);  // a factor of 2 for the notice
-  compat::Palette palette{};
-  palette[9] = {200, 100, 60, 0};
-  show(flatPicture(320, 240, 9), palette);
-  const compat::NoticeImage notice = compat::renderNotice("Ab");
-  ASSERT_TRUE(presenter_.setNotice(notice.alpha.data(), notice.width, notice.height));
-  const Rgba shown = drawn(compat::Look::integer);
-  // The box: 2 ink pixels of margin around the text, 4 from the corner, all at factor 2.
-  const int factor = 2, left = 4 * factor, bottom = 960 - 4 * factor;
-  const int top = bottom - (notice.height + 4) * factor, right = left + (notice.width + 4) * factor;
-  int ink = 0;
-  for (int y = 0; y < notice.height; ++y)
-    for (int x = 0; x < notice.width; ++x) {
-      SCOPED_TRACE(testing::Message() << "ink pixel " << x << "," << y);
-      const std::uint8_t* p = shown.at(left + (x + 2) * factor + 1, top + (y + 2) * factor + 1);
-      if (notice.alpha[y * notice.width + x] != 0) {
-        ++ink;
-        ASSERT_EQ(p[0] & p[1] & p[2], 255);
-      } else {
-        // A third of the picture's colour shows through the box.
-        ASSERT_NEAR(p[0], 200 * 0.35, 2);
-        ASSERT_NEAR(p[1], 100 * 0.35, 2);
-        ASSERT_NEAR(p[2], 60 * 0.35, 2);
-      }
-    }
-  EXPECT_GT(ink, 10);
-  // Outside the box, the picture as it is.
-  for (const auto& [x, y] : {std::pair{left - 1, top + 4}, std::pair{right, top + 4},
-                             std::pair{left + 4, top - 1}, std::pair{left + 4, bottom}})
-    EXPECT_EQ(std::memcmp(shown.at(x, y), &palette[9], 3), 0) << x << "," << y;
-
-  presenter_.clearNotice();
+  // The notice's factor grows with the drawable's height, and is 1 under 480 lines. The
+  // picture at twice its size fills each drawable.
+  for (const auto& [width, height, factor] : {std::tuple{1280, 960, 2}, std::tuple{640, 400, 1},
+                                              std::tuple{320, 200, 1}, std::tuple{1920, 1440, 3}}) {
+    SCOPED_TRACE(testing::Message() << "on " << width << " x " << height);
+    drawOn(width, height);
+    show(flatPicture(width / 2, height / 2, 9), palette_);
+    const compat::NoticeImage notice = compat::renderNotice("Ab");
+    ASSERT_TRUE(presenter_.setNotice(notice.alpha.data(), notice.width, notice.height));
+    expectNoticeShown(drawn(compat::Look::integer), notice, factor);
+    presenter_.clearNotice();
+  }
   const Rgba cleared = drawn(compat::Look::integer);
-  EXPECT_EQ(std::memcmp(cleared.at(left + 4, top + 4), &palette[9], 3), 0);
+  EXPECT_EQ(std::memcmp(cleared.at(10, height_ - 10), &palette_[9], 3), 0);
   EXPECT_FALSE(presenter_.setNotice(nullptr, 4, 4));
-  EXPECT_FALSE(presenter_.setNotice(notice.alpha.data(), 0, 8));
+  EXPECT_FALSE(presenter_.setNotice(compat::renderNotice("Ab").alpha.data(), 0, 8));
+}
+
+TEST_F(Presenter, ANoticeReplacedWhileShownShowsTheNewOneWhole) {
+  // Alt+L twice within the notice's time: the look's names are of one height and other widths.
+  drawOn(1280, 960);
+  show(flatPicture(320, 240, 9), palette_);
+  const compat::NoticeImage first = compat::renderNotice("sharp");
+  ASSERT_TRUE(presenter_.setNotice(first.alpha.data(), first.width, first.height));
+  expectNoticeShown(drawn(compat::Look::integer), first, 2);
+  for (const char* text : {"crt", "integer", "integer", "Ab\nREC", "sharp"}) {
+    SCOPED_TRACE(text);
+    const compat::NoticeImage next = compat::renderNotice(text);
+    ASSERT_TRUE(presenter_.setNotice(next.alpha.data(), next.width, next.height));
+    expectNoticeShown(drawn(compat::Look::integer), next, 2);
+  }
 }
 
 TEST_F(Presenter, DrawablesOfAbsurdSizesDoNotUpsetTheNextDraw) {

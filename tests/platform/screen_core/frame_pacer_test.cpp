@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -77,6 +78,37 @@ TEST(FramePacer, KeepsItsPaceOnAClockOfAnyEpoch) {
       const std::int64_t blank = waiting.nextVerticalBlank(now);
       EXPECT_GT(blank, now);
       EXPECT_LE(blank - now, tick);
+    }
+  }
+}
+
+TEST(FramePacer, WithVerticalSyncEachFlipShowsOnTheRefreshNearestItsTick) {
+  // A monitor of another rate than the mode's, presenting on its refreshes (the present after a
+  // time waits for the first refresh at or after it): each flip shows on the refresh nearest
+  // its 60 Hz tick, never a whole refresh late, and the flips' spacing varies by no more than
+  // the monitor's rate makes unavoidable.
+  for (const int hertz : {75, 120, 144, 165}) {
+    const std::int64_t refresh = second / hertz;
+    for (const std::int64_t phase : {std::int64_t{0}, refresh / 3, refresh * 4 / 5}) {
+      SCOPED_TRACE(testing::Message() << hertz << " Hz, refreshes at " << phase << " ns + k");
+      const auto firstRefreshFrom = [&](std::int64_t time) {
+        const std::int64_t k = (time - phase + refresh - 1) / refresh;
+        return phase + k * refresh;
+      };
+      compat::FramePacer pacer(refresh);
+      std::int64_t clock = 10 * second;
+      const auto flip = [&] {
+        clock = firstRefreshFrom(std::max(clock, pacer.presentTime(clock)));
+        pacer.presented(clock);
+        return clock;
+      };
+      const std::int64_t first = flip();
+      for (int i = 1; i <= 120; ++i) {
+        const std::int64_t tick = first + i * compat::FramePacer::modePeriodNs;
+        const std::int64_t shown = flip();
+        // The nearest refresh is at most half a refresh from the tick (either side).
+        ASSERT_LE(std::abs(shown - tick), refresh / 2 + 1) << "flip " << i;
+      }
     }
   }
 }

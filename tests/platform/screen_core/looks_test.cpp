@@ -129,6 +129,13 @@ TEST(Looks, APointerLandsOnThePicturePixelUnderIt) {
       {121, 1, 960, 540, 1920, 1080, sharp, 0, 0},            // points twice the pixels' size
       {123, 3, 960, 540, 1920, 1080, sharp, 1, 1},
       {5, 5, 0, 540, 1920, 1080, sharp, 0, 0},  // no window: nothing to map
+      // A point whose area straddles two picture pixels lands on the one under its centre:
+      // point 122 covers screen pixels 244 and 245, centre 245, (245 - 240) / 4.5 = 1.1; its
+      // edge would be 0.9. Likewise on a 1400 x 1000 screen, the picture 1333 x 1000 at x 33:
+      // screen pixel 37's centre is picture pixel 1.08, its edge 0.96.
+      {122, 2, 960, 540, 1920, 1080, sharp, 1, 1},
+      {37, 4, 1400, 1000, 1400, 1000, {33, 0, 1333, 1000}, 1, 1},
+      {36, 3, 1400, 1000, 1400, 1000, {33, 0, 1333, 1000}, 0, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "point " << c.x << ", " << c.y << " of a " << c.windowW

@@ -64,13 +64,22 @@ TEST(SdlDisplayState, AWellFormedFileComesBackAndAnythingElseIsIgnored) {
   EXPECT_TRUE(state->windowed);
   EXPECT_EQ(state->window.x, 100);
   EXPECT_EQ(state->window.width, 960);
-  // What is written reads back the same.
-  const sdl::DisplayState fullScreen{false, {10, 20, 640, 480}};
-  const std::optional<sdl::DisplayState> again =
-      sdl::parseDisplayState(sdl::displayStateText(fullScreen), screens);
-  ASSERT_TRUE(again);
-  EXPECT_FALSE(again->windowed);
-  EXPECT_EQ(again->window.height, 480);
+  // What is written reads back the same, whichever look.
+  for (const compat::Look look : {compat::Look::integer, compat::Look::sharp, compat::Look::crt}) {
+    SCOPED_TRACE(compat::lookName(look));
+    const sdl::DisplayState fullScreen{false, {10, 20, 640, 480}, look};
+    const std::optional<sdl::DisplayState> again =
+        sdl::parseDisplayState(sdl::displayStateText(fullScreen), screens);
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(again->windowed);
+    EXPECT_EQ(again->window.height, 480);
+    EXPECT_EQ(compat::lookName(again->look), compat::lookName(look));
+  }
+  // A look this build does not know leaves the default.
+  const std::optional<sdl::DisplayState> newer =
+      sdl::parseDisplayState(good + "look velvet\n", screens);
+  ASSERT_TRUE(newer);
+  EXPECT_EQ(newer->look, compat::defaultLook);
 }
 
 TEST(SdlDisplayState, EachProgramHasItsFileInTheStateFolder) {

@@ -95,3 +95,35 @@ TEST(SdlPalette, WritesShowWithoutWaitingAndByTheNextTickAtTheLatest) {
   screen.showWrite(frame, palette);
   EXPECT_EQ(shownColour(), 0x0000FFu);
 }
+
+TEST(SdlPalette, AColourChangeIsDrawnOnceAndNotAgainByLaterPollsOrBlanks) {
+  compat::Screen& screen = compat::activeScreen();
+  ASSERT_TRUE(screen.isAvailable());
+  screen.placeWindow({0, 0, side, side, true, "palette once"});
+  std::vector<std::uint8_t> pixels(side * side, 1);
+  screen.presentFrame({pixels.data(), side, side, side}, paletteWithEntryOne(255, 0, 0));
+  std::vector<compat::InputEvent> events;
+  for (int i = 0; i < 5; ++i) screen.pollInput(events);  // what the window's showing brought
+  screen.updatePalette(paletteWithEntryOne(0, 255, 0));
+  screen.pollInput(events);
+  ASSERT_EQ(shownColour(), 0x00FF00u);
+
+  // A mark drawn over the window behind the screen's back stays until the screen next draws:
+  // nothing changed, so no poll and no vertical blank draws again (with vertical sync each
+  // needless draw would wait a refresh).
+  SDL_Renderer* renderer = SDL_GetRenderer(SDL_GetWindowFromID(1));
+  ASSERT_NE(renderer, nullptr);
+  SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+  const SDL_Rect mark{side / 2, side / 2, 1, 1};
+  ASSERT_EQ(SDL_RenderFillRect(renderer, &mark), 0);
+  ASSERT_EQ(shownColour(), 0xFFFFFFu);
+  for (int i = 0; i < 3; ++i) {
+    screen.pollInput(events);
+    screen.waitForVerticalBlank();
+  }
+  EXPECT_EQ(shownColour(), 0xFFFFFFu) << "the unchanged picture was drawn again";
+  // The next change is drawn.
+  screen.updatePalette(paletteWithEntryOne(0, 0, 255));
+  screen.pollInput(events);
+  EXPECT_EQ(shownColour(), 0x0000FFu);
+}

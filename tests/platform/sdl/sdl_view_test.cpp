@@ -39,9 +39,10 @@ class ViewTest : public ::testing::Test {
     ASSERT_TRUE(sdl::writeDisplayState(sdl::displayStatePath(), state));
   }
 
-  void startFullScreenProgram() {
+  // The program's window where it put it before asking for its exclusive mode.
+  void startFullScreenProgram(int x = 0, int y = 0) {
     ASSERT_TRUE(screen.isAvailable());
-    screen.placeWindow({0, 0, pictureWidth, pictureHeight, true, "view"});
+    screen.placeWindow({x, y, pictureWidth, pictureHeight, true, "view"});
     screen.setExclusiveMode(true);
     window = SDL_GetWindowFromID(1);
     ASSERT_NE(window, nullptr);
@@ -60,6 +61,27 @@ class ViewTest : public ::testing::Test {
     palette[border] = {255, 0, 0, 0};
     palette[inside] = {0, 255, 0, 0};
     screen.presentFrame({pixels.data(), pictureWidth, pictureHeight, pictureWidth}, palette);
+  }
+
+  void pressAlt(SDL_Scancode code, SDL_Keycode key) {
+    SDL_Event press{};
+    press.type = SDL_KEYDOWN;
+    press.key.windowID = SDL_GetWindowID(window);
+    press.key.state = SDL_PRESSED;
+    press.key.keysym.scancode = code;
+    press.key.keysym.sym = key;
+    press.key.keysym.mod = KMOD_LALT;
+    ASSERT_EQ(SDL_PushEvent(&press), 1);
+    std::vector<compat::InputEvent> events;
+    screen.pollInput(events);
+    EXPECT_TRUE(events.empty()) << "the program saw the screen's own key";
+  }
+
+  std::optional<sdl::DisplayState> rememberedState() const {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(0, &bounds) != 0) return std::nullopt;
+    return sdl::readDisplayState(sdl::displayStatePath(),
+                                 {{bounds.x, bounds.y, bounds.w, bounds.h}});
   }
 
   sdl::WindowArea windowArea() const {
@@ -208,4 +230,40 @@ TEST_F(ViewTest, AWindowSmallerThanThePictureOnOneSideShowsAllOfIt) {
       EXPECT_NE(std::find(shown.begin(), shown.end(), 0x00FF00u), shown.end());
     }
   }
+}
+
+TEST_F(ViewTest, AFullScreenProgramsPictureFillsTheScreenWhereverItsWindowWas) {
+  // A program may place its window anywhere before it takes the display: its picture is the
+  // whole screen all the same, every edge of it on the screen.
+  const struct { int x, y; } places[] = {{0, 0}, {100, 50}, {-40, -30}, {700, 500}};
+  startFullScreenProgram(places[0].x, places[0].y);
+  for (const auto& place : places) {
+    SCOPED_TRACE(testing::Message() << "the window at " << place.x << ", " << place.y);
+    screen.setExclusiveMode(false);
+    screen.placeWindow({place.x, place.y, pictureWidth, pictureHeight, true, "view"});
+    screen.setExclusiveMode(true);
+    presentFramedPicture();
+    for (const bool column : {true, false}) {
+      SCOPED_TRACE(column ? "down the middle" : "across the middle");
+      const std::vector<Uint32> shown = coloursAlong(window, column);
+      ASSERT_FALSE(shown.empty());
+      EXPECT_EQ(shown.front(), 0xFF0000u);
+      EXPECT_EQ(shown.back(), 0xFF0000u);
+      // At 3 x 3 screen pixels a picture pixel on the 1024 x 768 desktop: all of it.
+      EXPECT_EQ(shown.size(),
+                static_cast<std::size_t>(3 * (column ? pictureHeight : pictureWidth)));
+    }
+  }
+}
+
+TEST_F(ViewTest, TheRememberedLookIsTheOneAltLCyclesOnFrom) {
+  // crt remembered (not the default, sharp, whose next look is crt): the next start's Alt+L
+  // goes on to integer, and the file says so.
+  remember({false, {0, 0, 640, 480}, compat::Look::crt});
+  startFullScreenProgram();
+  presentFramedPicture();
+  pressAlt(SDL_SCANCODE_L, SDLK_l);
+  const std::optional<sdl::DisplayState> state = rememberedState();
+  ASSERT_TRUE(state);
+  EXPECT_EQ(compat::lookName(state->look), "integer");
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/compat/screen.h"
+#include "tests/platform/sdl/screen_window.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ compat::Palette paletteWithEntryOne(std::uint8_t red, std::uint8_t green, std::u
 
 // The colour the window shows at its centre, as 0xRRGGBB.
 Uint32 shownColour() {
-  SDL_Window* window = SDL_GetWindowFromID(1);
+  SDL_Window* window = screenWindow();
   SDL_Renderer* renderer = window ? SDL_GetRenderer(window) : nullptr;
   if (renderer == nullptr) return 0xDEADBEEF;
   Uint32 pixel = 0;
@@ -111,7 +112,7 @@ TEST(SdlPalette, AColourChangeIsDrawnOnceAndNotAgainByLaterPollsOrBlanks) {
   // A mark drawn over the window behind the screen's back stays until the screen next draws:
   // nothing changed, so no poll and no vertical blank draws again (with vertical sync each
   // needless draw would wait a refresh).
-  SDL_Renderer* renderer = SDL_GetRenderer(SDL_GetWindowFromID(1));
+  SDL_Renderer* renderer = SDL_GetRenderer(screenWindow());
   ASSERT_NE(renderer, nullptr);
   SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
   const SDL_Rect mark{side / 2, side / 2, 1, 1};

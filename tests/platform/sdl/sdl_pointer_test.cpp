@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/compat/screen.h"
+#include "tests/platform/sdl/screen_window.h"
 #include "tests/support/bmp_files.h"
 
 namespace {
@@ -51,7 +52,7 @@ class PointerTest : public ::testing::Test {
     ASSERT_TRUE(screen.isAvailable());
     screen.placeWindow({0, 0, pictureWidth, pictureHeight, true, "pointer"});
     screen.setExclusiveMode(true);
-    window = SDL_GetWindowFromID(1);
+    window = screenWindow();
     ASSERT_NE(window, nullptr);
     present();
     int width = 0, height = 0;

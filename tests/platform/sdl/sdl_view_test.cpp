@@ -13,6 +13,7 @@
 #include "platform/compat/screen.h"
 #include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_window_fit.h"
+#include "tests/platform/sdl/screen_window.h"
 #include "tests/support/bmp_files.h"
 
 namespace sdl {
@@ -44,7 +45,7 @@ class ViewTest : public ::testing::Test {
     ASSERT_TRUE(screen.isAvailable());
     screen.placeWindow({x, y, pictureWidth, pictureHeight, true, "view"});
     screen.setExclusiveMode(true);
-    window = SDL_GetWindowFromID(1);
+    window = screenWindow();
     ASSERT_NE(window, nullptr);
   }
 

@@ -167,16 +167,7 @@ TEST(SdlView, ARememberedWindowIsBroughtWithinTheDesktop) {
 TEST_F(ViewTest, AltEnterOpensTheStartingWindowAndTheProgramsOwnFileRemembersIt) {
   startFullScreenProgram();
   presentFramedPicture();
-  SDL_Event press{};
-  press.type = SDL_KEYDOWN;
-  press.key.windowID = SDL_GetWindowID(window);
-  press.key.state = SDL_PRESSED;
-  press.key.keysym.scancode = SDL_SCANCODE_RETURN;
-  press.key.keysym.sym = SDLK_RETURN;
-  press.key.keysym.mod = KMOD_LALT;
-  ASSERT_EQ(SDL_PushEvent(&press), 1);
-  std::vector<compat::InputEvent> events;
-  screen.pollInput(events);
+  pressAlt(SDL_SCANCODE_RETURN, SDLK_RETURN);
 
   SDL_Rect usable;
   ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0);

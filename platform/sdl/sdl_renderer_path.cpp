@@ -52,8 +52,6 @@ bool SdlScreen::startRenderer(bool softwareOnly, XErrorsCaught& xErrors, std::st
   SDL_RendererInfo info;
   const bool known = SDL_GetRendererInfo(renderer_, &info) == 0;
   measureMonitor(known && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
-  std::fprintf(stderr, "screen: presenting through the SDL renderer \"%s\"\n",
-               known ? info.name : "unknown");
   return true;
 }
 

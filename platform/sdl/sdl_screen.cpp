@@ -91,7 +91,8 @@ SDL_Window* SdlScreen::makeWindow(Uint32 flags) {
 void SdlScreen::createWindow() {
   // The GPU path first; SDL's renderer where no OpenGL ES 3.0 context can be had, or where the
   // user asks for it. A GL driver that cannot load shows as X errors, recorded meanwhile: the
-  // picture then goes through SDL's software renderer. One line says which path shows it.
+  // picture then goes through SDL's software renderer. One line says which path shows it
+  // (startGl says it for the GPU path).
   XErrorsCaught xErrors;
   xErrors_ = &xErrors;
   const char* chosen = std::getenv("ROTOZOOM_RENDERER");
@@ -130,6 +131,8 @@ void SdlScreen::createWindow() {
                  "screen: SDL's renderer cannot use the GPU: %s; showing the picture through "
                  "SDL's renderer (%s)\n",
                  gpuRefused.c_str(), name);
+  else
+    std::fprintf(stderr, "screen: presenting through the SDL renderer \"%s\"\n", name);
 }
 
 void SdlScreen::placementChanged() {

@@ -297,7 +297,11 @@ for n in $(seq 141 190); do
 done
 Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
 server=$!
-for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+# Its socket appears before it answers: wait for an answer, as a busy machine may take seconds.
+for _ in $(seq 1 200); do
+  DISPLAY=":$n" xdotool getdisplaygeometry > /dev/null 2>&1 && break
+  sleep 0.05
+done
 mkdir lost && cp texture.bmp lost/
 DISPLAY=":$n" start_demo lost
 DISPLAY=":$n" xdotool key alt+r

@@ -15,7 +15,8 @@ source "$here/wine_prefix.sh"
 
 wine "$exe" > out 2> err &
 pid=$!
-for _ in $(seq 1 200); do
+# Wine's first program in a fresh prefix may take a while on a busy machine.
+for _ in $(seq 1 600); do
   window_titled "ぽこるん" > /dev/null && break
   kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
   sleep 0.1

@@ -500,9 +500,10 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   // or 3 levels apart, so no codec's tolerance could tell a centre's palette entry: the frame
   // is found whole instead, a pixel counted off where a channel is more than 32 levels (an
   // eighth of the range) or 12 levels away. Every sampled frame is the nearest Linux frame
-  // with at most 5 % of its centres off by 32 (any other frame of the turning texture is off
-  // almost everywhere), the frames in the demo's order; and most of them are close: at most
-  // 0.1 % off by 32 and 10 % off by 12 (the starved ones here: up to 1.2 % and 32 %).
+  // with at most 10 % of its centres off by 32 (any other frame of the turning texture is off
+  // almost everywhere; starved frames were seen up to 7 % at 24 Mbit/s and 4.7 % at 40), the
+  // frames in the demo's order; and most of them are close: at most 0.1 % off by 32 and 10 %
+  // off by 12.
   const sampled = videoFrames(file, 40);
   assert(sampled.length >= 4, `${sampled.length} frames sampled`);
   const found = sampled.map((frame, i) => {
@@ -522,7 +523,7 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
   const forward = (from, to) => (to - from + 900) % 900 < 450;
   const faults = [
     ...found.map(({frame, off}, i) =>
-        off > 3520 && `frame ${i * 40} (Linux ${frame}): ${off} centres off by 32 levels`),
+        off > 7040 && `frame ${i * 40} (Linux ${frame}): ${off} centres off by 32 levels`),
     ...found.map(({frame}, i) => i > 0 && !forward(found[i - 1].frame, frame) &&
                  `frame ${i * 40} is Linux frame ${frame}, before the one before`),
     found.filter(({close}) => close).length * 2 <= found.length && "most frames are not close",

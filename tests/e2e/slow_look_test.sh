@@ -57,11 +57,21 @@ for case in "sharp:the sharp look cannot keep 60 Hz here" \
   look="${case%%:*}" message="${case#*:}"
   ROTOZOOM_PRESENT_DELAY_MS=40 start_demo "$look"
   for _ in $(seq 1 300); do grep -q "cannot keep" errors && break; sleep 0.1; done
-  end_demo "slow-$look"
+  # The notice comes with the next picture shown after the line, a presentation or more later
+  # on a busy machine: look for it for up to 3 of its 5 seconds.
+  noticed=""
+  for _ in $(seq 1 15); do
+    import -window root "$shots/slow-$look.png"
+    if [ "$(white_in_notice "slow-$look")" -gt $(("$(white_in_notice normal)" + 50)) ]; then
+      noticed=yes
+      break
+    fi
+    sleep 0.2
+  done
+  end_demo "slow-$look-end"
   [ "$(grep -c "cannot keep" errors)" -eq 1 ] && grep -qx "screen: $message" errors ||
     fail "\"$message\" is not said once on standard error: $(cat errors)"
-  [ "$(white_in_notice "slow-$look")" -gt $(("$(white_in_notice normal)" + 50)) ] ||
-    fail "no notice over the picture in $look"
+  [ -n "$noticed" ] || fail "no notice over the picture in $look"
   grep -qx "look $look" "$state" || fail "the look was changed: $(cat "$state")"
   echo "ok: presentations made slow in $look: $(grep "cannot keep" errors), over the picture too"
 done

@@ -12,3 +12,16 @@ inline SDL_Window* screenWindow() {
   }
   return nullptr;
 }
+
+// Puts a key press with the left Alt held into SDL's queue, addressed to the window, as the
+// keyboard would. False when SDL refuses it.
+inline bool pushAltKey(SDL_Window* window, SDL_Scancode code, SDL_Keycode key) {
+  SDL_Event press{};
+  press.type = SDL_KEYDOWN;
+  press.key.windowID = SDL_GetWindowID(window);
+  press.key.state = SDL_PRESSED;
+  press.key.keysym.scancode = code;
+  press.key.keysym.sym = key;
+  press.key.keysym.mod = KMOD_LALT;
+  return SDL_PushEvent(&press) == 1;
+}

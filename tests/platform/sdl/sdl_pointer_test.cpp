@@ -80,14 +80,7 @@ class PointerTest : public ::testing::Test {
   }
 
   void pressAltL() {
-    SDL_Event press{};
-    press.type = SDL_KEYDOWN;
-    press.key.windowID = SDL_GetWindowID(window);
-    press.key.state = SDL_PRESSED;
-    press.key.keysym.scancode = SDL_SCANCODE_L;
-    press.key.keysym.sym = SDLK_l;
-    press.key.keysym.mod = KMOD_LALT;
-    ASSERT_EQ(SDL_PushEvent(&press), 1);
+    ASSERT_TRUE(pushAltKey(window, SDL_SCANCODE_L, SDLK_l));
     std::vector<compat::InputEvent> events;
     screen.pollInput(events);
     present();

@@ -65,14 +65,7 @@ class ViewTest : public ::testing::Test {
   }
 
   void pressAlt(SDL_Scancode code, SDL_Keycode key) {
-    SDL_Event press{};
-    press.type = SDL_KEYDOWN;
-    press.key.windowID = SDL_GetWindowID(window);
-    press.key.state = SDL_PRESSED;
-    press.key.keysym.scancode = code;
-    press.key.keysym.sym = key;
-    press.key.keysym.mod = KMOD_LALT;
-    ASSERT_EQ(SDL_PushEvent(&press), 1);
+    ASSERT_TRUE(pushAltKey(window, code, key));
     std::vector<compat::InputEvent> events;
     screen.pollInput(events);
     EXPECT_TRUE(events.empty()) << "the program saw the screen's own key";

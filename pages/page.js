@@ -53,6 +53,11 @@ const rotozoomPage = {
       freshCanvas: () => page.freshCanvas(),
       standIn: null,  // the 2D canvas the program draws on while its WebGL2 context is lost
       showStandIn: shown => page.showStandIn(program, shown),
+      // Everything on WebGL even where it runs on the processor: tests of the GPU presenter
+      // set window.rotozoomWebGlOnly before the page loads.
+      webGlOnly: window.rotozoomWebGlOnly === true,
+      copyCanvas: null,  // the 2D canvas the program puts its scaled picture on, while it does
+      showCopyCanvas: shown => page.showCopyCanvas(program, shown),
       get look() { return view.look; },
       get canvasPixels() { return view.canvasPixels; },
     };
@@ -106,7 +111,7 @@ const rotozoomPage = {
   // than when it is collected: browsers keep only a few alive.
   freshCanvas() {
     const old = document.getElementById("canvas");
-    for (const standIn of document.querySelectorAll("#stand-in")) standIn.remove();
+    for (const over of document.querySelectorAll("#stand-in, #copy")) over.remove();
     const canvas = old.cloneNode(false);
     canvas.classList.remove("gpu");
     old.replaceWith(canvas);
@@ -135,6 +140,21 @@ const rotozoomPage = {
     }
     rotozoomView.showNotice(shown ? "the GPU's context was lost: the picture without the looks"
                                   : `the GPU's context is back: ${rotozoomView.look}`);
+  },
+
+  // Where WebGL runs on the processor (SwiftShader, llvmpipe), the browser reads each WebGL
+  // frame back to composite it, which costs several times what a 2D canvas of the same pixels
+  // does: the program then puts the plain looks, scaled already, on a 2D canvas over its own
+  // (web_processor_path.cpp). Taken away when it draws with WebGL again, or at the next start.
+  showCopyCanvas(program, shown) {
+    if (program.copyCanvas) program.copyCanvas.remove();
+    program.copyCanvas = null;
+    if (shown) {
+      const copy = document.createElement("canvas");
+      copy.id = "copy";
+      document.getElementById("canvas").after(copy);
+      program.copyCanvas = copy;
+    }
   },
 
   // The program's message box; resolves when OK is pressed (or the dialog is closed).

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/screen_core/look_pace.h"
 #include "platform/web/web_gl_functions.h"
 #include "platform/web/web_page_calls.h"
 #include "platform/web/web_screen.h"
@@ -52,8 +53,13 @@ bool WebScreen::startGl() {
     if (presenter_.start(webGlFunctions())) {
       context_ = context;
       presenter_.setPalette(palette_);
-      std::fprintf(stderr, "web screen: presenting on the GPU path, WebGL2 on \"%s\"\n",
-                   presenter_.renderer().c_str());
+      char renderer[256] = {};
+      readGlRenderer(renderer, sizeof renderer);
+      glOnProcessor_ = compat::rendersOnProcessor(renderer) && pageAllowsProcessorLooks();
+      std::fprintf(stderr, "web screen: presenting on the GPU path, WebGL2 on \"%s\"%s\n", renderer,
+                   glOnProcessor_ ? "; it runs on the processor: the integer and sharp looks "
+                                    "are scaled there onto a 2D canvas, which costs less"
+                                  : "");
       // Taken off the page with the program's other listeners when it ends.
       emscripten_set_webglcontextlost_callback(canvasTarget, this, EM_TRUE, onContextLost);
       emscripten_set_webglcontextrestored_callback(canvasTarget, this, EM_TRUE, onContextRestored);
@@ -125,9 +131,10 @@ WebScreen::View WebScreen::pageView() const {
 }
 
 void WebScreen::drawWithGl() {
-  if (pictureChanged_ && pictureWidth_ > 0 && pictureHeight_ > 0)
+  if ((pictureChanged_ || gpuBehind_) && pictureWidth_ > 0 && pictureHeight_ > 0)
     presenter_.setPicture(picture_.data(), pictureWidth_, pictureHeight_, pictureWidth_);
-  if (paletteChanged_) presenter_.setPalette(palette_);
+  if (paletteChanged_ || gpuBehind_) presenter_.setPalette(palette_);
+  gpuBehind_ = false;
   drawnView_ = pageView();
   // A canvas the page does not show (a hidden stage) has nothing to draw into.
   if (drawnView_.width <= 0 || drawnView_.height <= 0) return;

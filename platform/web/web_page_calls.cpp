@@ -39,6 +39,44 @@ EM_JS(void, rz_use_fresh_canvas, (), { Module["canvas"] = Module["rotozoomPage"]
 
 EM_JS(void, rz_show_stand_in, (int shown), { Module["rotozoomPage"].showStandIn(shown !== 0); });
 
+EM_JS(void, rz_read_gl_renderer, (char* name, int capacity), {
+  let text = "";
+  try {
+    const context = GL.currentContext.GLctx;
+    const info = context.getExtension("WEBGL_debug_renderer_info");
+    text = String(context.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER));
+  } catch (error) {
+    // No context, or a browser that will not say: unnamed.
+  }
+  stringToUTF8(text, name, capacity);
+});
+
+EM_JS(int, rz_page_allows_processor_looks, (), {
+  return Module["rotozoomPage"].webGlOnly ? 0 : 1;
+});
+
+EM_JS(void, rz_show_copy_canvas, (int shown), {
+  Module["rotozoomPage"].showCopyCanvas(shown !== 0);
+});
+
+EM_JS(void, rz_put_frame_at, (const std::uint8_t* rgba, int width, int height, int canvasWidth,
+                              int canvasHeight, int x, int y, int clear), {
+  const canvas = Module["rotozoomPage"].copyCanvas;
+  if (!canvas) return;
+  if (canvas.width !== canvasWidth || canvas.height !== canvasHeight) {
+    canvas.width = canvasWidth;
+    canvas.height = canvasHeight;
+    clear = 1;
+  }
+  const context = canvas.getContext("2d", {alpha: false});
+  if (clear) {
+    context.fillStyle = "#000";
+    context.fillRect(0, 0, canvasWidth, canvasHeight);
+  }
+  const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+  context.putImageData(new ImageData(pixels, width, height), x, y);
+});
+
 EM_JS(void, rz_read_page_view, (int* widthHeight, char* lookName, int capacity), {
   const page = Module["rotozoomPage"];
   const pixels = page.canvasPixels;
@@ -219,6 +257,13 @@ void letPageTakePictures() { rz_let_page_take_pictures(); }
 void tellPageOfPicture() { rz_tell_page_of_picture(); }
 void useFreshCanvas() { rz_use_fresh_canvas(); }
 void showStandIn(bool shown) { rz_show_stand_in(shown ? 1 : 0); }
+void readGlRenderer(char* name, int capacity) { rz_read_gl_renderer(name, capacity); }
+bool pageAllowsProcessorLooks() { return rz_page_allows_processor_looks() != 0; }
+void showCopyCanvas(bool shown) { rz_show_copy_canvas(shown ? 1 : 0); }
+void putFrameAt(const std::uint8_t* rgba, int width, int height, int canvasWidth, int canvasHeight,
+                int x, int y, bool clear) {
+  rz_put_frame_at(rgba, width, height, canvasWidth, canvasHeight, x, y, clear ? 1 : 0);
+}
 void readPageView(int* widthHeight, char* lookName, int capacity) {
   rz_read_page_view(widthHeight, lookName, capacity);
 }

@@ -36,6 +36,25 @@ void useFreshCanvas();
 // tells the visitor.
 void showStandIn(bool shown);
 
+// The renderer behind the current WebGL2 context, as the browser names it to pages (the
+// unmasked name where it gives one: "ANGLE (Google, Vulkan 1.3.0 (SwiftShader Device ...))"),
+// cut to `capacity` - 1 bytes and terminated; empty where it names none.
+void readGlRenderer(char* name, int capacity);
+
+// Whether the page lets the plain looks be drawn on the processor where WebGL runs there
+// (its test hook rotozoomWebGlOnly keeps everything on WebGL).
+bool pageAllowsProcessorLooks();
+
+// Shows the page's copy canvas over the program's canvas (putFrameAt then draws there), or
+// takes it away: a 2D canvas the size of the WebGL2 canvas's drawing buffer, on which the
+// picture is put already scaled, pixel for pixel.
+void showCopyCanvas(bool shown);
+// Puts width x height RGBA pixels in the module's memory at (x, y) of the copy canvas, whose
+// drawing buffer is first made canvasWidth x canvasHeight pixels; with `clear`, or when that
+// size changes, the rest of the canvas is painted black.
+void putFrameAt(const std::uint8_t* rgba, int width, int height, int canvasWidth, int canvasHeight,
+                int x, int y, bool clear);
+
 // What the page asks of the picture drawn on the GPU: the canvas's displayed size in device
 // pixels, as the page last measured it, into widthHeight[0] and [1]; and the name of the look
 // chosen on the page, cut to `capacity` - 1 bytes and terminated, into `lookName`.

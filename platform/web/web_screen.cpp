@@ -35,10 +35,13 @@ void WebScreen::waitUntilNs(std::int64_t timeNs) {
 
 void WebScreen::drawPicture() {
   followContext();
-  if (onGpu())
-    drawWithGl();
-  else
+  if (!onGpu()) {
+    useCopyCanvas(false);
     drawOnCanvas();
+  } else if (!drawOnProcessor()) {
+    useCopyCanvas(false);
+    drawWithGl();
+  }
   tellPageOfPicture();
 }
 

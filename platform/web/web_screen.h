@@ -9,8 +9,10 @@
 // size in device pixels in the look the page chose (the page owns the look and full screen, its
 // controls and keys; screen_core/looks.h). Where no WebGL2 context can run the presenter, the
 // picture goes through its palette into RGBA and onto a 2D canvas at its own size, which the page
-// scales with nearest sampling; the console says so once. A WebGL2 context lost while the
-// program runs (a GPU reset, a driver update, too many contexts) hands the picture to a 2D
+// scales with nearest sampling; the console says so once. Where WebGL itself runs on the
+// processor, the plain looks are scaled on the processor and put on a 2D canvas over the
+// WebGL2 one, which costs such a browser a fraction of a WebGL frame. A WebGL2 context lost while
+// the program runs (a GPU reset, a driver update, too many contexts) hands the picture to a 2D
 // stand-in canvas over it until the browser restores the context; the presenter then starts
 // again on it and the look is back. The console and the page's notice say both once.
 //
@@ -18,6 +20,7 @@
 //   web_screen.cpp               availability, the clock and waits, input, the message box
 //   web_gpu_path.cpp      the WebGL2 context and the shared presenter
 //   web_canvas_path.cpp  the 2D canvas without one
+//   web_processor_path.cpp       the plain looks on a 2D canvas where WebGL runs on the processor
 //   web_events.cpp               the page's events as the program's input
 //   web_page_pictures.cpp        the kept picture for the page's saved picture and recording
 #pragma once
@@ -28,6 +31,7 @@
 #include "platform/gles/gles_presenter.h"
 #include "platform/screen_core/looks.h"
 #include "platform/screen_core/presenting_screen.h"
+#include "platform/screen_core/sharp_scaler.h"
 
 namespace web {
 
@@ -50,7 +54,7 @@ class WebScreen final : public compat::PresentingScreen {
     std::int32_t width = 0;  // 0: nothing shown yet
     std::int32_t height = 0;
     const std::uint8_t* pixels = nullptr;
-    std::int32_t size = 0;                // bytes at pixels
+    std::int32_t size = 0;               // bytes at pixels
     std::uint8_t palette[256 * 3] = {};  // red, green, blue
   };
   // The 8-bit picture, rows packed, with its palette: what the page saves as an indexed PNG.
@@ -96,12 +100,24 @@ class WebScreen final : public compat::PresentingScreen {
   // canvas as one image.
   void drawOnCanvas();
 
+  // web_processor_path.cpp: the look scaled on the processor and put on the copy canvas, where
+  // WebGL runs on the processor and the look is a plain one; false, drawing nothing, otherwise.
+  bool drawOnProcessor();
+  // Shows or takes away the copy canvas, over the WebGL2 canvas.
+  void useCopyCanvas(bool shown);
+
   bool listening_ = false;
   bool gpu_ = false;             // drawing through WebGL2
   bool contextLost_ = false;     // the WebGL2 context is lost: the picture is on the stand-in
   bool standIn_ = false;         // the page shows the stand-in canvas
   bool restorePending_ = false;  // the browser restored the context; not yet used
   std::intptr_t context_ = 0;    // the WebGL2 context's handle, while there is one
+  bool glOnProcessor_ = false;   // WebGL runs on the processor: the plain looks are drawn there
+  bool copyShown_ = false;       // the page shows the copy canvas
+  bool gpuBehind_ = false;       // the presenter has not had the latest picture and colours
+  compat::ScreenRect copiedRect_{0, 0, 0, 0};
+  compat::SharpScaler scaler_;
+  std::vector<std::uint32_t> scaled_;
   gles::GlesPresenter presenter_;
   View drawnView_{};  // the view the picture was last drawn for
   std::vector<std::uint32_t> rgba_;

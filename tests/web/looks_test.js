@@ -19,6 +19,10 @@
 //    (the still picture exactly, the demo moving), the console and the notice say so once;
 //    restored, the look is back on the GPU, every pixel as expected; a look chosen while lost
 //    is said to wait for the context;
+//  - where WebGL runs on the processor (SwiftShader is such), the integer and sharp looks are
+//    scaled on the processor onto a 2D canvas over the WebGL2 one, with the same pixels, and
+//    the console names the renderer and says so; crt stays on WebGL; with the page's hook
+//    rotozoomWebGlOnly every look is drawn with WebGL, with the same pixels again;
 //  - the showcase's page has the same controls and keys.
 // Screenshots of each look, of the still picture and of the demo, go to SHOTS.
 "use strict";
@@ -172,6 +176,37 @@ async function looksOnStillPicture(browser, base, shots) {
               await checkLook(page, "integer", path.join(shots, "still-integer-dpr2.png")));
   assert.deepStrictEqual(problems, []);
   await page.close();
+}
+
+// The plain looks on the processor's 2D canvas, and every look on WebGL with the page's hook:
+// the same pixels either way, full screen at 1920 x 1080 (sharp at 4.5 to a picture pixel,
+// integer at 4 with bars).
+async function plainLooksOnProcessor(browser, base, shots) {
+  const onlyWebGl = () => { window.rotozoomWebGlOnly = true; };
+  for (const webGlOnly of [false, true]) {
+    const session = await openPage(browser, `${base}/tests/still.html`,
+                                   webGlOnly ? onlyWebGl : null, {width: 1920, height: 1080});
+    const {page, problems, lines} = session;
+    await waitForLine(session, "ready");
+    const said = lines.filter(line => line.startsWith("web screen: presenting on the GPU path"));
+    assert.strictEqual(said.length, 1, `the path said ${said.length} times`);
+    assert.match(said[0], /SwiftShader/, "the renderer's own name");
+    assert.strictEqual(said[0].includes("scaled there onto a 2D canvas"), !webGlOnly, said[0]);
+    await page.click("#fullscreen");
+    await inFullScreen(page, 1920, 1080);
+    const how = webGlOnly ? "WebGL only" : "plain looks on the processor";
+    for (const look of ["integer", "sharp", "crt"]) {
+      await page.select("#look", look);
+      await sleep(300);
+      const copied = await page.$eval("#stage", stage => stage.querySelector("#copy") !== null);
+      assert.strictEqual(copied, !webGlOnly && look !== "crt", `${how}: ${look} on a 2D canvas`);
+      const found = await checkLook(page, look,
+                                    path.join(shots, `still-${look}-${webGlOnly ? "webgl" : "processor"}.png`));
+      console.log(`ok: ${how}: ${found}`);
+    }
+    assert.deepStrictEqual(problems, []);
+    await page.close();
+  }
 }
 
 // A screen with two device pixels to a CSS pixel, as a high-density display has (the browser's
@@ -473,5 +508,5 @@ async function showcaseControls(page) {
   await outOfFullScreen(page);
 }
 
-module.exports = {looksOnStillPicture, highDensityScreen, fullScreenOnDemoPage, demoShots,
+module.exports = {looksOnStillPicture, plainLooksOnProcessor, highDensityScreen, fullScreenOnDemoPage, demoShots,
                   refusedStorage, fallbacks, lostContext, showcaseControls, inFullScreen};

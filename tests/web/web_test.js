@@ -563,6 +563,7 @@ async function keysPage(browser, base) {
     await minimalPage(browser, base, shots);
     await keysPage(browser, base);
     await looks.looksOnStillPicture(browser, base, shots);
+    await looks.plainLooksOnProcessor(browser, base, shots);
     await looks.highDensityScreen(base, shots);
     await looks.fullScreenOnDemoPage(browser, base);
     await looks.refusedStorage(browser, base);

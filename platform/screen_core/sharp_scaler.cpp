@@ -1,0 +1,91 @@
+#include "platform/screen_core/sharp_scaler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace compat {
+namespace {
+
+// a and b mixed per byte, b's share out of 256, rounded: two bytes at a time in each half.
+inline std::uint32_t blend(std::uint32_t a, std::uint32_t b, std::uint32_t share) {
+  const std::uint32_t keep = 256 - share;
+  const std::uint32_t evenBytes =
+      ((a & 0x00FF00FFu) * keep + (b & 0x00FF00FFu) * share + 0x00800080u) >> 8 & 0x00FF00FFu;
+  const std::uint32_t oddBytes =
+      (((a >> 8) & 0x00FF00FFu) * keep + ((b >> 8) & 0x00FF00FFu) * share + 0x00800080u) &
+      0xFF00FF00u;
+  return evenBytes | oddBytes;
+}
+
+}  // namespace
+
+// With s screen pixels to a picture pixel, screen pixel i has its centre at t = (i + 1/2) / s
+// picture pixels and covers t +- 1/2s. Of the picture edge nearest t, k, the share beyond it is
+// clamp((t - k) s + 1/2, 0, 1): 0 or 1 unless the pixel straddles k. The pixel is then picture
+// pixels k - 1 and k mixed by that share (the GPU's linear filter at k - 1/2 + share), those
+// beyond the picture's ends being its end pixels.
+void SharpScaler::mapAxis(int texels, int pixels, std::vector<Tap>& taps) {
+  taps.resize(static_cast<std::size_t>(pixels));
+  const double s = static_cast<double>(pixels) / texels;
+  for (int i = 0; i < pixels; ++i) {
+    const double t = (i + 0.5) / s;
+    const double k = std::floor(t + 0.5);
+    const double share = std::clamp((t - k) * s + 0.5, 0.0, 1.0);
+    int first = static_cast<int>(k) - 1;
+    int weight = static_cast<int>(std::lround(share * 256));
+    // A whole share of the next pixel is that pixel alone; each tap then reads its first pixel
+    // and, only where the share is between, the one after it.
+    if (weight == 256) {
+      ++first;
+      weight = 0;
+    }
+    if (first < 0) first = 0, weight = 0;
+    if (first >= texels - 1) first = texels - 1, weight = 0;
+    taps[static_cast<std::size_t>(i)] = {first, weight};
+  }
+}
+
+bool SharpScaler::scale(const std::uint32_t* picture, int pictureWidth, int pictureHeight,
+                        int width, int height, std::uint32_t* out) {
+  if (picture == nullptr || out == nullptr || pictureWidth <= 0 || pictureHeight <= 0 ||
+      width <= 0 || height <= 0 || std::int64_t{width} * height > maxArea)
+    return false;
+  if (pictureWidth != pictureWidth_ || width != width_) {
+    mapAxis(pictureWidth, width, columns_);
+    pictureWidth_ = pictureWidth;
+    width_ = width;
+  }
+  if (pictureHeight != pictureHeight_ || height != height_) {
+    mapAxis(pictureHeight, height, rows_);
+    pictureHeight_ = pictureHeight;
+    height_ = height;
+  }
+  const auto w = static_cast<std::size_t>(width);
+  across_.resize(static_cast<std::size_t>(pictureHeight) * w);
+  for (int y = 0; y < pictureHeight; ++y) {
+    const std::uint32_t* from = picture + static_cast<std::size_t>(y) * pictureWidth;
+    std::uint32_t* to = across_.data() + static_cast<std::size_t>(y) * w;
+    for (std::size_t x = 0; x < w; ++x) {
+      const Tap tap = columns_[x];
+      to[x] = tap.share == 0 ? from[tap.first]
+                             : blend(from[tap.first], from[tap.first + 1],
+                                     static_cast<std::uint32_t>(tap.share));
+    }
+  }
+  for (int y = 0; y < height; ++y) {
+    const Tap tap = rows_[static_cast<std::size_t>(y)];
+    const std::uint32_t* above = across_.data() + static_cast<std::size_t>(tap.first) * w;
+    std::uint32_t* to = out + static_cast<std::size_t>(y) * w;
+    if (tap.share == 0) {
+      std::memcpy(to, above, w * sizeof *to);
+      continue;
+    }
+    const std::uint32_t* below = above + w;
+    for (std::size_t x = 0; x < w; ++x)
+      to[x] = blend(above[x], below[x], static_cast<std::uint32_t>(tap.share));
+  }
+  return true;
+}
+
+}  // namespace compat

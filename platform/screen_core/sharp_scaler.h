@@ -1,0 +1,44 @@
+// The sharp look drawn on the processor: an RGBA picture scaled into a rectangle of any size by
+// area coverage, as the GPU presenter's sharp shader draws it (each picture pixel a solid block,
+// its edges blended over at most one screen pixel), and at whole factors the integer look's
+// plain copy. The web screen draws the plain looks so where WebGL runs on the processor itself
+// (SwiftShader, llvmpipe): a browser then reads every WebGL frame back before compositing it,
+// which costs several times what a 2D canvas of the same pixels does.
+//
+// The mapping is separable, so it is computed once for each screen column and row when the
+// sizes change, and each frame does only the blends: every picture row once across, then each
+// screen row is a copy of one of those rows or the blend of two.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace compat {
+
+class SharpScaler {
+ public:
+  // The largest rectangle scaled here, in pixels: a screen of 4096 x 4096. A larger one is
+  // refused (the caller draws it some other way) rather than held in memory each frame.
+  static constexpr std::int64_t maxArea = 4096 * 4096;
+
+  // `picture`: `pictureWidth` x `pictureHeight` RGBA words, rows packed. `out`: `width` x
+  // `height` words, rows packed. False, writing nothing, for a size that is not positive or a
+  // rectangle over maxArea.
+  bool scale(const std::uint32_t* picture, int pictureWidth, int pictureHeight, int width,
+             int height, std::uint32_t* out);
+
+ private:
+  // One screen pixel along an axis: the picture pixel before the edge it may straddle, and the
+  // share (0 to 256) of the one after it.
+  struct Tap {
+    int first;
+    int share;
+  };
+  static void mapAxis(int texels, int pixels, std::vector<Tap>& taps);
+
+  int pictureWidth_ = 0, pictureHeight_ = 0, width_ = 0, height_ = 0;
+  std::vector<Tap> columns_, rows_;
+  std::vector<std::uint32_t> across_;  // the picture's rows scaled across: pictureHeight x width
+};
+
+}  // namespace compat

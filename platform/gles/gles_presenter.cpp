@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/gles/crt_beam.h"
 #include "platform/gles/gles_program.h"
 #include "platform/gles/picture_shaders.h"
+#include "platform/screen_core/rgba_frame.h"
 
 namespace gles {
 namespace {
@@ -67,6 +69,7 @@ bool GlesPresenter::start(const GlesFunctions& functions) {
   for (GLuint& texture : glow_) texture = makeTexture(GL_LINEAR);
   ink_ = makeTexture(GL_NEAREST);
   beams_ = makeTexture(GL_NEAREST);
+  scaled_ = makeTexture(GL_NEAREST);
   // Framebuffers are complete only once their textures have a size: a texel each until the
   // first picture.
   resizeTargets(1, 1);
@@ -98,12 +101,16 @@ void GlesPresenter::stop() {
   const GLuint framebuffers[] = {targetFramebuffer_, glowFramebuffers_[0], glowFramebuffers_[1],
                                  beamsFramebuffer_};
   gl_.DeleteFramebuffers(4, framebuffers);
-  const GLuint textures[] = {picture_, colours_, target_, glow_[0], glow_[1], ink_, beams_};
-  gl_.DeleteTextures(7, textures);
+  const GLuint textures[] = {picture_, colours_, target_, glow_[0],
+                             glow_[1], ink_,     beams_,  scaled_};
+  gl_.DeleteTextures(8, textures);
   gl_.DeleteVertexArrays(1, &vertexArray_);
   gl_.DeleteSamplers(1, &nearest_);
   targetFramebuffer_ = glowFramebuffers_[0] = glowFramebuffers_[1] = beamsFramebuffer_ = 0;
-  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = 0;
+  picture_ = colours_ = target_ = glow_[0] = glow_[1] = ink_ = beams_ = scaled_ = 0;
+  indices_.clear();
+  scaledWidth_ = scaledHeight_ = 0;
+  scaledStale_ = true;
   vertexArray_ = nearest_ = 0;
   pictureWidth_ = pictureHeight_ = noticeWidth_ = noticeHeight_ = beamsHeight_ = 0;
   started_ = false;
@@ -199,6 +206,13 @@ bool GlesPresenter::setPicture(const std::uint8_t* pixels, int width, int height
   gl_.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RED, GL_UNSIGNED_BYTE, pixels);
   gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   targetStale_ = true;
+  if (scaleOnProcessor_) {
+    indices_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+      std::memcpy(indices_.data() + static_cast<std::size_t>(y) * width,
+                  pixels + static_cast<std::size_t>(y) * pitch, static_cast<std::size_t>(width));
+    scaledStale_ = true;
+  }
   return true;
 }
 
@@ -207,6 +221,8 @@ void GlesPresenter::setPalette(const compat::Palette& palette) {
   gl_.BindTexture(GL_TEXTURE_2D, colours_);
   gl_.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 256, 1, GL_RGBA, GL_UNSIGNED_BYTE, palette.data());
   targetStale_ = true;
+  keptPalette_ = palette;
+  scaledStale_ = true;
 }
 
 bool GlesPresenter::setNotice(const std::uint8_t* alpha, int width, int height) {
@@ -273,8 +289,14 @@ void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Loo
     // than the GPU's textures, which its first pass could not hold.
     if (look == compat::Look::crt && (beam.depth == 0.0f || rect.height > maxTextureSize_))
       look = compat::Look::sharp;
-    // Everything drawn off screen first, then the screen in one go.
-    if (targetStale_) lookUpColours();
+    // At whole factors both ways every pixel lies inside one texel, and the sharp look is the
+    // copy through the nearest sampler, pixel for pixel.
+    if (look == compat::Look::sharp && rect.width % pictureWidth_ == 0 &&
+        rect.height % pictureHeight_ == 0)
+      look = compat::Look::integer;
+    // Everything drawn off screen first, then the screen in one go. The sharp look scaled on
+    // the processor needs no colour target.
+    if (targetStale_ && !(look == compat::Look::sharp && sharpOnProcessor(rect))) lookUpColours();
     if (look == compat::Look::crt) drawBeams(rect.height, beam);
   }
   drawnLook_ = look;
@@ -354,12 +376,10 @@ void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {
 
 void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeight,
                                 compat::Look look, const CrtBeam& beam) {
-  // At whole factors both ways every pixel lies inside one texel, and the sharp look is the
-  // copy through the nearest sampler, pixel for pixel.
-  if (look == compat::Look::sharp && rect.width % pictureWidth_ == 0 &&
-      rect.height % pictureHeight_ == 0)
-    look = compat::Look::integer;
-  drawnLook_ = look;
+  if (look == compat::Look::sharp && sharpOnProcessor(rect)) {
+    drawScaled(rect, drawableHeight);
+    return;
+  }
   const Program& program = look == compat::Look::integer ? copy_
                            : look == compat::Look::sharp ? sharp_
                                                          : crt_;
@@ -370,6 +390,40 @@ void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeig
   gl_.ActiveTexture(GL_TEXTURE0);
   gl_.BindTexture(GL_TEXTURE_2D, look == compat::Look::crt ? beams_ : target_);
   gl_.BindSampler(0, look == compat::Look::integer ? nearest_ : 0);
+  gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  gl_.BindSampler(0, 0);
+}
+
+bool GlesPresenter::sharpOnProcessor(const compat::ScreenRect& rect) const {
+  return scaleOnProcessor_ && !indices_.empty() && rect.width > 0 && rect.height > 0 &&
+         rect.width <= maxTextureSize_ && rect.height <= maxTextureSize_ &&
+         std::int64_t{rect.width} * rect.height <= compat::SharpScaler::maxArea;
+}
+
+void GlesPresenter::drawScaled(const compat::ScreenRect& rect, int drawableHeight) {
+  gl_.ActiveTexture(GL_TEXTURE0);
+  gl_.BindTexture(GL_TEXTURE_2D, scaled_);
+  if (scaledStale_ || rect.width != scaledWidth_ || rect.height != scaledHeight_) {
+    rgba_.resize(indices_.size());
+    compat::indexedToRgba(indices_.data(), indices_.size(), keptPalette_, rgba_.data());
+    scaledPixels_.resize(static_cast<std::size_t>(rect.width) *
+                         static_cast<std::size_t>(rect.height));
+    scaler_.scale(rgba_.data(), pictureWidth_, pictureHeight_, rect.width, rect.height,
+                  scaledPixels_.data());
+    gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    if (rect.width != scaledWidth_ || rect.height != scaledHeight_)
+      gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect.width, rect.height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, scaledPixels_.data());
+    else
+      gl_.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, rect.width, rect.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                        scaledPixels_.data());
+    scaledWidth_ = rect.width;
+    scaledHeight_ = rect.height;
+    scaledStale_ = false;
+  }
+  // One texel to a pixel through the nearest sampler: a plain copy.
+  useArea(copy_, rect, drawableHeight);
+  gl_.BindSampler(0, nearest_);
   gl_.DrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   gl_.BindSampler(0, 0);
 }

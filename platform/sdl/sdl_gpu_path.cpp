@@ -46,6 +46,7 @@ bool SdlScreen::startGl() {
     measureMonitor(vsync);
     presenter_.setPalette(palette_);
     glOnProcessor_ = compat::rendersOnProcessor(presenter_.renderer());
+    presenter_.scaleSharpOnProcessor(glOnProcessor_);
     std::fprintf(stderr, "screen: presenting on the GPU path, OpenGL ES 3.0 on \"%s\"\n",
                  presenter_.renderer().c_str());
     return true;

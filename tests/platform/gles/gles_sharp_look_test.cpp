@@ -1,6 +1,7 @@
 // The sharp look fills the largest area of the picture's shape; every picture pixel is a solid
 // block of its colour, and between two neighbours at most one screen pixel is a blend of the
-// two, at any factor.
+// two, at any factor. Both as the GPU's shader draws it and as the processor scales it for a GL
+// that runs on the processor (scaleSharpOnProcessor).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,9 +28,19 @@ Span footprint(int p, int texels, int length) {
   return {first, std::min(last, texels - 1)};
 }
 
-class SharpLook : public LookTest {};
+class SharpLook : public LookTest, public testing::WithParamInterface<bool> {
+ protected:
+  void drawOn(int width, int height) {
+    LookTest::drawOn(width, height);
+    presenter_.scaleSharpOnProcessor(GetParam());
+  }
+};
+INSTANTIATE_TEST_SUITE_P(ShaderOrProcessor, SharpLook, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "ScaledOnProcessor" : "Shader";
+                         });
 
-TEST_F(SharpLook, SolidPixelsWithAtMostOneBlendedScreenPixelAtEachEdge) {
+TEST_P(SharpLook, SolidPixelsWithAtMostOneBlendedScreenPixelAtEachEdge) {
   struct Case {
     int pictureWidth, pictureHeight, drawableWidth, drawableHeight;
   };
@@ -45,7 +56,9 @@ TEST_F(SharpLook, SolidPixelsWithAtMostOneBlendedScreenPixelAtEachEdge) {
     SCOPED_TRACE(testing::Message() << c.pictureWidth << "x" << c.pictureHeight << " on "
                                     << c.drawableWidth << "x" << c.drawableHeight);
     drawOn(c.drawableWidth, c.drawableHeight);
-    Picture picture = patternPicture(c.pictureWidth, c.pictureHeight, c.pictureWidth);
+    // Rows further apart than the picture is wide, but for the 16 x 16 one, filled in below.
+    Picture picture = patternPicture(c.pictureWidth, c.pictureHeight,
+                                     c.pictureWidth + (c.pictureWidth == 16 ? 0 : 3));
     if (c.pictureWidth == 16)
       for (int i = 0; i < 256; ++i) picture.pixels[i] = static_cast<std::uint8_t>(i);
     show(picture, palette);
@@ -93,7 +106,7 @@ TEST_F(SharpLook, SolidPixelsWithAtMostOneBlendedScreenPixelAtEachEdge) {
   }
 }
 
-TEST_F(SharpLook, BlendsFollowTheShareOfThePixelOnEachSide) {
+TEST_P(SharpLook, BlendsFollowTheShareOfThePixelOnEachSide) {
   // Two columns, black and white, at 4.5 screen pixels a texel: the boundary falls in the
   // middle of a screen pixel, which is half of each, and at every other texel boundary on a
   // pixel edge (9 pixels to two texels).

@@ -125,11 +125,12 @@ void BM_sdlRenderer(benchmark::State& state) {
   }
 }
 
-void presentInLook(benchmark::State& state, compat::Look look) {
+void presentInLook(benchmark::State& state, compat::Look look, bool sharpOnProcessor = false) {
   const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
   const bool swap = state.range(2) != 0;
   GlesPath& p = path<GlesPath>(width, height);
   SDL_GL_MakeCurrent(p.window, p.context);
+  p.presenter.scaleSharpOnProcessor(sharpOnProcessor);
   for (auto _ : state) {
     p.presenter.setPicture(frame().pixels.data(), frameWidth, frameHeight, frameWidth);
     p.presenter.draw(width, height, look);
@@ -143,6 +144,10 @@ void presentInLook(benchmark::State& state, compat::Look look) {
 void BM_glesInteger(benchmark::State& state) { presentInLook(state, compat::Look::integer); }
 void BM_glesSharp(benchmark::State& state) { presentInLook(state, compat::Look::sharp); }
 void BM_glesCrt(benchmark::State& state) { presentInLook(state, compat::Look::crt); }
+// The sharp look as the desktop draws it on a GL that runs on the processor.
+void BM_glesSharpOnProcessor(benchmark::State& state) {
+  presentInLook(state, compat::Look::sharp, true);
+}
 
 void sizes(benchmark::internal::Benchmark* benchmark) {
   for (const int swap : {0, 1}) {
@@ -155,6 +160,7 @@ BENCHMARK(BM_sdlRenderer)->Apply(sizes);
 BENCHMARK(BM_glesInteger)->Apply(sizes);
 BENCHMARK(BM_glesSharp)->Apply(sizes);
 BENCHMARK(BM_glesCrt)->Apply(sizes);
+BENCHMARK(BM_glesSharpOnProcessor)->Apply(sizes);
 
 }  // namespace
 

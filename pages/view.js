@@ -8,6 +8,8 @@
 // - the canvas's displayed size in device pixels, at which a program drawing with WebGL2 makes
 //   its drawing buffer. A program drawing on a 2D canvas puts the picture there at its own
 //   size instead, and the style sheet scales it (nearest sampling, without the looks).
+// - whether the look keeps the display mode's 60 frames a second: where it does not, the page
+//   says so once, naming the look that costs less, and leaves the choice as it is.
 // The keys are the page's: its listeners come before the program's and keep the keys from it.
 "use strict";
 
@@ -65,6 +67,43 @@ const rotozoomView = {
     window.addEventListener("pointerdown", () => this.restoreFullScreen(), true);
     this.fullScreenWanted = this.setting("fullscreen") === "on";
     this.showState();
+    requestAnimationFrame(now => this.watchPace(now));
+  },
+
+  // The page's frames a second, counted on its animation frames, which come at the display's
+  // rate while the page keeps up and fewer when drawing the look takes longer than a frame (in
+  // headless Chromium's software WebGL the crt look at 1920 x 1080 gets 15). A look is too slow
+  // when, after two seconds to settle, three seconds in a row each show fewer than 54 frames
+  // while a program draws with WebGL2, the page in view; said once a look, on the console and
+  // over the picture, as the desktop says it.
+  pace: {shown: "", settledAt: 0, secondStart: 0, frames: 0, slowSeconds: 0, said: new Set()},
+  watchPace(now) {
+    requestAnimationFrame(next => this.watchPace(next));
+    const pace = this.pace;
+    const judged = this.gpu && !this.contextLost && !document.hidden;
+    // A new look or size starts the count anew: a look that keeps up in a window may not in
+    // full screen.
+    const shown = `${this.look} ${this.canvasPixels.width}x${this.canvasPixels.height}`;
+    if (!judged || pace.shown !== shown) {
+      pace.shown = shown;
+      pace.settledAt = now + 2000;
+      pace.secondStart = pace.settledAt;
+      pace.frames = pace.slowSeconds = 0;
+      return;
+    }
+    if (now < pace.secondStart) return;
+    ++pace.frames;
+    if (now - pace.secondStart < 1000) return;
+    pace.slowSeconds = pace.frames < 54 ? pace.slowSeconds + 1 : 0;
+    pace.secondStart = now;
+    pace.frames = 0;
+    if (pace.slowSeconds < 3 || pace.said.has(this.look)) return;
+    pace.said.add(this.look);
+    const cheaper = this.looks[this.looks.indexOf(this.look) - 1];
+    const line = `the ${this.look} look cannot keep 60 Hz here` +
+                 (cheaper ? `: ${cheaper} costs less` : "");
+    console.log(`page: ${line}`);
+    this.showNotice(line, 4000);
   },
 
   // The page's keys: Alt+L cycles the looks and Alt+Enter toggles full screen, as on the

@@ -23,6 +23,9 @@
 //    scaled on the processor onto a 2D canvas over the WebGL2 one, with the same pixels, and
 //    the console names the renderer and says so; crt stays on WebGL; with the page's hook
 //    rotozoomWebGlOnly every look is drawn with WebGL, with the same pixels again;
+//  - a look that cannot keep 60 frames a second (the page made slow by the test's own work on
+//    each of its frames) is said once on the console and over the picture, naming the look
+//    that costs less; not on a normal run;
 //  - the showcase's page has the same controls and keys.
 // Screenshots of each look, of the still picture and of the demo, go to SHOTS.
 "use strict";
@@ -94,7 +97,8 @@ async function outOfFullScreen(page) {
 // Checks the look's pixels on the still picture over the whole viewport (the stage in full
 // screen) and keeps the screenshot; says what it found.
 async function checkLook(page, look, shot) {
-  await page.waitForSelector("#notice.shown", {hidden: true, timeout: 5000});
+  // The look's name, or a slow look's line (4 s).
+  await page.waitForSelector("#notice.shown", {hidden: true, timeout: 8000});
   const screen = await screenPixels(page);
   fs.writeFileSync(shot, screen.png);
   const rect = lookRectangle(look, 320, 240, screen.width, screen.height);
@@ -207,6 +211,47 @@ async function plainLooksOnProcessor(browser, base, shots) {
     assert.deepStrictEqual(problems, []);
     await page.close();
   }
+}
+
+// The page made slow: 30 ms of the test's own work on each of its frames, as a look too costly
+// for the machine would take.
+function slowDown(page, on) {
+  return page.evaluate(on => {
+    window.slowFrames = on;
+    const busy = () => {
+      if (!window.slowFrames) return;
+      for (const until = performance.now() + 30; performance.now() < until;) {
+      }
+      requestAnimationFrame(busy);
+    };
+    if (on) requestAnimationFrame(busy);
+  }, on);
+}
+
+async function slowLookOnPage(browser, base) {
+  const {page, problems, lines} = await openPage(browser, `${base}/rotozoom.html`, null,
+                                                 {width: 1280, height: 1040});
+  await page.evaluate(() => localStorage.clear());
+  await page.reload();
+  await page.waitForSelector("#canvas.gpu", {timeout: 10000});
+  const slowLines = () => lines.filter(line => / look cannot keep 60 Hz here/.test(line));
+  await sleep(7000);
+  assert.deepStrictEqual(slowLines(), [], "a normal run in sharp said its look is slow");
+  await slowDown(page, true);
+  const said = "page: the sharp look cannot keep 60 Hz here: integer costs less";
+  await waitForLine({lines}, said, 1, 10000);
+  assert.strictEqual(await lastNotice(page), said.slice(6));
+  assert.strictEqual(await page.evaluate(() => rotozoomView.look), "sharp", "the look changed");
+  await sleep(4000);
+  assert.deepStrictEqual(slowLines(), [said], "said more than once");
+  await page.select("#look", "crt");
+  await waitForLine({lines}, "page: the crt look cannot keep 60 Hz here: sharp costs less", 1,
+                    10000);
+  await slowDown(page, false);
+  assert.deepStrictEqual(problems, []);
+  await page.close();
+  console.log(`ok: a page too slow for its look says so once, naming the cheaper look ` +
+              `("${said.slice(6)}"); a normal run in sharp says nothing`);
 }
 
 // A screen with two device pixels to a CSS pixel, as a high-density display has (the browser's
@@ -508,5 +553,5 @@ async function showcaseControls(page) {
   await outOfFullScreen(page);
 }
 
-module.exports = {looksOnStillPicture, plainLooksOnProcessor, highDensityScreen, fullScreenOnDemoPage, demoShots,
+module.exports = {looksOnStillPicture, plainLooksOnProcessor, slowLookOnPage, highDensityScreen, fullScreenOnDemoPage, demoShots,
                   refusedStorage, fallbacks, lostContext, showcaseControls, inFullScreen};

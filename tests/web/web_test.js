@@ -564,6 +564,7 @@ async function keysPage(browser, base) {
     await keysPage(browser, base);
     await looks.looksOnStillPicture(browser, base, shots);
     await looks.plainLooksOnProcessor(browser, base, shots);
+    await looks.slowLookOnPage(browser, base);
     await looks.highDensityScreen(base, shots);
     await looks.fullScreenOnDemoPage(browser, base);
     await looks.refusedStorage(browser, base);

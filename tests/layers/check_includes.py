@@ -48,8 +48,10 @@ ALLOWED_PATHS = {
         "platform/compat/text_encoding.h",
         "platform/compat/gdi_fonts.h",
     ],
+    # the sharp look's scaler and frame type serve a GL that runs on the processor
     "platform/gles/": ["platform/gles/", "platform/compat/screen.h",
-                       "platform/screen_core/looks.h"],
+                       "platform/screen_core/looks.h", "platform/screen_core/rgba_frame.h",
+                       "platform/screen_core/sharp_scaler.h"],
     "platform/headless/": ["platform/headless/", "platform/compat/screen.h",
                            "platform/screen_core/frame_pacer.h"],
     "platform/web/": [
@@ -59,6 +61,7 @@ ALLOWED_PATHS = {
         "platform/screen_core/frame_pacer.h",
         "platform/screen_core/shown_area.h",
         "platform/screen_core/rgba_frame.h",
+        "platform/screen_core/sharp_scaler.h",
         "platform/compat/virtual_keys.h",
         "platform/screen_core/physical_keys.h",
         "platform/compat/gdi_fonts.h",

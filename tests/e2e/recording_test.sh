@@ -54,6 +54,18 @@ start_demo() {  # start_demo FOLDER: runs the demo there and waits for its windo
   sleep 3  # the FPS line shows its first count after a second, a steady one after the next
 }
 
+# others_cpu: processor time, in clock ticks, the whole machine has spent so far beyond the
+# demo and this test's X server. Its growth while the demo records is what other programs took.
+others_cpu() {
+  local machine demo_ticks server_ticks=0 xvfb
+  machine="$(awk '/^cpu /{print $2 + $3 + $4 + $7 + $8}' /proc/stat)"
+  demo_ticks="$(awk '{print $14 + $15}' "/proc/$pid/stat")"
+  for xvfb in $(pgrep -f "^Xvfb $DISPLAY " || true); do
+    server_ticks=$((server_ticks + $(awk '{print $14 + $15}' "/proc/$xvfb/stat")))
+  done
+  echo $((machine - demo_ticks - server_ticks))
+}
+
 # wait_for_line FILE PATTERN: waits up to 10 s for a line of the file to match.
 wait_for_line() {
   for _ in $(seq 1 200); do grep -qE "$2" "$1" && return 0; sleep 0.05; done
@@ -98,7 +110,9 @@ mkdir run && cp texture.bmp run/
 start_demo run
 xdotool key alt+r
 wait_for_line run/err '^recording: rotozoom-[0-9]{8}-[0-9]{6}\.mp4 \(Alt\+R stops\)$'
+others_before="$(others_cpu)"
 sleep 4
+others_after="$(others_cpu)"
 xdotool key alt+r
 wait_for_line run/err '^recording: rotozoom-.*: [0-9]+ frames \([0-9.]+ s\), [0-9]+ pictures dropped(, [0-9]+ frames left out \(the encoder fell behind\))?$'
 started="$(grep -E ' recording: .*\(Alt\+R stops\)$' run/err.times | cut -d' ' -f1)"
@@ -186,11 +200,22 @@ for n in range(frames):
 print(f"ok: the FPS line reads as 60 or 61 in {frames - len(below)} of the {frames} frames "
       f"looked at; {late} late flips")
 PYTHON
-if [ "$fps_status" -ne 0 ]; then
+# Other programs that took a quarter of a core or more while it recorded (another build, a
+# browser) compete with the demo for the same two cores, and late flips then say nothing of
+# what recording costs.
+others_share="$(((others_after - others_before) * 100 / ($(getconf CLK_TCK) * 4)))"
+echo "while it recorded, other programs took $others_share % of a core"
+if [ "$fps_status" -eq 1 ] && [ "$others_share" -ge 25 ]; then
+  convert fps-line.ppm "$output-fps-line.png"
+  echo "skipped: $late flips late while other programs took $others_share % of a core beside" \
+    "the recording, too busy to judge its cost: $output-fps-line.png"
+  fps_status=77
+elif [ "$fps_status" -ne 0 ]; then
   convert fps-line.ppm "$output-fps-line.png"
   picture="$output-fps-line.png (the recorded line above the reference)"
   [ "$fps_status" -eq 77 ] ||
-    fail "the FPS line falls below 60 while recording, $late flips late: $picture"
+    fail "the FPS line falls below 60 while recording, $late flips late (other programs took" \
+      "$others_share % of a core): $picture"
   echo "skipped: the demo was below 60 frames a second before recording, so the machine is" \
     "too busy to judge its cost: $picture"
 else

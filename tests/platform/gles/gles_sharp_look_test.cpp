@@ -127,5 +127,37 @@ TEST_P(SharpLook, BlendsFollowTheShareOfThePixelOnEachSide) {
   }
 }
 
+// Switching the processor's scaling off and on between pictures: each draw shows the picture
+// set last, whichever way it is drawn, and nothing is read from an earlier picture's memory.
+TEST_F(LookTest, SharpLookShowsTheLatestPictureWhenTheProcessorScalingIsSwitched) {
+  struct Case {
+    int firstWidth, firstHeight;  // the picture set while scaling on the processor
+  };
+  // A smaller picture of another shape (scaled anew from a kept copy shorter than the
+  // picture), and one the later picture's size (the scaled copy kept would be shown again).
+  const Case cases[] = {{5, 3}, {40, 30}};
+  compat::Palette palette{};
+  palette[1] = {255, 0, 0, 0};
+  palette[2] = {0, 255, 0, 0};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "first picture " << c.firstWidth << "x" << c.firstHeight);
+    drawOn(150, 110);  // 3.75 and 3.67 screen pixels a texel: the sharp look, not the copy
+    presenter_.scaleSharpOnProcessor(true);
+    show(flatPicture(c.firstWidth, c.firstHeight, 1), palette);
+    drawn(compat::Look::sharp);
+    presenter_.scaleSharpOnProcessor(false);
+    show(flatPicture(40, 30, 2), palette);
+    drawn(compat::Look::sharp);
+    presenter_.scaleSharpOnProcessor(true);
+    const Rgba shown = drawn(compat::Look::sharp);
+    const compat::ScreenRect rect = compat::lookRectangle(compat::Look::sharp, 40, 30, 150, 110);
+    int wrong = 0;
+    for (int y = rect.y; y < rect.y + rect.height; ++y)
+      for (int x = rect.x; x < rect.x + rect.width; ++x)
+        if (shown.at(x, y)[0] != 0 || shown.at(x, y)[1] != 255) ++wrong;
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
 }  // namespace
 }  // namespace gles_test

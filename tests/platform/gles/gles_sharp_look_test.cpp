@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/screen_core/looks.h"
@@ -156,6 +157,31 @@ TEST_F(LookTest, SharpLookShowsTheLatestPictureWhenTheProcessorScalingIsSwitched
       for (int x = rect.x; x < rect.x + rect.width; ++x)
         if (shown.at(x, y)[0] != 0 || shown.at(x, y)[1] != 255) ++wrong;
     EXPECT_EQ(wrong, 0);
+  }
+}
+
+// Where the window holds less than the picture, the sharp look is two picture pixels mixed at
+// each screen pixel, the nearest edge's share: the processor's scaling draws what the shader
+// draws there too (the page's processor path shows it in a small window).
+TEST_F(LookTest, SharpLookOnTheProcessorIsTheShadersBelowThePicturesSize) {
+  const Picture picture = patternPicture(320, 240, 320);
+  const compat::Palette palette = distinctPalette(7);
+  const int sizes[][2] = {{268, 201}, {200, 150}, {101, 77}, {7, 5}, {2, 2}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(testing::Message() << "on " << size[0] << "x" << size[1]);
+    drawOn(size[0], size[1]);
+    presenter_.scaleSharpOnProcessor(false);
+    show(picture, palette);
+    const Rgba shader = drawn(compat::Look::sharp);
+    presenter_.scaleSharpOnProcessor(true);
+    show(picture, palette);
+    const Rgba processor = drawn(compat::Look::sharp);
+    int worst = 0;
+    for (int y = 0; y < size[1]; ++y)
+      for (int x = 0; x < size[0]; ++x)
+        for (int c = 0; c < 3; ++c)
+          worst = std::max(worst, std::abs(shader.at(x, y)[c] - processor.at(x, y)[c]));
+    EXPECT_LE(worst, 1);
   }
 }
 

@@ -25,7 +25,7 @@
 //    rotozoomWebGlOnly every look is drawn with WebGL, with the same pixels again;
 //  - a look that cannot keep 60 frames a second (the page made slow by the test's own work on
 //    each of its frames) is said once on the console and over the picture, naming the look
-//    that costs less; not on a normal run;
+//    that costs less; not on a normal run, nor for the seconds the tab was hidden;
 //  - the showcase's page has the same controls and keys.
 // Screenshots of each look, of the still picture and of the demo, go to SHOTS.
 "use strict";
@@ -237,6 +237,18 @@ async function slowLookOnPage(browser, base) {
   const slowLines = () => lines.filter(line => / look cannot keep 60 Hz here/.test(line));
   await sleep(7000);
   assert.deepStrictEqual(slowLines(), [], "a normal run in sharp said its look is slow");
+  // The tab hidden a moment, again and again (another tab in front): the browser gives a hidden
+  // page no animation frames, and the seconds it spent hidden are not the look's.
+  const other = await browser.newPage();
+  for (let flip = 0; flip < 4; ++flip) {
+    await other.bringToFront();
+    await sleep(1200);
+    await page.bringToFront();
+    await sleep(300);
+  }
+  await other.close();
+  await sleep(1000);
+  assert.deepStrictEqual(slowLines(), [], "the seconds the tab was hidden were taken as slow");
   await slowDown(page, true);
   const said = "page: the sharp look cannot keep 60 Hz here: integer costs less";
   await waitForLine({lines}, said, 1, 10000);

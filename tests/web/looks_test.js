@@ -22,7 +22,9 @@
 //  - where WebGL runs on the processor (SwiftShader is such), the integer and sharp looks are
 //    scaled on the processor onto a 2D canvas over the WebGL2 one, with the same pixels, and
 //    the console names the renderer and says so; crt stays on WebGL; with the page's hook
-//    rotozoomWebGlOnly every look is drawn with WebGL, with the same pixels again;
+//    rotozoomWebGlOnly every look is drawn with WebGL, with the same pixels again; a program
+//    ending there (returning from WinMain) is said to have ended, and started again only its
+//    own 2D canvas is over its canvas;
 //  - a look that cannot keep 60 frames a second (the page made slow by the test's own work on
 //    each of its frames) is said once on the console and over the picture, naming the look
 //    that costs less; not on a normal run, nor for the seconds the tab was hidden;
@@ -207,6 +209,23 @@ async function plainLooksOnProcessor(browser, base, shots) {
       const found = await checkLook(page, look,
                                     path.join(shots, `still-${look}-${webGlOnly ? "webgl" : "processor"}.png`));
       console.log(`ok: ${how}: ${found}`);
+    }
+    if (!webGlOnly) {
+      // The program ends (Escape: its WinMain returns) while the 2D canvas shows its picture;
+      // started again, only the new program's 2D canvas is over its canvas.
+      await page.select("#look", "sharp");
+      await page.waitForSelector("#copy", {timeout: 5000});
+      await page.keyboard.press("Escape");
+      assert.match(await endedText(page), /exit status 1/);
+      await page.click("#again");
+      await waitForLine(session, "ready", 2);
+      await page.waitForFunction(() => rotozoomPage.program.copyCanvas !== null, {timeout: 5000});
+      assert.deepStrictEqual(
+          await page.evaluate(() => [...document.querySelectorAll("#stage canvas")].map(
+              canvas => canvas === rotozoomPage.program.copyCanvas ? "new copy" : canvas.id)),
+          ["canvas", "new copy"], "the canvases over the program's after a restart");
+      console.log("ok: the program ended while its picture was on the 2D canvas; started " +
+                  "again, only the new program's 2D canvas is shown");
     }
     assert.deepStrictEqual(problems, []);
     await page.close();

@@ -68,6 +68,9 @@ const rotozoomView = {
     this.fullScreenWanted = this.setting("fullscreen") === "on";
     this.showState();
     requestAnimationFrame(now => this.watchPace(now));
+    // A hidden page gets no animation frames, so watchPace never sees it hidden: the seconds
+    // it was would count as slow ones at its return. It starts its count anew instead.
+    document.addEventListener("visibilitychange", () => { this.pace.shown = ""; });
   },
 
   // The page's frames a second, counted on its animation frames, which come at the display's

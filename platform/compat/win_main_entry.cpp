@@ -1,5 +1,6 @@
 // main() for programs written with a WinMain: the instance, no previous instance, the command
 // line after the program's name, and the default show command.
+#include <cstdlib>
 #include <string>
 
 #include "platform/compat/user32_api.h"
@@ -10,5 +11,7 @@ int main(int argc, char** argv) {
     if (i > 1) commandLine += ' ';
     commandLine += argv[i];
   }
-  return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
+  // Through exit rather than a return: in the browser, a main that has waited (Asyncify) and
+  // then returns leaves the module running, and the page is never told that the program ended.
+  std::exit(WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT));
 }

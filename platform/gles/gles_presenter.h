@@ -73,9 +73,14 @@ class GlesPresenter {
   // on the processor (screen_core's SharpScaler, within a level of the shader at edges) and
   // drawn as a copy at one texel to a pixel, which such a GL does as a plain copy, instead of
   // the shader, which it runs the slow way at every pixel: at 1440 x 1080, 13 ms a frame
-  // against about 2. Set before the first picture; the picture and colours are then kept on
-  // the processor too.
-  void scaleSharpOnProcessor(bool onProcessor) { scaleOnProcessor_ = onProcessor; }
+  // against about 2. The picture and colours are then kept on the processor too, from the next
+  // picture on: until it comes, the shader draws. Switching lets go of the kept picture, which
+  // a picture set meanwhile would leave behind.
+  void scaleSharpOnProcessor(bool onProcessor) {
+    if (onProcessor != scaleOnProcessor_) indices_.clear();
+    scaleOnProcessor_ = onProcessor;
+    scaledStale_ = true;
+  }
 
   // The look the last draw really drew: the CRT look without room for its lines is drawn
   // sharp, the sharp look at whole factors both ways as the integer look's copy, and a window's

@@ -1,9 +1,11 @@
-// The sharp look drawn on the processor: an RGBA picture scaled into a rectangle of any size by
-// area coverage, as the GPU presenter's sharp shader draws it (each picture pixel a solid block,
-// its edges blended over at most one screen pixel), and at whole factors the integer look's
-// plain copy. The web screen draws the plain looks so where WebGL runs on the processor itself
-// (SwiftShader, llvmpipe): a browser then reads every WebGL frame back before compositing it,
-// which costs several times what a 2D canvas of the same pixels does.
+// The sharp look drawn on the processor: an RGBA picture scaled into a rectangle of any size as
+// the GPU presenter's sharp shader draws it: by area coverage where the rectangle is at least the
+// picture's size (each picture pixel a solid block, its edges blended over at most one screen
+// pixel), two neighbouring picture pixels mixed by the nearest edge's share where it is smaller,
+// and at whole factors the integer look's plain copy. The web screen draws the plain looks so
+// where WebGL runs on the processor itself (SwiftShader, llvmpipe): a browser then reads every
+// WebGL frame back before compositing it, which costs several times what a 2D canvas of the
+// same pixels does.
 //
 // The mapping is separable, so it is computed once for each screen column and row when the
 // sizes change, and each frame does only the blends: every picture row once across, then each
@@ -18,7 +20,10 @@ namespace compat {
 class SharpScaler {
  public:
   // The largest rectangle scaled here, in pixels: a screen of 4096 x 4096. A larger one is
-  // refused (the caller draws it some other way) rather than held in memory each frame.
+  // refused (the caller draws it some other way) rather than held in memory each frame. The
+  // picture's rows scaled across are held too, its height times the rectangle's width: for a
+  // rectangle of the picture's shape about the picture's width times the rectangle's height, but
+  // unbounded for a short, wide rectangle of a tall picture (1 x 200000 into 4096 x 1: 3 GB).
   static constexpr std::int64_t maxArea = 4096 * 4096;
 
   // `picture`: `pictureWidth` x `pictureHeight` RGBA words, rows packed. `out`: `width` x

@@ -22,10 +22,12 @@
 //  - where WebGL runs on the processor (SwiftShader is such), the integer and sharp looks are
 //    scaled on the processor onto a 2D canvas over the WebGL2 one, with the same pixels, and
 //    the console names the renderer and says so; crt stays on WebGL; with the page's hook
-//    rotozoomWebGlOnly every look is drawn with WebGL, with the same pixels again;
+//    rotozoomWebGlOnly every look is drawn with WebGL, with the same pixels again; a program
+//    ending there (returning from WinMain) is said to have ended, and started again only its
+//    own 2D canvas is over its canvas;
 //  - a look that cannot keep 60 frames a second (the page made slow by the test's own work on
 //    each of its frames) is said once on the console and over the picture, naming the look
-//    that costs less; not on a normal run;
+//    that costs less; not on a normal run, nor for the seconds the tab was hidden;
 //  - the showcase's page has the same controls and keys.
 // Screenshots of each look, of the still picture and of the demo, go to SHOTS.
 "use strict";
@@ -208,6 +210,23 @@ async function plainLooksOnProcessor(browser, base, shots) {
                                     path.join(shots, `still-${look}-${webGlOnly ? "webgl" : "processor"}.png`));
       console.log(`ok: ${how}: ${found}`);
     }
+    if (!webGlOnly) {
+      // The program ends (Escape: its WinMain returns) while the 2D canvas shows its picture;
+      // started again, only the new program's 2D canvas is over its canvas.
+      await page.select("#look", "sharp");
+      await page.waitForSelector("#copy", {timeout: 5000});
+      await page.keyboard.press("Escape");
+      assert.match(await endedText(page), /exit status 1/);
+      await page.click("#again");
+      await waitForLine(session, "ready", 2);
+      await page.waitForFunction(() => rotozoomPage.program.copyCanvas !== null, {timeout: 5000});
+      assert.deepStrictEqual(
+          await page.evaluate(() => [...document.querySelectorAll("#stage canvas")].map(
+              canvas => canvas === rotozoomPage.program.copyCanvas ? "new copy" : canvas.id)),
+          ["canvas", "new copy"], "the canvases over the program's after a restart");
+      console.log("ok: the program ended while its picture was on the 2D canvas; started " +
+                  "again, only the new program's 2D canvas is shown");
+    }
     assert.deepStrictEqual(problems, []);
     await page.close();
   }
@@ -237,6 +256,18 @@ async function slowLookOnPage(browser, base) {
   const slowLines = () => lines.filter(line => / look cannot keep 60 Hz here/.test(line));
   await sleep(7000);
   assert.deepStrictEqual(slowLines(), [], "a normal run in sharp said its look is slow");
+  // The tab hidden a moment, again and again (another tab in front): the browser gives a hidden
+  // page no animation frames, and the seconds it spent hidden are not the look's.
+  const other = await browser.newPage();
+  for (let flip = 0; flip < 4; ++flip) {
+    await other.bringToFront();
+    await sleep(1200);
+    await page.bringToFront();
+    await sleep(300);
+  }
+  await other.close();
+  await sleep(1000);
+  assert.deepStrictEqual(slowLines(), [], "the seconds the tab was hidden were taken as slow");
   await slowDown(page, true);
   const said = "page: the sharp look cannot keep 60 Hz here: integer costs less";
   await waitForLine({lines}, said, 1, 10000);

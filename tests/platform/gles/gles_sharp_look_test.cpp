@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/screen_core/looks.h"
@@ -124,6 +125,63 @@ TEST_P(SharpLook, BlendsFollowTheShareOfThePixelOnEachSide) {
   for (int i = 0; i < 14; ++i) {
     SCOPED_TRACE(testing::Message() << "pixel " << i);
     EXPECT_NEAR(shown.at(left + i, row)[0], expected[i], 1);
+  }
+}
+
+// Switching the processor's scaling off and on between pictures: each draw shows the picture
+// set last, whichever way it is drawn, and nothing is read from an earlier picture's memory.
+TEST_F(LookTest, SharpLookShowsTheLatestPictureWhenTheProcessorScalingIsSwitched) {
+  struct Case {
+    int firstWidth, firstHeight;  // the picture set while scaling on the processor
+  };
+  // A smaller picture of another shape (scaled anew from a kept copy shorter than the
+  // picture), and one the later picture's size (the scaled copy kept would be shown again).
+  const Case cases[] = {{5, 3}, {40, 30}};
+  compat::Palette palette{};
+  palette[1] = {255, 0, 0, 0};
+  palette[2] = {0, 255, 0, 0};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "first picture " << c.firstWidth << "x" << c.firstHeight);
+    drawOn(150, 110);  // 3.75 and 3.67 screen pixels a texel: the sharp look, not the copy
+    presenter_.scaleSharpOnProcessor(true);
+    show(flatPicture(c.firstWidth, c.firstHeight, 1), palette);
+    drawn(compat::Look::sharp);
+    presenter_.scaleSharpOnProcessor(false);
+    show(flatPicture(40, 30, 2), palette);
+    drawn(compat::Look::sharp);
+    presenter_.scaleSharpOnProcessor(true);
+    const Rgba shown = drawn(compat::Look::sharp);
+    const compat::ScreenRect rect = compat::lookRectangle(compat::Look::sharp, 40, 30, 150, 110);
+    int wrong = 0;
+    for (int y = rect.y; y < rect.y + rect.height; ++y)
+      for (int x = rect.x; x < rect.x + rect.width; ++x)
+        if (shown.at(x, y)[0] != 0 || shown.at(x, y)[1] != 255) ++wrong;
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
+// Where the window holds less than the picture, the sharp look is two picture pixels mixed at
+// each screen pixel, the nearest edge's share: the processor's scaling draws what the shader
+// draws there too (the page's processor path shows it in a small window).
+TEST_F(LookTest, SharpLookOnTheProcessorIsTheShadersBelowThePicturesSize) {
+  const Picture picture = patternPicture(320, 240, 320);
+  const compat::Palette palette = distinctPalette(7);
+  const int sizes[][2] = {{268, 201}, {200, 150}, {101, 77}, {7, 5}, {2, 2}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(testing::Message() << "on " << size[0] << "x" << size[1]);
+    drawOn(size[0], size[1]);
+    presenter_.scaleSharpOnProcessor(false);
+    show(picture, palette);
+    const Rgba shader = drawn(compat::Look::sharp);
+    presenter_.scaleSharpOnProcessor(true);
+    show(picture, palette);
+    const Rgba processor = drawn(compat::Look::sharp);
+    int worst = 0;
+    for (int y = 0; y < size[1]; ++y)
+      for (int x = 0; x < size[0]; ++x)
+        for (int c = 0; c < 3; ++c)
+          worst = std::max(worst, std::abs(shader.at(x, y)[c] - processor.at(x, y)[c]));
+    EXPECT_LE(worst, 1);
   }
 }
 

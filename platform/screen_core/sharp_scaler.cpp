@@ -46,6 +46,21 @@ void SharpScaler::mapAxis(int texels, int pixels, std::vector<Tap>& taps) {
   }
 }
 
+const std::uint32_t* SharpScaler::across(const std::uint32_t* picture, int row) {
+  const auto w = static_cast<std::size_t>(width_);
+  std::uint32_t* to = across_.data() + static_cast<std::size_t>(row & 1) * w;
+  if (acrossRows_[row & 1] == row) return to;
+  acrossRows_[row & 1] = row;
+  const std::uint32_t* from = picture + static_cast<std::size_t>(row) * pictureWidth_;
+  for (std::size_t x = 0; x < w; ++x) {
+    const Tap tap = columns_[x];
+    to[x] = tap.share == 0 ? from[tap.first]
+                           : blend(from[tap.first], from[tap.first + 1],
+                                   static_cast<std::uint32_t>(tap.share));
+  }
+  return to;
+}
+
 bool SharpScaler::scale(const std::uint32_t* picture, int pictureWidth, int pictureHeight,
                         int width, int height, std::uint32_t* out) {
   if (picture == nullptr || out == nullptr || pictureWidth <= 0 || pictureHeight <= 0 ||
@@ -62,26 +77,17 @@ bool SharpScaler::scale(const std::uint32_t* picture, int pictureWidth, int pict
     height_ = height;
   }
   const auto w = static_cast<std::size_t>(width);
-  across_.resize(static_cast<std::size_t>(pictureHeight) * w);
-  for (int y = 0; y < pictureHeight; ++y) {
-    const std::uint32_t* from = picture + static_cast<std::size_t>(y) * pictureWidth;
-    std::uint32_t* to = across_.data() + static_cast<std::size_t>(y) * w;
-    for (std::size_t x = 0; x < w; ++x) {
-      const Tap tap = columns_[x];
-      to[x] = tap.share == 0 ? from[tap.first]
-                             : blend(from[tap.first], from[tap.first + 1],
-                                     static_cast<std::uint32_t>(tap.share));
-    }
-  }
+  across_.resize(2 * w);
+  acrossRows_[0] = acrossRows_[1] = -1;  // a new picture each call
   for (int y = 0; y < height; ++y) {
     const Tap tap = rows_[static_cast<std::size_t>(y)];
-    const std::uint32_t* above = across_.data() + static_cast<std::size_t>(tap.first) * w;
+    const std::uint32_t* above = across(picture, tap.first);
     std::uint32_t* to = out + static_cast<std::size_t>(y) * w;
     if (tap.share == 0) {
       std::memcpy(to, above, w * sizeof *to);
       continue;
     }
-    const std::uint32_t* below = above + w;
+    const std::uint32_t* below = across(picture, tap.first + 1);
     for (std::size_t x = 0; x < w; ++x)
       to[x] = blend(above[x], below[x], static_cast<std::uint32_t>(tap.share));
   }

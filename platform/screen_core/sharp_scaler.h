@@ -8,8 +8,9 @@
 // same pixels does.
 //
 // The mapping is separable, so it is computed once for each screen column and row when the
-// sizes change, and each frame does only the blends: every picture row once across, then each
-// screen row is a copy of one of those rows or the blend of two.
+// sizes change, and each frame does only the blends: each screen row is a copy of one picture
+// row scaled across or the blend of two. Screen rows go down the picture, so two rows scaled
+// across are all that is held, each picture row scaled once.
 #pragma once
 
 #include <cstdint>
@@ -20,10 +21,7 @@ namespace compat {
 class SharpScaler {
  public:
   // The largest rectangle scaled here, in pixels: a screen of 4096 x 4096. A larger one is
-  // refused (the caller draws it some other way) rather than held in memory each frame. The
-  // picture's rows scaled across are held too, its height times the rectangle's width: for a
-  // rectangle of the picture's shape about the picture's width times the rectangle's height, but
-  // unbounded for a short, wide rectangle of a tall picture (1 x 200000 into 4096 x 1: 3 GB).
+  // refused (the caller draws it some other way) rather than held in memory each frame.
   static constexpr std::int64_t maxArea = 4096 * 4096;
 
   // `picture`: `pictureWidth` x `pictureHeight` RGBA words, rows packed. `out`: `width` x
@@ -40,10 +38,14 @@ class SharpScaler {
     int share;
   };
   static void mapAxis(int texels, int pixels, std::vector<Tap>& taps);
+  // Picture row `row` scaled across, kept in the slot of its parity (a row and the next are
+  // never in the same one).
+  const std::uint32_t* across(const std::uint32_t* picture, int row);
 
   int pictureWidth_ = 0, pictureHeight_ = 0, width_ = 0, height_ = 0;
   std::vector<Tap> columns_, rows_;
-  std::vector<std::uint32_t> across_;  // the picture's rows scaled across: pictureHeight x width
+  std::vector<std::uint32_t> across_;  // two rows of `width_` words
+  int acrossRows_[2] = {-1, -1};       // the picture row in each, -1 for none
 };
 
 }  // namespace compat

@@ -120,4 +120,21 @@ TEST(SharpScaler, RefusesWhatItCannotDrawAndWritesNothing) {
   EXPECT_EQ(out[63], picture[15]);
 }
 
+// A tall picture into a wide, short rectangle: what the scaler holds besides the rectangle
+// stays a row or two of it (all of the picture's rows scaled across would be 4096 x 16 Mi
+// words, 256 GB), and each screen row is its stretch of the picture down the middle.
+TEST(SharpScaler, ATallPictureIntoAWideShortRectangleHoldsOnlyRowsOfTheRectangle) {
+  const int pictureHeight = 16 * 1024 * 1024, width = 4096, height = 4;
+  std::vector<std::uint32_t> picture(pictureHeight);
+  for (int y = 0; y < pictureHeight; ++y)
+    picture[static_cast<std::size_t>(y)] = y < pictureHeight / 2 ? 0xFF102030u : 0xFF405060u;
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(width) * height);
+  compat::SharpScaler scaler;
+  ASSERT_TRUE(scaler.scale(picture.data(), 1, pictureHeight, width, height, out.data()));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; x += 1023)
+      EXPECT_EQ(out[static_cast<std::size_t>(y) * width + x], y < 2 ? 0xFF102030u : 0xFF405060u)
+          << x << ", " << y;
+}
+
 }  // namespace

@@ -45,7 +45,7 @@ start_demo() {  # start_demo FOLDER: runs the demo there and waits for its windo
   (cd "$1" && exec "$demo" > out 2> >(stamp "$PWD")) &
   pid=$!
   local window=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 400); do
     window="$(window_titled "ぽこるん" "$pid")" && break
     sleep 0.05
   done
@@ -322,11 +322,15 @@ for n in $(seq 141 190); do
 done
 Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
 server=$!
-# Its socket appears before it answers: wait for an answer, as a busy machine may take seconds.
-for _ in $(seq 1 200); do
-  DISPLAY=":$n" xdotool getdisplaygeometry > /dev/null 2>&1 && break
-  sleep 0.05
+# Its socket appears before it answers: wait for an answer, which beside two busy processes
+# took over ten seconds once.
+answered=""
+for _ in $(seq 1 600); do
+  DISPLAY=":$n" xdotool getdisplaygeometry > /dev/null 2>&1 && { answered=yes; break; }
+  kill -0 "$server" 2> /dev/null || break
+  sleep 0.1
 done
+[ -n "$answered" ] || fail "the X server on :$n did not answer within a minute"
 mkdir lost && cp texture.bmp lost/
 DISPLAY=":$n" start_demo lost
 DISPLAY=":$n" xdotool key alt+r

@@ -28,9 +28,10 @@ free_display() {  # a display number with neither a lock nor a socket, from 141 
   echo "no free display number" >&2
   exit 1
 }
-wait_for_display() {  # wait_for_display NUMBER: until it answers
-  for _ in $(seq 1 200); do DISPLAY=":$1" xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.05; done
-  echo "display :$1 did not answer"
+wait_for_display() {  # wait_for_display NUMBER: until it answers, a minute at most (a busy
+  # machine has taken over ten seconds to start a server)
+  for _ in $(seq 1 600); do DISPLAY=":$1" xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "display :$1 did not answer within a minute"
   exit 1
 }
 

@@ -11,8 +11,10 @@ done
 Xvfb "$display" -screen 0 "${XVFB_SCREEN:-640x480x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
 server=$!
 trap 'kill $server 2>/dev/null; wait $server 2>/dev/null || true' EXIT
-for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.05
+# Its socket appears before it answers; a busy machine has taken over ten seconds to answer.
+for _ in $(seq 1 600); do
+  DISPLAY="$display" xdotool getdisplaygeometry > /dev/null 2>&1 && break
+  kill -0 "$server" 2> /dev/null || { echo "run_under_xvfb: Xvfb $display ended" >&2; exit 1; }
+  sleep 0.1
 done
 DISPLAY="$display" "$@"

@@ -37,7 +37,8 @@ wait_for_display() {  # wait_for_display NUMBER: until it answers, a minute at m
 
 start_server() {
   display="$(free_display)"
-  Xvfb ":$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: the server would reset as the wait's own client leaves, refusing the demo meanwhile
+  Xvfb ":$display" -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   server=$!
   wait_for_display "$display"
 }

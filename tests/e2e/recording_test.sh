@@ -320,7 +320,10 @@ fi
 for n in $(seq 141 190); do
   [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] && break
 done
-Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
+# -noreset: without it the server resets as the last client (the wait for its answer below)
+# leaves, refusing connections meanwhile, which on a busy machine lasts long enough for the
+# demo's to be refused.
+Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp -noreset > /dev/null 2>&1 &
 server=$!
 # Its socket appears before it answers: wait for an answer, which beside two busy processes
 # took over ten seconds once.

@@ -11,11 +11,14 @@ fail() { echo "FAILED: $*"; exit 1; }
 
 "$showcase" > out 2> err &
 pid=$!
-for _ in $(seq 1 100); do
-  [ -n "$(xdotool search --pid "$pid" 2>/dev/null)" ] && break
-  sleep 0.05
+# Its shown window (the GL path's hidden probe window comes and goes first), 20 s at most.
+window=""
+for _ in $(seq 1 200); do
+  window="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)" && [ -n "$window" ] && break
+  kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared: $(cat err)"
+  sleep 0.1
 done
-[ -n "$(xdotool search --pid "$pid" 2>/dev/null)" ] || fail "no window appeared: $(cat err)"
+[ -n "$window" ] || fail "no window appeared within 20 s: $(cat err)"
 
 # One screenshot every 1.5 s through the scenes (a turn of them takes about 25 s).
 mkdir -p "$shots"

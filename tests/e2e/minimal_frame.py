@@ -5,6 +5,7 @@ in it. Exact palette colours are counted, so the blended edges of a scaled pictu
 matter.
 
 Usage: minimal_frame.py SHOT.png   status 0 with a line saying what it saw, 1 otherwise."""
+import math
 import subprocess
 import sys
 
@@ -21,6 +22,12 @@ def pixels(path):
     data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
                           check=True).stdout
     return int(size[0]), int(size[1]), data
+
+
+def shown_part(width):
+    """The part of a circle's area within `width` diameters of one side of it."""
+    c = min(1.0, 2 * width - 1)
+    return (c * math.sqrt(1 - c * c) + math.asin(c) + math.pi / 2) / math.pi
 
 
 def bounds(points):
@@ -45,15 +52,17 @@ def main(path):
     if sky == 0 or not ball or not white:
         print(f"FAILED: sky {sky}, ball {len(ball)}, white {len(white)} pixels")
         return 1
-    share = len(ball) / (sky + len(ball) + len(white))
-    if not 0.6 * BALL_SHARE <= share <= 1.3 * BALL_SHARE:
-        problems.append(f"the ball covers {share:.2%} of the picture, drawn {BALL_SHARE:.2%}")
     left, top, right, bottom = bounds(ball)
     # The ball may be cut by the picture's left or right edge as it crosses: its height is its
-    # diameter, its width at most that.
+    # diameter, its width at most that, and what shows of it is the part of a circle that
+    # width holds.
     diameter = bottom - top + 1
     if not (right - left + 1) <= 1.1 * diameter:
         problems.append(f"the ball is {right - left + 1} wide and {diameter} high")
+    share = len(ball) / (sky + len(ball) + len(white))
+    expected = BALL_SHARE * shown_part((right - left + 1) / diameter)
+    if not 0.6 * expected <= share <= 1.3 * expected:
+        problems.append(f"the ball covers {share:.2%} of the picture, drawn {expected:.2%}")
     left, top, right, bottom = bounds(white)
     ink = 0
     for y in range(top, bottom + 1):

@@ -129,15 +129,8 @@ const rotozoomPage = {
   // program's pointer listeners with it); the pointer's events go through to the canvas below.
   // Taken away when the context is back, or with the canvas at the next start.
   showStandIn(program, shown) {
-    if (program.standIn) program.standIn.remove();
-    program.standIn = null;
+    this.overlayCanvas(program, "standIn", "stand-in", shown);
     rotozoomView.contextLost = shown;
-    if (shown) {
-      const standIn = document.createElement("canvas");
-      standIn.id = "stand-in";
-      document.getElementById("canvas").after(standIn);
-      program.standIn = standIn;
-    }
     rotozoomView.showNotice(shown ? "the GPU's context was lost: the picture without the looks"
                                   : `the GPU's context is back: ${rotozoomView.look}`);
   },
@@ -147,14 +140,19 @@ const rotozoomPage = {
   // does: the program then puts the plain looks, scaled already, on a 2D canvas over its own
   // (web_processor_path.cpp). Taken away when it draws with WebGL again, or at the next start.
   showCopyCanvas(program, shown) {
-    if (program.copyCanvas) program.copyCanvas.remove();
-    program.copyCanvas = null;
-    if (shown) {
-      const copy = document.createElement("canvas");
-      copy.id = "copy";
-      document.getElementById("canvas").after(copy);
-      program.copyCanvas = copy;
-    }
+    this.overlayCanvas(program, "copyCanvas", "copy", shown);
+  },
+
+  // A canvas of the program's over its own, kept as program[slot]: the one there taken away,
+  // and with `shown` a new one named `id` put right after the program's canvas.
+  overlayCanvas(program, slot, id, shown) {
+    if (program[slot]) program[slot].remove();
+    program[slot] = null;
+    if (!shown) return;
+    const overlay = document.createElement("canvas");
+    overlay.id = id;
+    document.getElementById("canvas").after(overlay);
+    program[slot] = overlay;
   },
 
   // The program's message box; resolves when OK is pressed (or the dialog is closed).

@@ -70,13 +70,18 @@ function view(page) {
 }
 
 // Waits until the program has drawn at the canvas's displayed size (`size` in device pixels
-// when given), and checks that size against the layout's.
+// when given), and checks that size against the layout's. The page measures the canvas a
+// moment after the layout changes (leaving full screen): until then its measure is the old
+// size, which the program's buffer may already match; the wait is for the new layout's.
 async function fitted(page, size) {
   await page.waitForFunction(size => {
     const canvas = document.getElementById("canvas");
     const {width, height} = rotozoomView.canvasPixels;
-    return canvas.classList.contains("gpu") && canvas.width === width && canvas.height === height &&
-           (!size || (width === size[0] && height === size[1]));
+    const box = canvas.getBoundingClientRect();
+    const laidOut = Math.abs(box.width * devicePixelRatio - width) <= 1 &&
+                    Math.abs(box.height * devicePixelRatio - height) <= 1;
+    return canvas.classList.contains("gpu") && laidOut && canvas.width === width &&
+           canvas.height === height && (!size || (width === size[0] && height === size[1]));
   }, {timeout: 10000, polling: 50}, size);
   const now = await view(page);
   assert(now.layout.every((value, i) => Math.abs(value - now.buffer[i]) <= 1),

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/gles/crt_beam.h"
+#include "platform/screen_core/crt_beam.h"
 #include "platform/gles/gles_program.h"
 #include "platform/gles/picture_shaders.h"
 #include "platform/screen_core/rgba_frame.h"
@@ -279,12 +279,12 @@ void GlesPresenter::drawFrame(int drawableWidth, int drawableHeight, compat::Loo
   if (!started_ || drawableWidth <= 0 || drawableHeight <= 0) return;
   resetState();
   compat::ScreenRect rect{0, 0, 0, 0};
-  CrtBeam beam{};
+  compat::CrtBeam beam{};
   if (pictureWidth_ > 0) {
     rect = where != nullptr ? *where
                             : compat::lookRectangle(look, pictureWidth_, pictureHeight_,
                                                     drawableWidth, drawableHeight);
-    beam = crtBeam(rect, pictureHeight_);
+    beam = compat::crtBeam(rect, pictureHeight_);
     // The CRT look without room for its lines is the sharp look; so it is on a screen taller
     // than the GPU's textures, which its first pass could not hold.
     if (look == compat::Look::crt && (beam.depth == 0.0f || rect.height > maxTextureSize_))
@@ -355,7 +355,7 @@ void GlesPresenter::useArea(const Program& program, const compat::ScreenRect& re
                rect.width, rect.height);
 }
 
-void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {
+void GlesPresenter::drawBeams(int screenLines, const compat::CrtBeam& beam) {
   if (glowStale_) makeGlow();
   if (beamsHeight_ == screenLines) return;
   allocate(beams_, GL_RGBA8, GL_RGBA, pictureWidth_, screenLines);
@@ -375,7 +375,7 @@ void GlesPresenter::drawBeams(int screenLines, const CrtBeam& beam) {
 }
 
 void GlesPresenter::drawPicture(const compat::ScreenRect& rect, int drawableHeight,
-                                compat::Look look, const CrtBeam& beam) {
+                                compat::Look look, const compat::CrtBeam& beam) {
   if (look == compat::Look::sharp && sharpOnProcessor(rect)) {
     drawScaled(rect, drawableHeight);
     return;

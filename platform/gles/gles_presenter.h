@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "platform/compat/screen.h"
-#include "platform/gles/crt_beam.h"
+#include "platform/screen_core/crt_beam.h"
 #include "platform/gles/gles_functions.h"
 #include "platform/screen_core/looks.h"
 #include "platform/screen_core/sharp_scaler.h"
@@ -130,9 +130,9 @@ class GlesPresenter {
   void drawFrame(int drawableWidth, int drawableHeight, compat::Look look,
                  const compat::ScreenRect* where);
   // The CRT look's first pass, into `beams_`, when the picture or the rectangle's height changed.
-  void drawBeams(int screenLines, const CrtBeam& beam);
+  void drawBeams(int screenLines, const compat::CrtBeam& beam);
   void drawPicture(const compat::ScreenRect& rect, int drawableHeight, compat::Look look,
-                   const CrtBeam& beam);
+                   const compat::CrtBeam& beam);
   void drawNotice(int drawableHeight);
   // Whether the sharp look in `rect` is scaled on the processor (scaleSharpOnProcessor).
   bool sharpOnProcessor(const compat::ScreenRect& rect) const;

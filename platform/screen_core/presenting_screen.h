@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/screen_core/frame_pacer.h"
 #include "platform/compat/screen.h"
+#include "platform/screen_core/frame_pacer.h"
 
 namespace compat {
 

@@ -11,24 +11,41 @@
 // sizes change, and each frame does only the blends: each screen row is a copy of one picture
 // row scaled across or the blend of two. Screen rows go down the picture, so two rows scaled
 // across are all that is held, each picture row scaled once.
+//
+// The same scaler draws the integer look at any size by nearest sampling (the picture pixel
+// under each screen pixel's centre, as the GPU's nearest sampler does), which at whole factors
+// is the same copy. Each byte of a word is a channel of its own, so the words may be in any
+// four-byte format: RGBA for a canvas, a window's own format on the desktop.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "platform/screen_core/scaled_part.h"
+
 namespace compat {
 
 class SharpScaler {
  public:
-  // The largest rectangle scaled here, in pixels: a screen of 4096 x 4096. A larger one is
-  // refused (the caller draws it some other way) rather than held in memory each frame.
+  // The largest rectangle scaled here into packed rows, in pixels: a screen of 4096 x 4096. A
+  // larger one is refused (the caller draws it some other way) rather than held in memory each
+  // frame.
   static constexpr std::int64_t maxArea = 4096 * 4096;
+  // The longest side of a rectangle scaled into a part: a 16K screen's.
+  static constexpr int maxSide = 16384;
 
-  // `picture`: `pictureWidth` x `pictureHeight` RGBA words, rows packed. `out`: `width` x
-  // `height` words, rows packed. False, writing nothing, for a size that is not positive or a
-  // rectangle over maxArea.
+  enum class Sampling { sharp, nearest };
+
+  // `picture`: `pictureWidth` x `pictureHeight` words, rows packed. `out`: `width` x `height`
+  // words, rows packed. False, writing nothing, for a size that is not positive or a rectangle
+  // over maxArea.
   bool scale(const std::uint32_t* picture, int pictureWidth, int pictureHeight, int width,
              int height, std::uint32_t* out);
+  // The part of the `width` x `height` rectangle that `part` names, written where it says, in
+  // either sampling. False, writing nothing, for a size that is not positive, a side over
+  // maxSide or a part that is not valid (validPart).
+  bool scalePart(const std::uint32_t* picture, int pictureWidth, int pictureHeight, int width,
+                 int height, Sampling sampling, const ScaledPart& part);
 
  private:
   // One screen pixel along an axis: the picture pixel before the edge it may straddle, and the
@@ -37,14 +54,15 @@ class SharpScaler {
     int first;
     int share;
   };
-  static void mapAxis(int texels, int pixels, std::vector<Tap>& taps);
-  // Picture row `row` scaled across, kept in the slot of its parity (a row and the next are
-  // never in the same one).
-  const std::uint32_t* across(const std::uint32_t* picture, int row);
+  static void mapAxis(int texels, int pixels, Sampling sampling, std::vector<Tap>& taps);
+  // Columns [left, right) of picture row `row` scaled across, kept in the slot of its parity (a
+  // row and the next are never in the same one), from the slot's first word on.
+  const std::uint32_t* across(const std::uint32_t* picture, int row, int left, int right);
 
+  Sampling sampling_ = Sampling::sharp;
   int pictureWidth_ = 0, pictureHeight_ = 0, width_ = 0, height_ = 0;
   std::vector<Tap> columns_, rows_;
-  std::vector<std::uint32_t> across_;  // two rows of `width_` words
+  std::vector<std::uint32_t> across_;  // two rows of the part's width
   int acrossRows_[2] = {-1, -1};       // the picture row in each, -1 for none
 };
 

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/screen_core/crt_beam.h"
+#include "platform/screen_core/crt_scaler.h"
 #include "platform/screen_core/looks.h"
-#include "platform/gles/crt_beam.h"
+#include "platform/screen_core/rgba_frame.h"
 #include "tests/platform/gles/demo_frame.h"
 #include "tests/platform/gles/gles_look_fixture.h"
 
@@ -140,7 +142,69 @@ TEST_F(CrtLook, BecomesTheSharpLookWhereTheScreenHasTooFewLines) {
   show(flatPicture(320, 240, 1), greyPalette());
   const compat::ScreenRect rect = compat::aspectRectangle(320, 240, 1366, 768);
   EXPECT_LT(ripple(rowLight(drawn(compat::Look::crt), rect)), 0.12);
-  EXPECT_GT(gles::crtBeam(rect, 240).depth, 0.0f);
+  EXPECT_GT(compat::crtBeam(rect, 240).depth, 0.0f);
+}
+
+TEST_F(CrtLook, OnTheProcessorIsTheShadersPictureWithinTwoLevels) {
+  // The processor's CRT look against the GL's on a frame of the demo: at the common screen
+  // sizes, at a rectangle starting on an odd column (the mask's stripes follow the screen),
+  // with lines just over the fade, on a 4K screen, and for a picture of 480 lines, scanned
+  // once. The arithmetic is the same, in the same precision; what differs is rounding: the mask
+  // puts many values exactly between two levels (a level times 1.1), which each side may round
+  // its own way, and the GL's filter reads the glow a little darker (Mesa's llvmpipe). Each
+  // value within two levels, nearly all within one; on a flat picture, within one.
+  Picture frame;
+  compat::Palette palette;
+  std::string error;
+  ASSERT_TRUE(demoFrame(120, frame, palette, error)) << error;
+  Picture large = flatPicture(640, 480, 0);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      large.pixels[static_cast<std::size_t>(y) * 640 + x] =
+          frame.pixels[static_cast<std::size_t>(y / 2) * 320 + x / 2];
+  const Picture flat = flatPicture(320, 240, 7);
+  struct Case {
+    int width, height;
+    const Picture& picture;
+  };
+  const Case cases[] = {{1920, 1080, flat},  {1280, 960, frame}, {1920, 1080, frame},
+                        {1401, 1000, frame}, {1366, 768, frame}, {3840, 2160, frame},
+                        {1920, 1080, large}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.picture.width << "x" << c.picture.height << " on "
+                                    << c.width << "x" << c.height);
+    drawOn(c.width, c.height);
+    show(c.picture, palette);
+    const Rgba gl = drawn(compat::Look::crt);
+    const compat::ScreenRect rect = compat::lookRectangle(compat::Look::crt, c.picture.width,
+                                                          c.picture.height, c.width, c.height);
+    std::vector<std::uint32_t> rgba(c.picture.pixels.size());
+    compat::indexedToRgba(c.picture.pixels.data(), rgba.size(), palette, rgba.data());
+    std::vector<std::uint32_t> drawnHere(static_cast<std::size_t>(rect.width) * rect.height);
+    compat::CrtScaler scaler;
+    ASSERT_TRUE(scaler.scalePart(
+        rgba.data(), c.picture.width, c.picture.height, rect.width, rect.height, rect.x & 1,
+        compat::wholeRectangle(rect.width, rect.height, drawnHere.data())));
+    int worst = 0;
+    double off = 0;
+    for (int y = 0; y < rect.height; ++y)
+      for (int x = 0; x < rect.width; ++x)
+        for (int channel = 0; channel < 3; ++channel) {
+          const int here =
+              (drawnHere[static_cast<std::size_t>(y) * rect.width + x] >> (8 * channel)) & 255;
+          const int there = gl.at(rect.x + x, rect.y + y)[channel];
+          worst = std::max(worst, std::abs(here - there));
+          off += std::abs(here - there);
+        }
+    const double meanOff = off / (3.0 * rect.width * rect.height);
+    if (&c.picture == &flat) {
+      EXPECT_LE(worst, 1) << keepForInspection("crt-gl", gl);
+      EXPECT_LT(meanOff, 0.15) << meanOff;
+    } else {
+      EXPECT_LE(worst, 2) << keepForInspection("crt-gl", gl);
+      EXPECT_LT(meanOff, 0.25) << meanOff;
+    }
+  }
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "platform/gles/crt_beam.h"
+#include "platform/screen_core/crt_beam.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace gles {
+namespace compat {
 
-CrtBeam crtBeam(const compat::ScreenRect& rect, int pictureHeight) {
+CrtBeam crtBeam(const ScreenRect& rect, int pictureHeight) {
   if (rect.height <= 0 || pictureHeight <= 0) return {1.0f, 0.0f, 0.5f, 0.0f};
   const float linesPerRow = pictureHeight < 300 ? 2.0f : 1.0f;
   const float screenLines =
@@ -23,4 +23,4 @@ CrtBeam crtBeam(const compat::ScreenRect& rect, int pictureHeight) {
   return {linesPerRow, -shift / screenLines, 0.5f / screenLines, depth};
 }
 
-}  // namespace gles
+}  // namespace compat

@@ -1,6 +1,6 @@
 // Where the CRT look's beam lines lie: how many screen lines each gets, where their centres
 // fall, and how the effect fades on screens with too few lines for it.
-#include "platform/gles/crt_beam.h"
+#include "platform/screen_core/crt_beam.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(CrtBeam, DepthIsFullFromTwoScreenLinesToABeamLineAndNoneUnderOneAndAHalf) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.rectHeight << " screen lines for " << c.pictureHeight);
-    const gles::CrtBeam beam = gles::crtBeam({0, 0, 100, c.rectHeight}, c.pictureHeight);
+    const compat::CrtBeam beam = compat::crtBeam({0, 0, 100, c.rectHeight}, c.pictureHeight);
     if (c.depth < 0) {
       EXPECT_GT(beam.depth, 0.0f);
       EXPECT_LT(beam.depth, 1.0f);
@@ -33,7 +33,7 @@ TEST(CrtBeam, DepthIsFullFromTwoScreenLinesToABeamLineAndNoneUnderOneAndAHalf) {
   // Smoothly: more lines never less depth.
   float last = 0;
   for (int height = 600; height <= 1000; ++height) {
-    const float depth = gles::crtBeam({0, 0, 100, height}, 240).depth;
+    const float depth = compat::crtBeam({0, 0, 100, height}, 240).depth;
     EXPECT_GE(depth, last) << height;
     last = depth;
   }
@@ -44,7 +44,7 @@ TEST(CrtBeam, PicturesUnder300LinesAreScannedTwice) {
   for (const auto& [lines, beamLines] :
        {std::pair{200, 2.0f}, std::pair{240, 2.0f}, std::pair{299, 2.0f}, std::pair{300, 1.0f},
         std::pair{301, 1.0f}, std::pair{480, 1.0f}, std::pair{600, 1.0f}}) {
-    EXPECT_EQ(gles::crtBeam({0, 0, 1280, 960}, lines).linesPerRow, beamLines) << lines << " lines";
+    EXPECT_EQ(compat::crtBeam({0, 0, 1280, 960}, lines).linesPerRow, beamLines) << lines << " lines";
   }
 }
 
@@ -53,7 +53,7 @@ TEST(CrtBeam, TheFirstBeamCentreFallsOnAScreenLineCentreAndAllDoAtWholeCounts) {
   // centres where it is i + 1/2.
   for (const int height : {960, 1080, 1200, 1440, 2160, 1000}) {
     SCOPED_TRACE(height);
-    const gles::CrtBeam beam = gles::crtBeam({0, 0, 100, height}, 240);
+    const compat::CrtBeam beam = compat::crtBeam({0, 0, 100, height}, 240);
     const double lines = height / 480.0;
     EXPECT_FLOAT_EQ(beam.halfScreenLine, static_cast<float>(0.5 / lines));
     // Beam 0's centre, in screen lines from the top.
@@ -69,8 +69,8 @@ TEST(CrtBeam, TheFirstBeamCentreFallsOnAScreenLineCentreAndAllDoAtWholeCounts) {
 }
 
 TEST(CrtBeam, EmptyRectanglesGiveNoEffect) {
-  EXPECT_EQ(gles::crtBeam({0, 0, 0, 0}, 240).depth, 0.0f);
-  EXPECT_EQ(gles::crtBeam({0, 0, 100, 100}, 0).depth, 0.0f);
+  EXPECT_EQ(compat::crtBeam({0, 0, 0, 0}, 240).depth, 0.0f);
+  EXPECT_EQ(compat::crtBeam({0, 0, 100, 100}, 0).depth, 0.0f);
 }
 
 }  // namespace

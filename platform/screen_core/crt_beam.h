@@ -1,10 +1,11 @@
 // How the CRT look's beam lines lie on the screen for a given picture and rectangle: worked
-// out once a frame on the processor, passed to the shader as uniforms. Pure arithmetic.
+// out on the processor for the GPU's CRT shaders (as uniforms) and for the processor's own CRT
+// look alike. Pure arithmetic.
 #pragma once
 
 #include "platform/screen_core/looks.h"
 
-namespace gles {
+namespace compat {
 
 struct CrtBeam {
   float linesPerRow;     // beam lines to a picture line: 2 for modes under 300 lines (VGA
@@ -19,6 +20,6 @@ struct CrtBeam {
 inline constexpr float crtFullDepthLines = 2.0f;
 inline constexpr float crtNoDepthLines = 1.5f;
 
-CrtBeam crtBeam(const compat::ScreenRect& rect, int pictureHeight);
+CrtBeam crtBeam(const ScreenRect& rect, int pictureHeight);
 
-}  // namespace gles
+}  // namespace compat

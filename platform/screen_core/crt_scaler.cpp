@@ -1,0 +1,252 @@
+#include "platform/screen_core/crt_scaler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+namespace compat {
+namespace {
+
+// The look's constants, as the shaders have them.
+constexpr float narrowest = 0.5f;  // a beam line's width in beam lines, dark
+constexpr float widest = 0.9f;     // and at full brightness
+constexpr float glowShare = 0.06f;
+constexpr float maskDepth = 0.2f;
+// The glow's texels each hold a 4 x 4 block of the picture.
+constexpr int glowReduction = 4;
+
+inline float stored(std::uint8_t value) { return static_cast<float>(value) * (1.0f / 255.0f); }
+inline float light(float storedValue) { return storedValue * storedValue; }
+// A value from 0 to 1 as an 8-bit channel holds it, rounded to the nearest, as a GL writes it.
+inline std::uint8_t unorm(float value) {
+  return static_cast<std::uint8_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
+}
+inline float mix(float a, float b, float share) { return a * (1.0f - share) + b * share; }
+
+// The beam profile's integral from 0 to x, odd, 1/2 beyond 1 (see the CRT shaders).
+float halfIntegral(float x) {
+  const float t = std::min(std::abs(x), 1.0f);
+  const float value = t * (1.0f - t * t * (1.0f - 0.5f * t));
+  return x < 0.0f ? -value : value;
+}
+
+// The mean of a beam `width` wide over a pixel's height [d - h, d + h], in beam lines.
+float beamMean(float width, float d, float h) {
+  const float inverse = 1.0f / width;
+  return (halfIntegral((d + h) * inverse) - halfIntegral((d - h) * inverse)) / (2.0f * h);
+}
+
+}  // namespace
+
+void CrtScaler::layOut(int pictureWidth, int pictureHeight, int width, int height) {
+  pictureWidth_ = pictureWidth;
+  pictureHeight_ = pictureHeight;
+  width_ = width;
+  height_ = height;
+  beam_ = crtBeam({0, 0, width, height}, pictureHeight);
+  glowWidth_ = (pictureWidth + glowReduction - 1) / glowReduction;
+  glowHeight_ = (pictureHeight + glowReduction - 1) / glowReduction;
+
+  // Each screen line's place among the beam lines, as the first shader works it out.
+  const float texelsY = static_cast<float>(pictureHeight);
+  const float lines = texelsY * beam_.linesPerRow;
+  const float h = beam_.halfScreenLine, depth = beam_.depth;
+  const float keep = 1.0f - glowShare * depth;  // what the glow leaves of the beams' light
+  std::map<std::tuple<float, float, bool, bool>, int> tableOf;
+  lines_.resize(static_cast<std::size_t>(height));
+  tables_.clear();
+  for (int y = 0; y < height; ++y) {
+    const float atY = (static_cast<float>(y) + 0.5f) / static_cast<float>(height) * texelsY;
+    const float b = atY * beam_.linesPerRow + beam_.phase;
+    const float line = std::floor(b);
+    const float d = b - line - 0.5f;
+    const float side = d < 0.0f ? -1.0f : 1.0f;
+    const float other = line + side;
+    const bool hereRuns = line >= 0.0f && line < lines;
+    const bool thereRuns = other >= 0.0f && other < lines;
+    Line& at = lines_[static_cast<std::size_t>(y)];
+    at.here = static_cast<int>(std::clamp(line, 0.0f, lines - 1.0f) / beam_.linesPerRow);
+    at.there = static_cast<int>(std::clamp(other, 0.0f, lines - 1.0f) / beam_.linesPerRow);
+    // The glow is read between its texels' centres, its edges held.
+    const float glowY = atY / glowReduction - 0.5f;
+    const float above = std::floor(glowY);
+    at.glowShare = glowY - above;
+    at.glowAbove = std::clamp(static_cast<int>(above), 0, glowHeight_ - 1);
+    at.glowBelow = std::clamp(static_cast<int>(above) + 1, 0, glowHeight_ - 1);
+
+    const auto [found, added] =
+        tableOf.try_emplace({d, side, hereRuns, thereRuns}, static_cast<int>(tableOf.size()));
+    at.table = found->second;
+    if (!added) continue;
+    // What each stored value of a channel gives in light on this line: as the nearer beam
+    // line's value (here) and as the other's (there). The light of a pixel is their sum and
+    // the glow's: the lines mixed with the plain picture by the depth, then with the glow.
+    const float cover = std::clamp((std::abs(d) - 0.5f) / (2.0f * h) + 0.5f, 0.0f, 1.0f);
+    tables_.resize(tables_.size() + 512);
+    float* table = tables_.data() + tables_.size() - 512;
+    for (int value = 0; value < 256; ++value) {
+      const float l = light(stored(static_cast<std::uint8_t>(value)));
+      const float beamWidth = mix(narrowest, widest, l);
+      const float hereBeam = hereRuns ? l * beamMean(beamWidth, d, h) : 0.0f;
+      const float thereBeam = thereRuns ? l * beamMean(beamWidth, d - side, h) : 0.0f;
+      table[value] = keep * ((1.0f - depth) * (1.0f - cover) * l + depth * hereBeam);
+      table[256 + value] = keep * ((1.0f - depth) * cover * l + depth * thereBeam);
+    }
+  }
+
+  // Each screen column as the second shader reads the beams: the sharp look's edges.
+  const float texelsX = static_cast<float>(pictureWidth);
+  const float s = static_cast<float>(width) / texelsX;
+  columns_.resize(static_cast<std::size_t>(width));
+  for (int x = 0; x < width; ++x) {
+    const float t = (static_cast<float>(x) + 0.5f) / static_cast<float>(width) * texelsX;
+    const float k = std::floor(t + 0.5f);
+    const int edge = static_cast<int>(k);
+    columns_[static_cast<std::size_t>(x)] = {std::clamp(edge - 1, 0, pictureWidth - 1),
+                                             std::min(edge, pictureWidth - 1),
+                                             std::clamp((t - k) * s + 0.5f, 0.0f, 1.0f)};
+  }
+}
+
+void CrtScaler::makeGlow(const std::uint32_t* picture) {
+  // The mean light of each 4 x 4 block (clamped at the picture's edges), then a binomial blur of
+  // five texels along each axis, in light; each stage stored as eight bits a channel, as the
+  // GL's textures hold them.
+  const int gw = glowWidth_, gh = glowHeight_;
+  glow_.resize(static_cast<std::size_t>(gw) * gh * 3);
+  glowBlurred_.resize(glow_.size());
+  const auto channel = [&](int x, int y, int c) {
+    const std::uint32_t word = picture[static_cast<std::size_t>(y) * pictureWidth_ + x];
+    return static_cast<std::uint8_t>(word >> (8 * c));
+  };
+  for (int gy = 0; gy < gh; ++gy)
+    for (int gx = 0; gx < gw; ++gx)
+      for (int c = 0; c < 3; ++c) {
+        float sum = 0.0f;
+        for (int y = 0; y < glowReduction; ++y)
+          for (int x = 0; x < glowReduction; ++x)
+            sum += light(stored(channel(std::min(gx * glowReduction + x, pictureWidth_ - 1),
+                                        std::min(gy * glowReduction + y, pictureHeight_ - 1), c)));
+        glow_[(static_cast<std::size_t>(gy) * gw + gx) * 3 + c] = unorm(std::sqrt(sum / 16.0f));
+      }
+  const float weights[5] = {1.0f, 4.0f, 6.0f, 4.0f, 1.0f};
+  const auto blur = [&](const std::vector<std::uint8_t>& from, std::vector<std::uint8_t>& to,
+                        int dx, int dy) {
+    for (int gy = 0; gy < gh; ++gy)
+      for (int gx = 0; gx < gw; ++gx)
+        for (int c = 0; c < 3; ++c) {
+          float sum = 0.0f;
+          for (int i = 0; i < 5; ++i) {
+            const int x = std::clamp(gx + dx * (i - 2), 0, gw - 1);
+            const int y = std::clamp(gy + dy * (i - 2), 0, gh - 1);
+            sum += weights[i] * light(stored(from[(static_cast<std::size_t>(y) * gw + x) * 3 + c]));
+          }
+          to[(static_cast<std::size_t>(gy) * gw + gx) * 3 + c] = unorm(std::sqrt(sum / 16.0f));
+        }
+  };
+  blur(glow_, glowBlurred_, 1, 0);
+  blur(glowBlurred_, glow_, 0, 1);
+}
+
+void CrtScaler::drawBeams(const std::uint32_t* picture, int y) {
+  const Line& line = lines_[static_cast<std::size_t>(y)];
+  const float* hereLight = tables_.data() + static_cast<std::size_t>(line.table) * 512;
+  const float* thereLight = hereLight + 256;
+  const float depth = beam_.depth;
+  const float glowPart = glowShare * depth;
+
+  // The glow on this line: its two rows mixed, then each screen column's spot between the
+  // glow's columns (a glow texel is four picture columns), in light.
+  const int gw = glowWidth_;
+  const std::uint8_t* above = glow_.data() + static_cast<std::size_t>(line.glowAbove) * gw * 3;
+  const std::uint8_t* below = glow_.data() + static_cast<std::size_t>(line.glowBelow) * gw * 3;
+  glowColumn_.resize(static_cast<std::size_t>(gw) * 3);
+  for (int i = 0; i < gw * 3; ++i)
+    glowColumn_[static_cast<std::size_t>(i)] =
+        mix(stored(above[i]), stored(below[i]), line.glowShare);
+  glowLine_.resize(static_cast<std::size_t>(pictureWidth_) * 3);
+  for (int x = 0; x < pictureWidth_; ++x) {
+    const float glowX = (static_cast<float>(x) + 0.5f) / glowReduction - 0.5f;
+    const float left = std::floor(glowX);
+    const float share = glowX - left;
+    const int first = std::clamp(static_cast<int>(left), 0, gw - 1);
+    const int second = std::clamp(static_cast<int>(left) + 1, 0, gw - 1);
+    for (int c = 0; c < 3; ++c)
+      glowLine_[static_cast<std::size_t>(x) * 3 + c] =
+          glowPart * light(mix(glowColumn_[static_cast<std::size_t>(first) * 3 + c],
+                               glowColumn_[static_cast<std::size_t>(second) * 3 + c], share));
+  }
+
+  const auto* here = reinterpret_cast<const std::uint8_t*>(
+      picture + static_cast<std::size_t>(line.here) * static_cast<std::size_t>(pictureWidth_));
+  const auto* there = reinterpret_cast<const std::uint8_t*>(
+      picture + static_cast<std::size_t>(line.there) * static_cast<std::size_t>(pictureWidth_));
+  beams_.resize(static_cast<std::size_t>(pictureWidth_) * 4);
+  std::uint8_t* out = beams_.data();
+  const float* glow = glowLine_.data();
+  for (int x = 0; x < pictureWidth_; ++x, here += 4, there += 4, out += 4, glow += 3) {
+    float lit[3];
+    for (int c = 0; c < 3; ++c) lit[c] = hereLight[here[c]] + thereLight[there[c]] + glow[c];
+    // How far the mask may raise this light without clipping, as a share of its depth.
+    const float brightest = std::max(lit[0], std::max(lit[1], lit[2]));
+    const float room =
+        std::clamp((1.0f - brightest) / (maskDepth * std::max(brightest, 1e-4f)), 0.25f, 1.0f);
+    for (int c = 0; c < 3; ++c) out[c] = unorm(std::sqrt(lit[c]));
+    out[3] = unorm(room * depth);
+  }
+}
+
+void CrtScaler::drawLine(int maskPhase, int left, int right, std::uint32_t* to) {
+  // The aperture grille at the screen's columns: the first and third channels raised and the
+  // second lowered on even columns, the other way on odd ones; on the stored values, by half
+  // the mask's depth times how much of it shows.
+  const auto masked = [](const float(&colour)[4], bool even) {
+    const float swing = 0.5f * maskDepth * colour[3];
+    const float up = 1.0f + swing, down = 1.0f - swing;
+    return std::uint32_t{unorm(colour[0] * (even ? up : down))} |
+           std::uint32_t{unorm(colour[1] * (even ? down : up))} << 8 |
+           std::uint32_t{unorm(colour[2] * (even ? up : down))} << 16 | 0xFF000000u;
+  };
+  masked_.resize(static_cast<std::size_t>(pictureWidth_) * 2);
+  for (int x = 0; x < pictureWidth_; ++x) {
+    const std::uint8_t* beam = beams_.data() + static_cast<std::size_t>(x) * 4;
+    const float colour[4] = {stored(beam[0]), stored(beam[1]), stored(beam[2]), stored(beam[3])};
+    masked_[static_cast<std::size_t>(x) * 2] = masked(colour, true);
+    masked_[static_cast<std::size_t>(x) * 2 + 1] = masked(colour, false);
+  }
+  for (int x = left; x < right; ++x) {
+    const Column column = columns_[static_cast<std::size_t>(x)];
+    const int odd = (maskPhase + x) & 1;
+    if (column.share == 0.0f) {
+      *to++ = masked_[static_cast<std::size_t>(column.left) * 2 + odd];
+    } else if (column.share == 1.0f) {
+      *to++ = masked_[static_cast<std::size_t>(column.right) * 2 + odd];
+    } else {
+      const std::uint8_t* a = beams_.data() + static_cast<std::size_t>(column.left) * 4;
+      const std::uint8_t* b = beams_.data() + static_cast<std::size_t>(column.right) * 4;
+      float colour[4];
+      for (int c = 0; c < 4; ++c) colour[c] = mix(stored(a[c]), stored(b[c]), column.share);
+      *to++ = masked(colour, odd == 0);
+    }
+  }
+}
+
+bool CrtScaler::scalePart(const std::uint32_t* picture, int pictureWidth, int pictureHeight,
+                          int width, int height, int maskPhase, const ScaledPart& part) {
+  if (picture == nullptr || pictureWidth <= 0 || pictureHeight <= 0 || width <= 0 || height <= 0 ||
+      width > maxSide || height > maxSide || !validPart(part, width, height) ||
+      crtBeam({0, 0, width, height}, pictureHeight).depth == 0.0f)
+    return false;
+  if (pictureWidth != pictureWidth_ || pictureHeight != pictureHeight_ || width != width_ ||
+      height != height_)
+    layOut(pictureWidth, pictureHeight, width, height);
+  makeGlow(picture);
+  for (int y = part.top; y < part.bottom; ++y) {
+    drawBeams(picture, y);
+    drawLine(maskPhase & 1, part.left, part.right, part.to + (y - part.top) * part.pitch);
+  }
+  return true;
+}
+
+}  // namespace compat

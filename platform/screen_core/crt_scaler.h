@@ -1,0 +1,82 @@
+// The CRT look drawn on the processor, as the GPU presenter's CRT shaders draw it (the same
+// arithmetic in the same order, in single precision; within a level or two of what a GL draws):
+// for screens whose GL itself runs on the processor, where those shaders cost several times a
+// plain copy at every pixel.
+//
+// The shaders' work splits by what it depends on, and each part is done where it changes:
+// - per rectangle size: each screen line's beam geometry (the picture rows it lies between,
+//   how far from their beams' centres) and, from it, what each of the 256 stored values of a
+//   channel gives in light on that line, as two tables; lines of the same geometry share them;
+//   each screen column's two picture columns and their shares;
+// - per picture: the glow (a quarter of the picture's size, blurred);
+// - per screen line: the beams of each picture column (two table reads and the glow a
+//   channel), then each picture column's colour through the mask for even and odd screen
+//   columns; the screen pixels are then copies of those, blended only where a pixel straddles
+//   two picture columns.
+// Each byte of a word is a channel, green the second: RGBA words for a canvas, or a window's
+// own four-byte format (BGRX) on the desktop. The fourth byte is written opaque.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/screen_core/crt_beam.h"
+#include "platform/screen_core/scaled_part.h"
+
+namespace compat {
+
+class CrtScaler {
+ public:
+  // The longest side of a rectangle drawn here: an 8K screen's lines, and as many columns.
+  // Beyond, the caller draws the sharp look (as the GPU presenter does where its textures end).
+  static constexpr int maxSide = 8192;
+
+  // Draws the part that `part` names of the picture's CRT look in a `width` x `height`
+  // rectangle. `picture`: `pictureWidth` x `pictureHeight` words, rows packed. `maskPhase`: the
+  // parity of the screen column the rectangle starts at (the mask's stripes follow the
+  // screen's columns). False, writing nothing, for a size that is not positive or over maxSide,
+  // an invalid part, or a rectangle without room for the lines (crtBeam's depth 0), which is the
+  // sharp look.
+  bool scalePart(const std::uint32_t* picture, int pictureWidth, int pictureHeight, int width,
+                 int height, int maskPhase, const ScaledPart& part);
+
+ private:
+  // A screen line: the picture rows of its two nearest beam lines, its light tables, and the
+  // glow's two rows around it with the lower one's share.
+  struct Line {
+    int here;
+    int there;
+    int table;  // tables_ from 512 * table: here's 256 values, then there's
+    int glowAbove;
+    int glowBelow;
+    float glowShare;
+  };
+  // A screen column: the two picture columns it may straddle and the second's share, 0 or 1
+  // inside one.
+  struct Column {
+    int left;
+    int right;
+    float share;
+  };
+
+  void layOut(int pictureWidth, int pictureHeight, int width, int height);
+  void makeGlow(const std::uint32_t* picture);
+  // Screen line `y`'s beams into beams_: four bytes a picture column, the fourth how much
+  // the mask shows there.
+  void drawBeams(const std::uint32_t* picture, int y);
+  void drawLine(int maskPhase, int left, int right, std::uint32_t* to);
+
+  int pictureWidth_ = 0, pictureHeight_ = 0, width_ = 0, height_ = 0;
+  CrtBeam beam_{};
+  std::vector<Line> lines_;
+  std::vector<float> tables_;
+  std::vector<Column> columns_;
+  int glowWidth_ = 0, glowHeight_ = 0;
+  std::vector<std::uint8_t> glow_, glowBlurred_;  // three bytes a texel, stored values
+  std::vector<float> glowLine_;                   // a line's glow in light, three a column
+  std::vector<float> glowColumn_;                 // each glow column on that line, three each
+  std::vector<std::uint8_t> beams_;               // a line's beams, four bytes a column
+  std::vector<std::uint32_t> masked_;             // each picture column masked: even, odd
+};
+
+}  // namespace compat

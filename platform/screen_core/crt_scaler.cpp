@@ -18,9 +18,10 @@ constexpr int glowReduction = 4;
 
 inline float stored(std::uint8_t value) { return static_cast<float>(value) * (1.0f / 255.0f); }
 inline float light(float storedValue) { return storedValue * storedValue; }
-// A value from 0 to 1 as an 8-bit channel holds it, rounded to the nearest, as a GL writes it.
-inline std::uint8_t unorm(float value) {
-  return static_cast<std::uint8_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
+// A value that is never negative (a square root, a product of such) as an 8-bit channel holds
+// it: 1 and more the brightest, rounded to the nearest level, as a GL writes it.
+inline std::uint8_t toLevel(float value) {
+  return static_cast<std::uint8_t>(static_cast<int>(std::min(value, 1.0f) * 255.0f + 0.5f));
 }
 inline float mix(float a, float b, float share) { return a * (1.0f - share) + b * share; }
 
@@ -95,6 +96,24 @@ void CrtScaler::layOut(int pictureWidth, int pictureHeight, int width, int heigh
     }
   }
 
+  // Each picture column's place between the glow's columns, three floats a glow column.
+  glowTaps_.resize(static_cast<std::size_t>(pictureWidth));
+  for (int x = 0; x < pictureWidth; ++x) {
+    const float glowX = (static_cast<float>(x) + 0.5f) / glowReduction - 0.5f;
+    const float left = std::floor(glowX);
+    glowTaps_[static_cast<std::size_t>(x)] = {
+        3 * std::clamp(static_cast<int>(left), 0, glowWidth_ - 1),
+        3 * std::clamp(static_cast<int>(left) + 1, 0, glowWidth_ - 1), glowX - left};
+  }
+
+  // The mask's factors on the stored values, by how much of it shows (the beams' fourth byte),
+  // in 65536ths: raising and lowering by half its depth.
+  for (int shows = 0; shows < 256; ++shows) {
+    const float swing = 0.5f * maskDepth * stored(static_cast<std::uint8_t>(shows));
+    maskUp_[shows] = static_cast<std::uint32_t>(std::lround((1.0f + swing) * 65536.0f));
+    maskDown_[shows] = static_cast<std::uint32_t>(std::lround((1.0f - swing) * 65536.0f));
+  }
+
   // Each screen column as the second shader reads the beams: the sharp look's edges.
   const float texelsX = static_cast<float>(pictureWidth);
   const float s = static_cast<float>(width) / texelsX;
@@ -103,9 +122,13 @@ void CrtScaler::layOut(int pictureWidth, int pictureHeight, int width, int heigh
     const float t = (static_cast<float>(x) + 0.5f) / static_cast<float>(width) * texelsX;
     const float k = std::floor(t + 0.5f);
     const int edge = static_cast<int>(k);
-    columns_[static_cast<std::size_t>(x)] = {std::clamp(edge - 1, 0, pictureWidth - 1),
-                                             std::min(edge, pictureWidth - 1),
-                                             std::clamp((t - k) * s + 0.5f, 0.0f, 1.0f)};
+    Column& column = columns_[static_cast<std::size_t>(x)];
+    column.left = std::clamp(edge - 1, 0, pictureWidth - 1);
+    column.right = std::min(edge, pictureWidth - 1);
+    column.share = static_cast<int>(std::lround(std::clamp((t - k) * s + 0.5f, 0.0f, 1.0f) * 256));
+    // Wholly the second column: that column alone.
+    if (column.share == 256) column.left = column.right, column.share = 0;
+    if (column.left == column.right) column.share = 0;
   }
 }
 
@@ -128,7 +151,7 @@ void CrtScaler::makeGlow(const std::uint32_t* picture) {
           for (int x = 0; x < glowReduction; ++x)
             sum += light(stored(channel(std::min(gx * glowReduction + x, pictureWidth_ - 1),
                                         std::min(gy * glowReduction + y, pictureHeight_ - 1), c)));
-        glow_[(static_cast<std::size_t>(gy) * gw + gx) * 3 + c] = unorm(std::sqrt(sum / 16.0f));
+        glow_[(static_cast<std::size_t>(gy) * gw + gx) * 3 + c] = toLevel(std::sqrt(sum / 16.0f));
       }
   const float weights[5] = {1.0f, 4.0f, 6.0f, 4.0f, 1.0f};
   const auto blur = [&](const std::vector<std::uint8_t>& from, std::vector<std::uint8_t>& to,
@@ -142,7 +165,7 @@ void CrtScaler::makeGlow(const std::uint32_t* picture) {
             const int y = std::clamp(gy + dy * (i - 2), 0, gh - 1);
             sum += weights[i] * light(stored(from[(static_cast<std::size_t>(y) * gw + x) * 3 + c]));
           }
-          to[(static_cast<std::size_t>(gy) * gw + gx) * 3 + c] = unorm(std::sqrt(sum / 16.0f));
+          to[(static_cast<std::size_t>(gy) * gw + gx) * 3 + c] = toLevel(std::sqrt(sum / 16.0f));
         }
   };
   blur(glow_, glowBlurred_, 1, 0);
@@ -156,7 +179,7 @@ void CrtScaler::drawBeams(const std::uint32_t* picture, int y) {
   const float depth = beam_.depth;
   const float glowPart = glowShare * depth;
 
-  // The glow on this line: its two rows mixed, then each screen column's spot between the
+  // The glow on this line: its two rows mixed, then each picture column's spot between the
   // glow's columns (a glow texel is four picture columns), in light.
   const int gw = glowWidth_;
   const std::uint8_t* above = glow_.data() + static_cast<std::size_t>(line.glowAbove) * gw * 3;
@@ -165,18 +188,6 @@ void CrtScaler::drawBeams(const std::uint32_t* picture, int y) {
   for (int i = 0; i < gw * 3; ++i)
     glowColumn_[static_cast<std::size_t>(i)] =
         mix(stored(above[i]), stored(below[i]), line.glowShare);
-  glowLine_.resize(static_cast<std::size_t>(pictureWidth_) * 3);
-  for (int x = 0; x < pictureWidth_; ++x) {
-    const float glowX = (static_cast<float>(x) + 0.5f) / glowReduction - 0.5f;
-    const float left = std::floor(glowX);
-    const float share = glowX - left;
-    const int first = std::clamp(static_cast<int>(left), 0, gw - 1);
-    const int second = std::clamp(static_cast<int>(left) + 1, 0, gw - 1);
-    for (int c = 0; c < 3; ++c)
-      glowLine_[static_cast<std::size_t>(x) * 3 + c] =
-          glowPart * light(mix(glowColumn_[static_cast<std::size_t>(first) * 3 + c],
-                               glowColumn_[static_cast<std::size_t>(second) * 3 + c], share));
-  }
 
   const auto* here = reinterpret_cast<const std::uint8_t*>(
       picture + static_cast<std::size_t>(line.here) * static_cast<std::size_t>(pictureWidth_));
@@ -184,51 +195,60 @@ void CrtScaler::drawBeams(const std::uint32_t* picture, int y) {
       picture + static_cast<std::size_t>(line.there) * static_cast<std::size_t>(pictureWidth_));
   beams_.resize(static_cast<std::size_t>(pictureWidth_) * 4);
   std::uint8_t* out = beams_.data();
-  const float* glow = glowLine_.data();
-  for (int x = 0; x < pictureWidth_; ++x, here += 4, there += 4, out += 4, glow += 3) {
-    float lit[3];
-    for (int c = 0; c < 3; ++c) lit[c] = hereLight[here[c]] + thereLight[there[c]] + glow[c];
-    // How far the mask may raise this light without clipping, as a share of its depth.
-    const float brightest = std::max(lit[0], std::max(lit[1], lit[2]));
-    const float room =
-        std::clamp((1.0f - brightest) / (maskDepth * std::max(brightest, 1e-4f)), 0.25f, 1.0f);
-    for (int c = 0; c < 3; ++c) out[c] = unorm(std::sqrt(lit[c]));
-    out[3] = unorm(room * depth);
+  const float* glow = glowColumn_.data();
+  for (int x = 0; x < pictureWidth_; ++x, here += 4, there += 4, out += 4) {
+    const GlowTap tap = glowTaps_[static_cast<std::size_t>(x)];
+    const auto lit = [&](int c) {
+      return hereLight[here[c]] + thereLight[there[c]] +
+             glowPart * light(mix(glow[tap.first + c], glow[tap.second + c], tap.share));
+    };
+    const float r = lit(0), g = lit(1), b = lit(2);
+    const float brightest = std::max(r, std::max(g, b));
+    // How far the mask may raise this light without clipping, as a share of its depth: all of
+    // it up to 1 / (1 + maskDepth).
+    float room = 1.0f;
+    if (brightest * (1.0f + maskDepth) > 1.0f)
+      room = std::clamp((1.0f - brightest) / (maskDepth * brightest), 0.25f, 1.0f);
+    out[0] = toLevel(std::sqrt(r));
+    out[1] = toLevel(std::sqrt(g));
+    out[2] = toLevel(std::sqrt(b));
+    out[3] = toLevel(room * depth);
   }
 }
 
 void CrtScaler::drawLine(int maskPhase, int left, int right, std::uint32_t* to) {
   // The aperture grille at the screen's columns: the first and third channels raised and the
-  // second lowered on even columns, the other way on odd ones; on the stored values, by half
-  // the mask's depth times how much of it shows.
-  const auto masked = [](const float(&colour)[4], bool even) {
-    const float swing = 0.5f * maskDepth * colour[3];
-    const float up = 1.0f + swing, down = 1.0f - swing;
-    return std::uint32_t{unorm(colour[0] * (even ? up : down))} |
-           std::uint32_t{unorm(colour[1] * (even ? down : up))} << 8 |
-           std::uint32_t{unorm(colour[2] * (even ? up : down))} << 16 | 0xFF000000u;
+  // second lowered on even columns, the other way on odd ones.
+  const auto masked = [this](std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t shows,
+                             bool even) {
+    const std::uint32_t up = maskUp_[shows], down = maskDown_[shows];
+    const auto times = [](std::uint32_t value, std::uint32_t factor) {
+      return std::min<std::uint32_t>((value * factor + 32768) >> 16, 255);
+    };
+    return times(r, even ? up : down) | times(g, even ? down : up) << 8 |
+           times(b, even ? up : down) << 16 | 0xFF000000u;
   };
   masked_.resize(static_cast<std::size_t>(pictureWidth_) * 2);
-  for (int x = 0; x < pictureWidth_; ++x) {
-    const std::uint8_t* beam = beams_.data() + static_cast<std::size_t>(x) * 4;
-    const float colour[4] = {stored(beam[0]), stored(beam[1]), stored(beam[2]), stored(beam[3])};
-    masked_[static_cast<std::size_t>(x) * 2] = masked(colour, true);
-    masked_[static_cast<std::size_t>(x) * 2 + 1] = masked(colour, false);
+  const std::uint8_t* beam = beams_.data();
+  for (int x = 0; x < pictureWidth_; ++x, beam += 4) {
+    masked_[static_cast<std::size_t>(x) * 2] = masked(beam[0], beam[1], beam[2], beam[3], true);
+    masked_[static_cast<std::size_t>(x) * 2 + 1] =
+        masked(beam[0], beam[1], beam[2], beam[3], false);
   }
   for (int x = left; x < right; ++x) {
     const Column column = columns_[static_cast<std::size_t>(x)];
     const int odd = (maskPhase + x) & 1;
-    if (column.share == 0.0f) {
+    if (column.share == 0) {
       *to++ = masked_[static_cast<std::size_t>(column.left) * 2 + odd];
-    } else if (column.share == 1.0f) {
-      *to++ = masked_[static_cast<std::size_t>(column.right) * 2 + odd];
-    } else {
-      const std::uint8_t* a = beams_.data() + static_cast<std::size_t>(column.left) * 4;
-      const std::uint8_t* b = beams_.data() + static_cast<std::size_t>(column.right) * 4;
-      float colour[4];
-      for (int c = 0; c < 4; ++c) colour[c] = mix(stored(a[c]), stored(b[c]), column.share);
-      *to++ = masked(colour, odd == 0);
+      continue;
     }
+    // Straddling two picture columns: their beams mixed by the share, then masked.
+    const std::uint8_t* a = beams_.data() + static_cast<std::size_t>(column.left) * 4;
+    const std::uint8_t* b = beams_.data() + static_cast<std::size_t>(column.right) * 4;
+    const std::uint32_t share = column.share, keep = 256 - share;
+    std::uint32_t mixed[4];
+    for (int c = 0; c < 4; ++c) mixed[c] = (a[c] * keep + b[c] * share + 128) >> 8;
+    *to++ = masked(mixed[0], mixed[1], mixed[2], mixed[3], odd == 0);
   }
 }
 

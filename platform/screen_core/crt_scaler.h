@@ -51,11 +51,18 @@ class CrtScaler {
     int glowBelow;
     float glowShare;
   };
-  // A screen column: the two picture columns it may straddle and the second's share, 0 or 1
-  // inside one.
+  // A screen column: the two picture columns it may straddle and the second's share in
+  // 256ths, 0 inside one (left).
   struct Column {
     int left;
     int right;
+    int share;
+  };
+  // A picture column's two glow columns (as offsets of three floats a column) and the second's
+  // share.
+  struct GlowTap {
+    int first;
+    int second;
     float share;
   };
 
@@ -73,10 +80,11 @@ class CrtScaler {
   std::vector<Column> columns_;
   int glowWidth_ = 0, glowHeight_ = 0;
   std::vector<std::uint8_t> glow_, glowBlurred_;  // three bytes a texel, stored values
-  std::vector<float> glowLine_;                   // a line's glow in light, three a column
-  std::vector<float> glowColumn_;                 // each glow column on that line, three each
-  std::vector<std::uint8_t> beams_;               // a line's beams, four bytes a column
-  std::vector<std::uint32_t> masked_;             // each picture column masked: even, odd
+  std::vector<GlowTap> glowTaps_;
+  std::vector<float> glowColumn_;  // each glow column on a line, three each
+  std::uint32_t maskUp_[256] = {}, maskDown_[256] = {};
+  std::vector<std::uint8_t> beams_;    // a line's beams, four bytes a column
+  std::vector<std::uint32_t> masked_;  // each picture column masked: even, odd
 };
 
 }  // namespace compat

@@ -29,6 +29,13 @@ void convertRow(const std::uint8_t* in, std::uint32_t* out, int width, const Col
 
 }  // namespace
 
+void convertPixels(const std::uint8_t* pixels, int pitch, int width, int height,
+                   const ColourLookup& lookup, std::uint32_t* out) {
+  for (int y = 0; y < height; ++y)
+    convertRow(pixels + static_cast<ptrdiff_t>(y) * pitch, out + static_cast<ptrdiff_t>(y) * width,
+               width, lookup);
+}
+
 bool convertIntoTexture(SDL_Texture* texture, const std::uint8_t* pixels, int pitch, int width,
                         int height, const ColourLookup& lookup) {
   SDL_Rect area{0, 0, width, height};

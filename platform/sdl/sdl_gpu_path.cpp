@@ -47,8 +47,6 @@ bool SdlScreen::startGl() {
     presenter_.setPalette(palette_);
     glOnProcessor_ = compat::rendersOnProcessor(presenter_.renderer());
     presenter_.scaleSharpOnProcessor(glOnProcessor_);
-    std::fprintf(stderr, "screen: presenting on the GPU path, OpenGL ES 3.0 on \"%s\"\n",
-                 presenter_.renderer().c_str());
     return true;
   } else if (glContext_ != nullptr) {
     SDL_SetError("its shaders do not build");
@@ -60,6 +58,14 @@ bool SdlScreen::startGl() {
   window_ = nullptr;
   SDL_SetError("%s", reason.c_str());
   return false;
+}
+
+void SdlScreen::stopGl() {
+  presenter_.stop();
+  SDL_GL_DeleteContext(glContext_);
+  glContext_ = nullptr;
+  SDL_DestroyWindow(window_);
+  window_ = nullptr;
 }
 
 void SdlScreen::drawWithGl() {

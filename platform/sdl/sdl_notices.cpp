@@ -21,7 +21,7 @@ void SdlScreen::cycleLook() {
   look_ = compat::nextLook(look_);
   rememberView();
   const std::string name(compat::lookName(look_));
-  if (glContext_ == nullptr)
+  if (glContext_ == nullptr && !onProcessor_)
     showNotice(name + " (whole factors without OpenGL ES 3.0)", lookNoticeNs);
   else if (const std::string& slow = slowMessages_[static_cast<int>(look_)]; !slow.empty())
     showNotice(name + "\n" + slow, slowNoticeNs);
@@ -52,7 +52,7 @@ bool SdlScreen::timePresentation(std::int64_t ns) {
 void SdlScreen::showSlowLook() {
   const compat::Look look = shownLook();
   std::string& message = slowMessages_[static_cast<int>(look)];
-  message = compat::slowLookMessage(look, presenter_.drawnLook());
+  message = compat::slowLookMessage(look, onProcessor_ ? processorLook_ : presenter_.drawnLook());
   std::fprintf(stderr, "screen: %s\n", message.c_str());
   showNotice(std::string(compat::lookName(look)) + "\n" + message, slowNoticeNs);
 }

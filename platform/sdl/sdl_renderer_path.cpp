@@ -85,6 +85,8 @@ void SdlScreen::drawPicture() {
   recordPicture();
   if (glContext_ != nullptr)
     drawWithGl();
+  else if (onProcessor_)
+    drawOnProcessor();
   else
     drawWithRenderer();
 }

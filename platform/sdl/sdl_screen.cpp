@@ -89,30 +89,60 @@ SDL_Window* SdlScreen::makeWindow(Uint32 flags) {
 }
 
 void SdlScreen::createWindow() {
-  // The GPU path first; SDL's renderer where no OpenGL ES 3.0 context can be had, or where the
-  // user asks for it. A GL driver that cannot load shows as X errors, recorded meanwhile: the
-  // picture then goes through SDL's software renderer. One line says which path shows it
-  // (startGl says it for the GPU path).
+  // The GPU path first; where its GL draws on the processor itself (llvmpipe, SwiftShader), the
+  // processor path, which costs a fraction of such a GL's copying and reading back. SDL's
+  // renderer where no OpenGL ES 3.0 context can be had. ROTOZOOM_RENDERER chooses a path: gl,
+  // processor or sdl. A GL driver that cannot load shows as X errors, recorded meanwhile: the
+  // picture then goes through SDL's software renderer. One line says which path shows it.
   XErrorsCaught xErrors;
   xErrors_ = &xErrors;
-  const char* chosen = std::getenv("ROTOZOOM_RENDERER");
-  const bool rendererChosen = chosen != nullptr && std::strcmp(chosen, "sdl") == 0;
+  const char* chosenText = std::getenv("ROTOZOOM_RENDERER");
+  const std::string chosen = chosenText != nullptr ? chosenText : "";
   std::string noGl;
-  if (!rendererChosen) {
+  if (chosen != "sdl" && chosen != "processor") {
     const bool started = startGl();
     const std::string xError = xErrors.firstError();
     if (started && xError.empty()) {
+      const std::string renderer = presenter_.renderer();
+      if (glOnProcessor_ && chosen != "gl") {
+        stopGl();
+        if (startProcessor()) {
+          xErrors_ = nullptr;
+          std::fprintf(stderr,
+                       "screen: presenting on the processor into the window's own pixels: the "
+                       "GL, \"%s\", draws on the processor too, at several times the cost\n",
+                       renderer.c_str());
+          return;
+        }
+        const std::string reason = SDL_GetError();
+        if (!startGl()) {
+          noGl = SDL_GetError();
+        } else {
+          xErrors_ = nullptr;
+          std::fprintf(stderr,
+                       "screen: presenting on the GPU path, OpenGL ES 3.0 on \"%s\" (the "
+                       "window's own pixels cannot be had: %s)\n",
+                       renderer.c_str(), reason.c_str());
+          return;
+        }
+      } else {
+        xErrors_ = nullptr;
+        std::fprintf(stderr, "screen: presenting on the GPU path, OpenGL ES 3.0 on \"%s\"\n",
+                     renderer.c_str());
+        return;
+      }
+    } else {
+      if (started) stopGl();  // the context came, and the server refused it afterwards
+      noGl = xError.empty() ? std::string(SDL_GetError()) : xError;
+    }
+  }
+  if (chosen == "processor") {
+    if (startProcessor()) {
       xErrors_ = nullptr;
+      std::fputs("screen: presenting on the processor into the window's own pixels\n", stderr);
       return;
     }
-    if (started) {  // the context came, and the server refused it afterwards
-      presenter_.stop();
-      SDL_GL_DeleteContext(glContext_);
-      glContext_ = nullptr;
-      SDL_DestroyWindow(window_);
-      window_ = nullptr;
-    }
-    noGl = xError.empty() ? std::string(SDL_GetError()) : xError;
+    noGl = std::string("the window's own pixels cannot be had: ") + SDL_GetError();
   }
   const bool gpuBroken = !xErrors.firstError().empty();
   std::string gpuRefused;
@@ -121,7 +151,7 @@ void SdlScreen::createWindow() {
   if (!started) return;
   SDL_RendererInfo info{};
   const char* name = SDL_GetRendererInfo(renderer_, &info) == 0 ? info.name : "?";
-  if (!rendererChosen)
+  if (chosen != "sdl")
     std::fprintf(stderr,
                  "screen: no OpenGL ES 3.0 context: %s; showing the picture through SDL's "
                  "renderer (%s), in whole factors only\n",
@@ -164,6 +194,8 @@ bool SdlScreen::tooLargeToDraw() const {
     SDL_GL_GetDrawableSize(window_, &width, &height);
   else if (renderer_ != nullptr)
     SDL_GetRendererOutputSize(renderer_, &width, &height);
+  else
+    SDL_GetWindowSize(window_, &width, &height);
   return std::max(server.x, width) > largestDrawable ||
          std::max(server.y, height) > largestDrawable;
 }
@@ -192,6 +224,8 @@ void SdlScreen::closeVideo() {
   // What reaches the screen after this (a destructor of the program's own, run later in the
   // exit) finds no window, as where there is no display, and video does not start again.
   glContext_ = nullptr;
+  onProcessor_ = false;
+  surfaceDrawn_ = nullptr;
   noticeTexture_ = texture_ = nullptr;
   renderer_ = nullptr;
   window_ = nullptr;

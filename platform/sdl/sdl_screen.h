@@ -27,11 +27,14 @@
 //                         SDL): the 8-bit picture and its palette go up as they are, and the
 //                         shared presenter (platform/gles) looks the colours up and scales in
 //                         the chosen look
+//   sdl_processor_path.cpp  where that GL itself runs on the processor (llvmpipe): every look
+//                         drawn on the processor into the window's own pixels, no GL at all
 //   sdl_renderer_path.cpp  the same without a GL context (or with ROTOZOOM_RENDERER=sdl):
 //                         through a 256-entry lookup of the palette in the window's pixel
 //                         format into a streaming texture that SDL's renderer scales by whole
 //                         factors
-// Both present synchronised to the vertical blank where the system offers it.
+// The GL and renderer paths present synchronised to the vertical blank where the system offers
+// it; the processor path, for systems that offer none, keeps the pacer's clock.
 #pragma once
 
 #include <SDL.h>
@@ -43,9 +46,12 @@
 
 #include "platform/gles/gles_presenter.h"
 #include "platform/media/video_recorder.h"
+#include "platform/screen_core/crt_scaler.h"
 #include "platform/screen_core/look_pace.h"
 #include "platform/screen_core/looks.h"
+#include "platform/screen_core/notice_font.h"
 #include "platform/screen_core/presenting_screen.h"
+#include "platform/screen_core/sharp_scaler.h"
 #include "platform/sdl/sdl_display_state.h"
 #include "platform/sdl/sdl_frame_conversion.h"
 
@@ -70,7 +76,7 @@ class SdlScreen final : public compat::PresentingScreen {
   // compat::PresentingScreen's platform steps.
   std::int64_t nowNs() override;
   void waitUntilNs(std::int64_t timeNs) override;
-  bool canShow() override { return renderer_ != nullptr || glContext_ != nullptr; }
+  bool canShow() override { return renderer_ != nullptr || glContext_ != nullptr || onProcessor_; }
   void drawPicture() override;
   void readInput(std::vector<compat::InputEvent>& events) override;
   void placementChanged() override;
@@ -130,6 +136,8 @@ class SdlScreen final : public compat::PresentingScreen {
 
   // sdl_gpu_path.cpp: false when no OpenGL ES 3.0 context can show the picture.
   bool startGl();
+  // Releases the GL path's context and window.
+  void stopGl();
   void drawWithGl();
   // Windowed: the picture's rectangle on a drawable of that size, which shows the window.
   compat::ScreenRect pictureInWindow(int drawableWidth, int drawableHeight) const;
@@ -143,6 +151,13 @@ class SdlScreen final : public compat::PresentingScreen {
   void recordPicture();
   void showRecordingNotice(const std::string& text);
   void showRecordingChange();
+
+  // sdl_processor_path.cpp: false, with SDL's error set, where the window's pixels cannot be
+  // had in a format the scalers write.
+  bool startProcessor();
+  void drawOnProcessor();
+  // The notice over the window's pixels; the box drawn, empty for none.
+  SDL_Rect drawProcessorNotice(std::uint32_t* pixels, std::ptrdiff_t pitch, int width, int height);
 
   // sdl_renderer_path.cpp
   // SDL's renderer in a new window, in software alone when the GPU is known to fail; a GPU
@@ -180,9 +195,21 @@ class SdlScreen final : public compat::PresentingScreen {
   bool cursorVisible_ = true;
   bool windowClosed_ = false;  // the user closed the window, or a signal asked to quit
 
+  // The processor path: the window's pixels, and what was last drawn into them.
+  bool onProcessor_ = false;
+  compat::SharpScaler sharpScaler_;
+  compat::CrtScaler crtScaler_;
+  std::vector<std::uint32_t> words_;  // the picture in the window's format
+  compat::NoticeImage notice_;
+  compat::Look processorLook_ = compat::Look::integer;  // the look last drawn so
+  const SDL_Surface* surfaceDrawn_ = nullptr;           // null: everything is drawn anew next time
+  int drawnWidth_ = 0;
+  int drawnHeight_ = 0;
+  compat::ScreenRect drawnRect_{0, 0, 0, 0};
+
   compat::Look look_ = compat::defaultLook;
   compat::LookPace pace_;
-  bool glOnProcessor_ = false;  // the GL path's renderer draws on the processor (llvmpipe)
+  bool glOnProcessor_ = false;   // the GL path's renderer draws on the processor (llvmpipe)
   std::string slowMessages_[3];  // what was said of each look found too slow; empty: not so
   std::string noticeText_;       // empty: no notice
   std::int64_t noticeUntilNs_ = 0;

@@ -123,15 +123,21 @@ void SdlScreen::updateScaling() {
 
 SDL_Point SdlScreen::pointOnPicture(int x, int y) const {
   if (!exclusive_ || pictureWidth_ <= 0 || pictureHeight_ <= 0) return {x, y};
-  if (glContext_ == nullptr) {
+  if (renderer_ != nullptr) {
     // SDL's renderer has mapped the point to the picture, its logical size, already.
     return {std::clamp(x, 0, pictureWidth_ - 1), std::clamp(y, 0, pictureHeight_ - 1)};
   }
-  // The GPU path draws the picture into the look's rectangle of the drawable, whose pixels
-  // may be finer than the window's points: the picture pixel under the point's centre.
+  // The GPU and processor paths draw the picture into the look's rectangle of the drawable,
+  // whose pixels may be finer than the window's points: the picture pixel under the point's
+  // centre.
   int windowWidth = 0, windowHeight = 0, drawableWidth = 0, drawableHeight = 0;
   SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
-  SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+  if (glContext_ != nullptr) {
+    SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+  } else {
+    drawableWidth = windowWidth;
+    drawableHeight = windowHeight;
+  }
   const compat::ScreenRect rect = compat::lookRectangle(shownLook(), pictureWidth_, pictureHeight_,
                                                         drawableWidth, drawableHeight);
   const compat::PicturePoint point =

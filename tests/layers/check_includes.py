@@ -48,10 +48,11 @@ ALLOWED_PATHS = {
         "platform/compat/text_encoding.h",
         "platform/compat/gdi_fonts.h",
     ],
-    # the sharp look's scaler and frame type serve a GL that runs on the processor
+    # the sharp look's scaler and frame type serve a GL that runs on the processor; the CRT's
+    # beam geometry is the processor's CRT look's too
     "platform/gles/": ["platform/gles/", "platform/compat/screen.h",
                        "platform/screen_core/looks.h", "platform/screen_core/rgba_frame.h",
-                       "platform/screen_core/sharp_scaler.h"],
+                       "platform/screen_core/sharp_scaler.h", "platform/screen_core/crt_beam.h"],
     "platform/headless/": ["platform/headless/", "platform/compat/screen.h",
                            "platform/screen_core/frame_pacer.h"],
     "platform/web/": [
@@ -62,6 +63,8 @@ ALLOWED_PATHS = {
         "platform/screen_core/shown_area.h",
         "platform/screen_core/rgba_frame.h",
         "platform/screen_core/sharp_scaler.h",
+        "platform/screen_core/crt_scaler.h",
+        "platform/screen_core/crt_beam.h",
         "platform/compat/virtual_keys.h",
         "platform/screen_core/physical_keys.h",
         "platform/compat/gdi_fonts.h",
@@ -90,6 +93,10 @@ ALLOWED_PATHS = {
         "platform/screen_core/looks.h",
         "platform/screen_core/look_pace.h",
         "platform/screen_core/notice_font.h",
+        # the looks drawn on the processor (where the GL runs there itself)
+        "platform/screen_core/sharp_scaler.h",
+        "platform/screen_core/crt_scaler.h",
+        "platform/screen_core/crt_beam.h",
         "platform/gles/gles_presenter.h",
         "platform/gles/gles_functions.h",
     ],

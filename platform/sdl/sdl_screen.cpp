@@ -81,9 +81,11 @@ compat::DesktopSize SdlScreen::desktopSize() {
 }
 
 SDL_Window* SdlScreen::makeWindow(Uint32 flags) {
+  // Untitled until applyPlacement shows it: a window made to try a path and given up for
+  // another is never found by its title (by a test, a window manager's rules, a user's script).
   SDL_Window* window = SDL_CreateWindow(
-      title_.c_str(), placement_.x, placement_.y, std::max(placement_.width, 1),
-      std::max(placement_.height, 1), SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | flags);
+      "", placement_.x, placement_.y, std::max(placement_.width, 1), std::max(placement_.height, 1),
+      SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | flags);
   if (xErrors_ != nullptr) xErrors_->watch(window);
   return window;
 }

@@ -6,7 +6,7 @@
 #    a named pipe in its place, is ignored (full-screen); a window remembered larger than the
 #    screen opens within it; another program does not open in the demo's window;
 #  - a window made as large as X allows (32767 x 32767, by another program) leaves the demo
-#    running, on the GPU path and on SDL's renderer path;
+#    running, on the processor path, the GPU path and SDL's renderer paths;
 #  - Print Screen leaves a 320 x 240 indexed PNG equal to the frame on the screen, scaled back
 #    (checked on colour_bars' still picture, shown full-screen at 4x);
 # and every run ends with Escape and status 1. Screenshots go to SHOTS.
@@ -128,11 +128,13 @@ end_with_escape
 echo "ok: a window remembered wider than the screen opened within it"
 
 # Another program makes the demo's window as large as X allows: it runs on, shows the picture
-# again once the window is of a usual size, and Escape ends it. On the GPU path, SDL's renderer
-# on the GPU, and SDL's renderer in software (where the GL driver cannot load).
-for path in gpu renderer software; do
+# again once the window is of a usual size, and Escape ends it. On the processor path (this
+# display's GL is the processor's), the GPU path, SDL's renderer on the GPU, and SDL's renderer
+# in software (where the GL driver cannot load).
+for path in processor gpu renderer software; do
   printf 'rotozoom display 1\nmode window\nwindow 0 0 700 500\n' > "$state"
   settings=()
+  [ "$path" = gpu ] && settings=(ROTOZOOM_RENDERER=gl)
   [ "$path" = renderer ] && settings=(ROTOZOOM_RENDERER=sdl)
   [ "$path" = software ] && settings=(LIBGL_DRIVERS_PATH=/nonexistent)
   start env "${settings[@]}" "$demo" "ぽこるん"

@@ -5,6 +5,8 @@
                                              between neighbours
   look_pixels.py white SHOT X Y W H          how many pure white pixels the area holds
   look_pixels.py mean SHOT X Y W H           the area's mean brightness (0..255)
+  look_pixels.py near SHOT OTHER LEVELS      the two shots of one size differ by at most LEVELS
+                                             in any channel of any pixel
 Exit status 1, with the reason, when a check fails."""
 import subprocess
 import sys
@@ -61,9 +63,23 @@ def area(image, x, y, w, h):
     return [at(image, i, j) for j in range(y, y + h) for i in range(x, x + w)]
 
 
+def near(shot, other, levels):
+    one, two = read(shot), read(other)
+    if one[:2] != two[:2]:
+        print(f"the shots differ in size: {one[:2]} and {two[:2]}")
+        return 1
+    differences = [abs(a - b) for a, b in zip(one[2], two[2])]
+    worst = max(differences)
+    off = sum(1 for d in differences if d)
+    print(f"at most {worst} level(s) apart, {off} of {len(differences)} channel values differ")
+    return 0 if worst <= levels else 1
+
+
 def main(args):
     if args[0] == "bars-row":
         return bars_row(args[1], int(args[2]), int(args[3]))
+    if args[0] == "near":
+        return near(args[1], args[2], int(args[3]))
     image = read(args[1])
     x, y, w, h = (int(v) for v in args[2:6])
     pixels = area(image, x, y, w, h)

@@ -6,6 +6,8 @@
 #  - Alt+L cycles sharp -> crt -> integer, the look's name shown for a moment over the
 #    picture, and the choice comes back after a restart;
 #  - crt keeps the picture's mean brightness close to sharp's;
+#  - on this display, whose GL runs on the processor (llvmpipe), the looks are drawn on the
+#    processor, and the GPU path (ROTOZOOM_RENDERER=gl) draws each within a level or two of it;
 #  - integer gives exactly the screen pixels of SDL's renderer path (ROTOZOOM_RENDERER=sdl);
 #  - where no GL context can be had, that path shows the picture, saying so once; where the GL
 #    driver cannot load at all (the X server refuses the context), SDL's software renderer
@@ -54,10 +56,30 @@ xdotool key alt+l
 sleep 1.6
 grep -qx "look integer" "$state" || fail "integer not remembered: $(cat "$state")"
 end_with_escape
+grep -q "^screen: presenting on the processor into the window's own pixels" errors ||
+  fail "the looks were not drawn on the processor: $(cat errors)"
 
-# The remembered look after a restart, beside the renderer path's picture.
+# The GPU path's looks beside the processor's: sharp and crt within a level or two (the shaders'
+# arithmetic, rounded its own way), integer exactly (below).
+for look in sharp crt; do
+  printf 'rotozoom display 1\nmode fullscreen\nwindow 0 0 320 240\nlook %s\n' "$look" > "$state"
+  ROTOZOOM_RENDERER=gl start
+  shot "gl-$look"
+  end_with_escape
+  grep -q "^screen: presenting on the GPU path" errors || fail "ROTOZOOM_RENDERER=gl: $(cat errors)"
+  measure near "$shots/gl-$look.png" "$shots/$look.png" 2 ||
+    fail "the GPU path's $look differs from the processor's"
+  echo "ok: the GPU path's $look is the processor's within two levels"
+done
+printf 'rotozoom display 1\nmode fullscreen\nwindow 0 0 320 240\nlook integer\n' > "$state"
+
+# The remembered look after a restart, beside the renderer path's picture, on the processor and
+# on the GPU path.
 start
 shot integer
+end_with_escape
+ROTOZOOM_RENDERER=gl start
+shot gl-integer
 end_with_escape
 [ "$(convert "$shots/integer.png" -crop 1280x960+60+20 +repage -format %k info:)" -eq 8 ] ||
   fail "integer is not the eight bars at 4x in the middle"
@@ -66,6 +88,8 @@ shot renderer
 end_with_escape
 differing="$(compare -metric AE "$shots/integer.png" "$shots/renderer.png" null: 2>&1 || true)"
 [ "$differing" = "0" ] || fail "integer differs from the renderer path in $differing pixels"
+differing="$(compare -metric AE "$shots/gl-integer.png" "$shots/renderer.png" null: 2>&1 || true)"
+[ "$differing" = "0" ] || fail "the GPU path's integer differs from the renderer path in $differing pixels"
 echo "ok: integer comes back after a restart, pixel for pixel the renderer path's picture"
 
 # A GL that offers only OpenGL ES 2.0: the renderer path shows the bars and says why, once.

@@ -1,7 +1,10 @@
 #include "platform/screen_core/crt_scaler.h"
 
+#include "platform/screen_core/byte_blend.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <tuple>
 
@@ -24,6 +27,67 @@ inline std::uint8_t toLevel(float value) {
   return static_cast<std::uint8_t>(static_cast<int>(std::min(value, 1.0f) * 255.0f + 0.5f));
 }
 inline float mix(float a, float b, float share) { return a * (1.0f - share) + b * share; }
+
+// The 8-bit level of a light (the stored value's square), rounded as toLevel(sqrt(light)) is:
+// a square root and a conversion at every channel of every beam otherwise. The lights from
+// 2^-20 (under half the first level) to 1 fall into buckets by their exponent and first seven
+// bits of mantissa; a bucket spans under a level, so it holds its first light's level and the
+// light where the next begins.
+class LevelOfLight {
+ public:
+  LevelOfLight() {
+    for (int i = 0; i < count; ++i) {
+      const std::uint32_t bits = (std::uint32_t{firstExponent} << 23) + (std::uint32_t(i) << 16);
+      float first;
+      std::memcpy(&first, &bits, sizeof first);
+      const int level = static_cast<int>(std::sqrt(double{first}) * 255.0 + 0.5);
+      const double rise = (level + 0.5) / 255.0;
+      buckets_[i] = {static_cast<float>(rise * rise), level};
+    }
+  }
+  std::uint8_t operator()(float light) const {
+    if (!(light < 1.0f)) return 255;
+    std::uint32_t bits;
+    std::memcpy(&bits, &light, sizeof bits);
+    const int i = std::max(static_cast<int>(bits >> 16) - (firstExponent << 7), 0);
+    const Bucket bucket = buckets_[i];
+    return static_cast<std::uint8_t>(bucket.level + (light >= bucket.rise ? 1 : 0));
+  }
+
+ private:
+  static constexpr int firstExponent = 127 - 20;
+  static constexpr int count = 20 << 7;
+  struct Bucket {
+    float rise;
+    int level;
+  };
+  Bucket buckets_[count];
+};
+
+const LevelOfLight levelOfLight;
+
+// The mask on the stored values, by how much of it shows (the beams' fourth byte): each value
+// raised and lowered by half the mask's depth times that.
+struct MaskTables {
+  std::uint8_t up[256][256];
+  std::uint8_t down[256][256];
+};
+
+const MaskTables& maskTables() {
+  static const MaskTables tables = [] {
+    MaskTables made{};
+    for (int shows = 0; shows < 256; ++shows) {
+      const float swing = 0.5f * maskDepth * stored(static_cast<std::uint8_t>(shows));
+      for (int value = 0; value < 256; ++value) {
+        made.up[shows][value] = toLevel(stored(static_cast<std::uint8_t>(value)) * (1.0f + swing));
+        made.down[shows][value] =
+            toLevel(stored(static_cast<std::uint8_t>(value)) * (1.0f - swing));
+      }
+    }
+    return made;
+  }();
+  return tables;
+}
 
 // The beam profile's integral from 0 to x, odd, 1/2 beyond 1 (see the CRT shaders).
 float halfIntegral(float x) {
@@ -106,18 +170,12 @@ void CrtScaler::layOut(int pictureWidth, int pictureHeight, int width, int heigh
         3 * std::clamp(static_cast<int>(left) + 1, 0, glowWidth_ - 1), glowX - left};
   }
 
-  // The mask's factors on the stored values, by how much of it shows (the beams' fourth byte),
-  // in 65536ths: raising and lowering by half its depth.
-  for (int shows = 0; shows < 256; ++shows) {
-    const float swing = 0.5f * maskDepth * stored(static_cast<std::uint8_t>(shows));
-    maskUp_[shows] = static_cast<std::uint32_t>(std::lround((1.0f + swing) * 65536.0f));
-    maskDown_[shows] = static_cast<std::uint32_t>(std::lround((1.0f - swing) * 65536.0f));
-  }
-
   // Each screen column as the second shader reads the beams: the sharp look's edges.
   const float texelsX = static_cast<float>(pictureWidth);
   const float s = static_cast<float>(width) / texelsX;
   columns_.resize(static_cast<std::size_t>(width));
+  firstMasked_.resize(static_cast<std::size_t>(width));
+  edges_.clear();
   for (int x = 0; x < width; ++x) {
     const float t = (static_cast<float>(x) + 0.5f) / static_cast<float>(width) * texelsX;
     const float k = std::floor(t + 0.5f);
@@ -129,6 +187,9 @@ void CrtScaler::layOut(int pictureWidth, int pictureHeight, int width, int heigh
     // Wholly the second column: that column alone.
     if (column.share == 256) column.left = column.right, column.share = 0;
     if (column.left == column.right) column.share = 0;
+    if (column.share != 0) edges_.push_back(x);
+    firstMasked_[static_cast<std::size_t>(x)] =
+        static_cast<std::uint32_t>(column.left) * 2 + static_cast<std::uint32_t>(x & 1);
   }
 }
 
@@ -193,10 +254,10 @@ void CrtScaler::drawBeams(const std::uint32_t* picture, int y) {
       picture + static_cast<std::size_t>(line.here) * static_cast<std::size_t>(pictureWidth_));
   const auto* there = reinterpret_cast<const std::uint8_t*>(
       picture + static_cast<std::size_t>(line.there) * static_cast<std::size_t>(pictureWidth_));
-  beams_.resize(static_cast<std::size_t>(pictureWidth_) * 4);
-  std::uint8_t* out = beams_.data();
+  beams_.resize(static_cast<std::size_t>(pictureWidth_));
+  std::uint32_t* out = beams_.data();
   const float* glow = glowColumn_.data();
-  for (int x = 0; x < pictureWidth_; ++x, here += 4, there += 4, out += 4) {
+  for (int x = 0; x < pictureWidth_; ++x, here += 4, there += 4, ++out) {
     const GlowTap tap = glowTaps_[static_cast<std::size_t>(x)];
     const auto lit = [&](int c) {
       return hereLight[here[c]] + thereLight[there[c]] +
@@ -209,46 +270,42 @@ void CrtScaler::drawBeams(const std::uint32_t* picture, int y) {
     float room = 1.0f;
     if (brightest * (1.0f + maskDepth) > 1.0f)
       room = std::clamp((1.0f - brightest) / (maskDepth * brightest), 0.25f, 1.0f);
-    out[0] = toLevel(std::sqrt(r));
-    out[1] = toLevel(std::sqrt(g));
-    out[2] = toLevel(std::sqrt(b));
-    out[3] = toLevel(room * depth);
+    *out = std::uint32_t{levelOfLight(r)} | std::uint32_t{levelOfLight(g)} << 8 |
+           std::uint32_t{levelOfLight(b)} << 16 | std::uint32_t{toLevel(room * depth)} << 24;
   }
 }
 
 void CrtScaler::drawLine(int maskPhase, int left, int right, std::uint32_t* to) {
   // The aperture grille at the screen's columns: the first and third channels raised and the
   // second lowered on even columns, the other way on odd ones.
-  const auto masked = [this](std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t shows,
-                             bool even) {
-    const std::uint32_t up = maskUp_[shows], down = maskDown_[shows];
-    const auto times = [](std::uint32_t value, std::uint32_t factor) {
-      return std::min<std::uint32_t>((value * factor + 32768) >> 16, 255);
-    };
-    return times(r, even ? up : down) | times(g, even ? down : up) << 8 |
-           times(b, even ? up : down) << 16 | 0xFF000000u;
+  const MaskTables& tables = maskTables();
+  const auto masked = [&tables](std::uint32_t colour, bool even) {
+    const std::uint8_t* up = tables.up[colour >> 24];
+    const std::uint8_t* down = tables.down[colour >> 24];
+    const std::uint8_t* outer = even ? up : down;
+    const std::uint8_t* green = even ? down : up;
+    return std::uint32_t{outer[colour & 0xFF]} | std::uint32_t{green[(colour >> 8) & 0xFF]} << 8 |
+           std::uint32_t{outer[(colour >> 16) & 0xFF]} << 16 | 0xFF000000u;
   };
   masked_.resize(static_cast<std::size_t>(pictureWidth_) * 2);
-  const std::uint8_t* beam = beams_.data();
-  for (int x = 0; x < pictureWidth_; ++x, beam += 4) {
-    masked_[static_cast<std::size_t>(x) * 2] = masked(beam[0], beam[1], beam[2], beam[3], true);
-    masked_[static_cast<std::size_t>(x) * 2 + 1] =
-        masked(beam[0], beam[1], beam[2], beam[3], false);
+  for (int x = 0; x < pictureWidth_; ++x) {
+    const std::uint32_t beam = beams_[static_cast<std::size_t>(x)];
+    masked_[static_cast<std::size_t>(x) * 2] = masked(beam, true);
+    masked_[static_cast<std::size_t>(x) * 2 + 1] = masked(beam, false);
   }
-  for (int x = left; x < right; ++x) {
+  // Every column as its first picture column's masked colour, then the columns that straddle
+  // two picture columns blended and masked over them.
+  const auto phase = static_cast<std::uint32_t>(maskPhase);
+  for (int x = left; x < right; ++x)
+    to[x - left] = masked_[firstMasked_[static_cast<std::size_t>(x)] ^ phase];
+  for (auto edge = std::lower_bound(edges_.begin(), edges_.end(), left);
+       edge != edges_.end() && *edge < right; ++edge) {
+    const int x = *edge;
     const Column column = columns_[static_cast<std::size_t>(x)];
-    const int odd = (maskPhase + x) & 1;
-    if (column.share == 0) {
-      *to++ = masked_[static_cast<std::size_t>(column.left) * 2 + odd];
-      continue;
-    }
-    // Straddling two picture columns: their beams mixed by the share, then masked.
-    const std::uint8_t* a = beams_.data() + static_cast<std::size_t>(column.left) * 4;
-    const std::uint8_t* b = beams_.data() + static_cast<std::size_t>(column.right) * 4;
-    const std::uint32_t share = column.share, keep = 256 - share;
-    std::uint32_t mixed[4];
-    for (int c = 0; c < 4; ++c) mixed[c] = (a[c] * keep + b[c] * share + 128) >> 8;
-    *to++ = masked(mixed[0], mixed[1], mixed[2], mixed[3], odd == 0);
+    const std::uint32_t mixed = blendBytes(beams_[static_cast<std::size_t>(column.left)],
+                                           beams_[static_cast<std::size_t>(column.right)],
+                                           static_cast<std::uint32_t>(column.share));
+    to[x - left] = masked(mixed, ((maskPhase + x) & 1) == 0);
   }
 }
 

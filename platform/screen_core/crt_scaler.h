@@ -68,7 +68,7 @@ class CrtScaler {
 
   void layOut(int pictureWidth, int pictureHeight, int width, int height);
   void makeGlow(const std::uint32_t* picture);
-  // Screen line `y`'s beams into beams_: four bytes a picture column, the fourth how much
+  // Screen line `y`'s beams into beams_: a word a picture column, its fourth byte how much
   // the mask shows there.
   void drawBeams(const std::uint32_t* picture, int y);
   void drawLine(int maskPhase, int left, int right, std::uint32_t* to);
@@ -78,12 +78,15 @@ class CrtScaler {
   std::vector<Line> lines_;
   std::vector<float> tables_;
   std::vector<Column> columns_;
+  std::vector<int> edges_;  // the columns that straddle two picture columns, in order
+  // Each column's first picture column's masked colour in masked_, for a rectangle that starts
+  // on an even screen column (the other parity flips its last bit).
+  std::vector<std::uint32_t> firstMasked_;
   int glowWidth_ = 0, glowHeight_ = 0;
   std::vector<std::uint8_t> glow_, glowBlurred_;  // three bytes a texel, stored values
   std::vector<GlowTap> glowTaps_;
-  std::vector<float> glowColumn_;  // each glow column on a line, three each
-  std::uint32_t maskUp_[256] = {}, maskDown_[256] = {};
-  std::vector<std::uint8_t> beams_;    // a line's beams, four bytes a column
+  std::vector<float> glowColumn_;      // each glow column on a line, three each
+  std::vector<std::uint32_t> beams_;   // a line's beams: the colour, and how much mask shows
   std::vector<std::uint32_t> masked_;  // each picture column masked: even, odd
 };
 

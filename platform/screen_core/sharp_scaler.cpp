@@ -1,24 +1,12 @@
 #include "platform/screen_core/sharp_scaler.h"
 
+#include "platform/screen_core/byte_blend.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace compat {
-namespace {
-
-// a and b mixed per byte, b's share out of 256, rounded: two bytes at a time in each half.
-inline std::uint32_t blend(std::uint32_t a, std::uint32_t b, std::uint32_t share) {
-  const std::uint32_t keep = 256 - share;
-  const std::uint32_t evenBytes =
-      ((a & 0x00FF00FFu) * keep + (b & 0x00FF00FFu) * share + 0x00800080u) >> 8 & 0x00FF00FFu;
-  const std::uint32_t oddBytes =
-      (((a >> 8) & 0x00FF00FFu) * keep + ((b >> 8) & 0x00FF00FFu) * share + 0x00800080u) &
-      0xFF00FF00u;
-  return evenBytes | oddBytes;
-}
-
-}  // namespace
 
 // With s screen pixels to a picture pixel, screen pixel i has its centre at t = (i + 1/2) / s
 // picture pixels and covers t +- 1/2s. Of the picture edge nearest t, k, the share beyond it is
@@ -59,8 +47,8 @@ const std::uint32_t* SharpScaler::across(const std::uint32_t* picture, int row, 
   for (int x = left; x < right; ++x) {
     const Tap tap = columns_[static_cast<std::size_t>(x)];
     *to++ = tap.share == 0 ? from[tap.first]
-                           : blend(from[tap.first], from[tap.first + 1],
-                                   static_cast<std::uint32_t>(tap.share));
+                           : blendBytes(from[tap.first], from[tap.first + 1],
+                                        static_cast<std::uint32_t>(tap.share));
   }
   return to - (right - left);
 }
@@ -102,7 +90,7 @@ bool SharpScaler::scalePart(const std::uint32_t* picture, int pictureWidth, int 
     }
     const std::uint32_t* below = across(picture, tap.first + 1, part.left, part.right);
     for (std::size_t x = 0; x < w; ++x)
-      to[x] = blend(above[x], below[x], static_cast<std::uint32_t>(tap.share));
+      to[x] = blendBytes(above[x], below[x], static_cast<std::uint32_t>(tap.share));
   }
   return true;
 }

@@ -57,8 +57,8 @@ bool WebScreen::startGl() {
       readGlRenderer(renderer, sizeof renderer);
       glOnProcessor_ = compat::rendersOnProcessor(renderer) && pageAllowsProcessorLooks();
       std::fprintf(stderr, "web screen: presenting on the GPU path, WebGL2 on \"%s\"%s\n", renderer,
-                   glOnProcessor_ ? "; it runs on the processor: the integer and sharp looks "
-                                    "are scaled there onto a 2D canvas, which costs less"
+                   glOnProcessor_ ? "; it runs on the processor: the looks are drawn there "
+                                    "onto a 2D canvas, which costs less"
                                   : "");
       // Taken off the page with the program's other listeners when it ends.
       emscripten_set_webglcontextlost_callback(canvasTarget, this, EM_TRUE, onContextLost);

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "platform/gles/gles_presenter.h"
+#include "platform/screen_core/crt_scaler.h"
 #include "platform/screen_core/looks.h"
 #include "platform/screen_core/presenting_screen.h"
 #include "platform/screen_core/sharp_scaler.h"
@@ -112,11 +113,12 @@ class WebScreen final : public compat::PresentingScreen {
   bool standIn_ = false;         // the page shows the stand-in canvas
   bool restorePending_ = false;  // the browser restored the context; not yet used
   std::intptr_t context_ = 0;    // the WebGL2 context's handle, while there is one
-  bool glOnProcessor_ = false;   // WebGL runs on the processor: the plain looks are drawn there
+  bool glOnProcessor_ = false;   // WebGL runs on the processor: the looks are drawn there
   bool copyShown_ = false;       // the page shows the copy canvas
   bool gpuBehind_ = false;       // the presenter has not had the latest picture and colours
   compat::ScreenRect copiedRect_{0, 0, 0, 0};
   compat::SharpScaler scaler_;
+  compat::CrtScaler crtScaler_;
   std::vector<std::uint32_t> scaled_;
   gles::GlesPresenter presenter_;
   View drawnView_{};  // the view the picture was last drawn for

@@ -2,8 +2,9 @@
 # Whole-process CPU of the demo at 60 Hz in each look, beside a minimal SDL program that
 # converts and presents a 320 x 240 picture at the same rate (the floor), on a 1280 x 960 and a
 # 1920 x 1080 Xvfb screen with Mesa's software OpenGL: one run of each, all in one session so
-# that their ratios hold. Also the demo on SDL's renderer path (ROTOZOOM_RENDERER=sdl), the
-# way it presented before the GPU path. Prints each figure and the X server's share, then the
+# that their ratios hold. On such a GL the demo draws its looks on the processor; each look is
+# also measured on the GPU path (ROTOZOOM_RENDERER=gl, labelled gl-LOOK), and the demo on SDL's
+# renderer path (ROTOZOOM_RENDERER=sdl), the way it presented before the GPU path. Prints each figure and the X server's share, then the
 # ratios to the floor. On a bare X server the floor's full-screen request leaves its window at
 # 960 x 720, a half or a third of the screen the demo covers; `floor-full` is the same program
 # with its window made the screen's size, the floor for presenting as many pixels as the demo.
@@ -55,6 +56,8 @@ for size in 1280x960 1920x1080; do
         bash "$shared/process_cost.sh" "$size" "base-$look" "$work" -- "$work/demo-in-look" \
           "$look" "$BASELINE/demo/rotozoom"
       fi
+      ROTOZOOM_RENDERER=gl bash "$shared/process_cost.sh" "$size" "gl-$look" "$work" -- \
+        "$work/demo-in-look" "$look" "$build/demo/rotozoom"
       bash "$shared/process_cost.sh" "$size" "$look" "$work" -- "$work/demo-in-look" "$look" \
         "$build/demo/rotozoom"
     done

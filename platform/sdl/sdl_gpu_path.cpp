@@ -97,6 +97,12 @@ void SdlScreen::drawWithGl() {
   const std::int64_t elapsedNs = nowNs() - startNs;
   const bool slow = timePresentation(
       glOnProcessor_ ? std::min(elapsedNs, processCpuNs() - startCpuNs) : elapsedNs);
+  // Asked again right before the swap: a GL that draws on the processor puts the frame into the
+  // window at the size the X server gives at the swap, and one of 32767 x 32767 (over 4 GB)
+  // aborts inside libxcb. Drawing takes long enough on such a GL for another program's resize
+  // to land in between; from here to the swap it rarely can (the processor path, which such
+  // a GL gets unless ROTOZOOM_RENDERER=gl asks otherwise, writes its own image's size).
+  if (tooLargeToDraw()) return;
   SDL_GL_SwapWindow(window_);
   if (slow) showSlowLook();
 }

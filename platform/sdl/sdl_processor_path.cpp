@@ -63,9 +63,13 @@ bool SdlScreen::startProcessor() {
 
 void SdlScreen::drawOnProcessor() {
   if (paletteChanged_) mapPalette();
-  if (tooLargeToDraw()) return;
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);  // anew after a resize
-  if (surface == nullptr || !scalersWrite(*surface->format)) return;
+  // Where nothing can be drawn now, what was drawn is forgotten: the surface made anew later
+  // may lie where the last one did, and its pixels must all be drawn and sent.
+  SDL_Surface* surface = tooLargeToDraw() ? nullptr : SDL_GetWindowSurface(window_);
+  if (surface == nullptr || !scalersWrite(*surface->format)) {
+    surfaceDrawn_ = nullptr;
+    return;
+  }
   const int width = surface->w, height = surface->h;
   const auto pitch = static_cast<std::ptrdiff_t>(surface->pitch / 4);
   auto* pixels = static_cast<std::uint32_t*>(surface->pixels);

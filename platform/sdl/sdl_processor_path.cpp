@@ -46,7 +46,9 @@ bool SdlScreen::startProcessor() {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   const SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr || !scalersWrite(*surface->format)) {
-    SDL_SetError("%s", surface == nullptr ? SDL_GetError() : "the window's pixel format");
+    if (surface != nullptr)
+      SDL_SetError("the window's pixels are %s, not 8 bits a channel in four bytes",
+                   SDL_GetPixelFormatName(surface->format->format));
     const std::string reason = SDL_GetError();
     SDL_DestroyWindow(window_);
     window_ = nullptr;

@@ -94,12 +94,20 @@ void SdlScreen::createWindow() {
   // The GPU path first; where its GL draws on the processor itself (llvmpipe, SwiftShader), the
   // processor path, which costs a fraction of such a GL's copying and reading back. SDL's
   // renderer where no OpenGL ES 3.0 context can be had. ROTOZOOM_RENDERER chooses a path: gl,
-  // processor or sdl. A GL driver that cannot load shows as X errors, recorded meanwhile: the
-  // picture then goes through SDL's software renderer. One line says which path shows it.
+  // processor or sdl (anything else is said and ignored). A GL driver that cannot load shows as
+  // X errors, recorded meanwhile: the picture then goes through SDL's software renderer. One
+  // line says which path shows it.
   XErrorsCaught xErrors;
   xErrors_ = &xErrors;
   const char* chosenText = std::getenv("ROTOZOOM_RENDERER");
-  const std::string chosen = chosenText != nullptr ? chosenText : "";
+  std::string chosen = chosenText != nullptr ? chosenText : "";
+  if (!chosen.empty() && chosen != "gl" && chosen != "processor" && chosen != "sdl") {
+    std::fprintf(stderr,
+                 "screen: ROTOZOOM_RENDERER=%s ignored: not gl, processor or sdl; the path is "
+                 "chosen as without it\n",
+                 chosen.c_str());
+    chosen.clear();
+  }
   std::string noGl;
   if (chosen != "sdl" && chosen != "processor") {
     const bool started = startGl();
@@ -138,13 +146,14 @@ void SdlScreen::createWindow() {
       noGl = xError.empty() ? std::string(SDL_GetError()) : xError;
     }
   }
+  std::string noPixels;
   if (chosen == "processor") {
     if (startProcessor()) {
       xErrors_ = nullptr;
       std::fputs("screen: presenting on the processor into the window's own pixels\n", stderr);
       return;
     }
-    noGl = std::string("the window's own pixels cannot be had: ") + SDL_GetError();
+    noPixels = SDL_GetError();
   }
   const bool gpuBroken = !xErrors.firstError().empty();
   std::string gpuRefused;
@@ -153,7 +162,12 @@ void SdlScreen::createWindow() {
   if (!started) return;
   SDL_RendererInfo info{};
   const char* name = SDL_GetRendererInfo(renderer_, &info) == 0 ? info.name : "?";
-  if (chosen != "sdl")
+  if (chosen == "processor")
+    std::fprintf(stderr,
+                 "screen: ROTOZOOM_RENDERER=processor: the window's own pixels cannot be had: "
+                 "%s; showing the picture through SDL's renderer (%s), in whole factors only\n",
+                 noPixels.c_str(), name);
+  else if (chosen != "sdl")
     std::fprintf(stderr,
                  "screen: no OpenGL ES 3.0 context: %s; showing the picture through SDL's "
                  "renderer (%s), in whole factors only\n",

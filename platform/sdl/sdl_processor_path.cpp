@@ -42,7 +42,9 @@ int noticeFactor(int height) { return std::clamp(height / 480, 1, 64); }
 bool SdlScreen::startProcessor() {
   window_ = makeWindow(0);
   if (window_ == nullptr) return false;
-  // The window's own pixels (startVideo keeps SDL from making them a texture of its GL's).
+  // The window's own pixels, not a texture SDL would draw through a renderer (its GL one here;
+  // on X startVideo has said so already, before any window asked).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   const SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr || !scalersWrite(*surface->format)) {
     if (surface != nullptr)

@@ -53,11 +53,6 @@ bool SdlScreen::startVideo() {
   setenv("EGL_LOG_LEVEL", "fatal", 0);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  // A window's own pixels (the processor path's; a message box's software renderer draws into
-  // them too) are the X window's, sent to the server as they are, not a texture SDL would draw
-  // through a GL renderer of its own: the processor path is there where that GL costs most.
-  // SDL decides it once, for every later window, at the first that asks, so before any does.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "screen: cannot start video: %s\n", SDL_GetError());
     return false;
@@ -69,7 +64,15 @@ bool SdlScreen::startVideo() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
-  if (driver != nullptr && std::strcmp(driver, "x11") == 0) endProcessOnDisplayLoss();
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+    endProcessOnDisplayLoss();
+    // A window's own pixels (the processor path's; a message box's software renderer draws
+    // into them too) are the X window's, sent to the server as they are, not a texture SDL
+    // would draw through a GL renderer of its own: the processor path is there where that GL
+    // costs most. SDL decides it once, for every later window, at the first that asks, so
+    // before any does. (Elsewhere a window may have no pixels but such a texture's.)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
   // Closes the window and gives the desktop back on every exit, the GPU's objects first while
   // their context still exists.
   std::atexit([] { static_cast<SdlScreen&>(compat::activeScreen()).closeVideo(); });

@@ -103,8 +103,9 @@ void SdlScreen::createWindow() {
   // processor path, which costs a fraction of such a GL's copying and reading back. SDL's
   // renderer where no OpenGL ES 3.0 context can be had. ROTOZOOM_RENDERER chooses a path: gl,
   // processor or sdl (anything else is said and ignored). A GL driver that cannot load shows as
-  // X errors, recorded meanwhile: the picture then goes through SDL's software renderer. One
-  // line says which path shows it.
+  // X errors, recorded meanwhile: the processor path then shows the picture (SDL's software
+  // renderer where it cannot, or where SDL's renderer was asked for). One line says which path
+  // shows it.
   XErrorsCaught xErrors;
   xErrors_ = &xErrors;
   const char* chosenText = std::getenv("ROTOZOOM_RENDERER");
@@ -154,11 +155,21 @@ void SdlScreen::createWindow() {
       noGl = xError.empty() ? std::string(SDL_GetError()) : xError;
     }
   }
+  // Where the GL cannot load at all (the X server refuses its context: a broken install, some
+  // remote displays), SDL's renderer could draw only in software, by whole factors: the
+  // processor path draws every look at that kind of cost.
+  const bool glBroken = chosen.empty() && !xErrors.firstError().empty();
   std::string noPixels;
-  if (chosen == "processor") {
+  if (chosen == "processor" || glBroken) {
     if (startProcessor()) {
       xErrors_ = nullptr;
-      std::fputs("screen: presenting on the processor into the window's own pixels\n", stderr);
+      if (glBroken)
+        std::fprintf(stderr,
+                     "screen: presenting on the processor into the window's own pixels: the GL "
+                     "cannot load: %s\n",
+                     noGl.c_str());
+      else
+        std::fputs("screen: presenting on the processor into the window's own pixels\n", stderr);
       return;
     }
     noPixels = SDL_GetError();

@@ -129,14 +129,16 @@ echo "ok: a window remembered wider than the screen opened within it"
 
 # Another program makes the demo's window as large as X allows: it runs on, shows the picture
 # again once the window is of a usual size, and Escape ends it. On the processor path (this
-# display's GL is the processor's), the GPU path, SDL's renderer on the GPU, and SDL's renderer
-# in software (where the GL driver cannot load).
-for path in processor gpu renderer software; do
+# display's GL is the processor's), the GPU path, SDL's renderer on the GPU, SDL's renderer in
+# software (asked for where the GL driver cannot load), and the processor path where the GL
+# driver cannot load.
+for path in processor gpu renderer software broken-gl; do
   printf 'rotozoom display 1\nmode window\nwindow 0 0 700 500\n' > "$state"
   settings=()
   [ "$path" = gpu ] && settings=(ROTOZOOM_RENDERER=gl)
   [ "$path" = renderer ] && settings=(ROTOZOOM_RENDERER=sdl)
-  [ "$path" = software ] && settings=(LIBGL_DRIVERS_PATH=/nonexistent)
+  [ "$path" = software ] && settings=(LIBGL_DRIVERS_PATH=/nonexistent ROTOZOOM_RENDERER=sdl)
+  [ "$path" = broken-gl ] && settings=(LIBGL_DRIVERS_PATH=/nonexistent)
   start env "${settings[@]}" "$demo" "ぽこるん"
   xdotool windowsize "$window" 32767 32767
   sleep 1.5
@@ -149,6 +151,14 @@ for path in processor gpu renderer software; do
   sleep 0.8
   moving "after-huge-$path"
   end_with_escape
+  case "$path" in
+    processor) said="^screen: presenting on the processor into the window's own pixels: the GL" ;;
+    gpu) said="^screen: presenting on the GPU path" ;;
+    renderer) said="^screen: presenting through the SDL renderer" ;;
+    software) said="^screen: .*SDL's renderer (software)" ;;
+    broken-gl) said="^screen: presenting on the processor .*: the GL cannot load" ;;
+  esac
+  grep -q "$said" err || fail "the $path case ran on another path: $(cat err)"
   echo "ok: a 32767 x 32767 window ($path) leaves the demo running"
 done
 

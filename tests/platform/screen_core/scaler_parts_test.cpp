@@ -229,28 +229,4 @@ TEST(ScalerParts, CrtPartsAreWindowsOfTheWholeWhateverWasDrawnBefore) {
   }
 }
 
-// The mask follows the screen's columns: a rectangle starting one column further along (the
-// phase) is the same picture with the stripes swapped, and a negative start keeps its parity.
-TEST(ScalerParts, CrtMaskPhaseIsTheScreenColumnsParity) {
-  const auto picture = patterned(16, 12);
-  const int width = 64, height = 48;
-  std::vector<std::uint32_t> even(static_cast<std::size_t>(width) * height), odd(even.size()),
-      minusOne(even.size());
-  compat::CrtScaler scaler;
-  ASSERT_TRUE(scaler.scalePart(picture.data(), 16, 12, width, height, 0,
-                               compat::wholeRectangle(width, height, even.data())));
-  ASSERT_TRUE(scaler.scalePart(picture.data(), 16, 12, width, height, 1,
-                               compat::wholeRectangle(width, height, odd.data())));
-  ASSERT_TRUE(scaler.scalePart(picture.data(), 16, 12, width, height, -1,
-                               compat::wholeRectangle(width, height, minusOne.data())));
-  EXPECT_EQ(minusOne, odd);
-  EXPECT_NE(even, odd);
-  // Flat green on an even column is lowered, on an odd one raised.
-  std::vector<std::uint32_t> green(16 * 12, 0xFF008000u);
-  ASSERT_TRUE(scaler.scalePart(green.data(), 16, 12, width, height, 0,
-                               compat::wholeRectangle(width, height, even.data())));
-  const std::uint32_t middle = static_cast<std::uint32_t>(height / 2) * width + width / 2;
-  EXPECT_LT((even[middle] >> 8) & 255, (even[middle + 1] >> 8) & 255);
-}
-
 }  // namespace

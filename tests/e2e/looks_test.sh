@@ -23,7 +23,17 @@ state="$XDG_STATE_HOME/rotozoom/colour_bars.display"
 measure() { python3 "$here/look_pixels.py" "$@"; }
 fail() { echo "FAILED: $*"; exit 1; }
 
-start() { start_program "bars shown" "$colour_bars"; sleep 0.5; }
+# Started, and its picture on the screen: every look shows the eight bars. However busy the
+# machine, the GL path may take a while to show its first frame (once over 0.5 s).
+start() {
+  start_program "bars shown" "$colour_bars"
+  for _ in $(seq 1 50); do
+    import -window root drawn.png
+    [ "$(convert drawn.png -format %k info:)" -ge 8 ] && return 0
+    sleep 0.2
+  done
+  fail "the bars do not show: $(cat errors)"
+}
 shot() { import -window root "$shots/$1.png"; }
 end_with_escape() {
   xdotool key Escape

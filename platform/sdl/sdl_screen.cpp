@@ -101,10 +101,11 @@ SDL_Window* SdlScreen::makeWindow(Uint32 flags) {
 void SdlScreen::createWindow() {
   // The GPU path first; where its GL draws on the processor itself (llvmpipe, SwiftShader), the
   // processor path, which costs a fraction of such a GL's copying and reading back. SDL's
-  // renderer where no OpenGL ES 3.0 context can be had. ROTOZOOM_RENDERER chooses a path: gl,
-  // processor or sdl (anything else is said and ignored). A GL driver that cannot load shows as
-  // X errors, recorded meanwhile: the processor path then shows the picture (SDL's software
-  // renderer where it cannot, or where SDL's renderer was asked for). One line says which path
+  // renderer where no OpenGL ES 3.0 context can be had, unless it would draw in software: the
+  // processor path then (SDL's software renderer where the window's pixels cannot be had, or
+  // where SDL's renderer was asked for). ROTOZOOM_RENDERER chooses a path: gl, processor or sdl
+  // (anything else is said and ignored). A GL driver that cannot load shows as X errors,
+  // recorded meanwhile: SDL's renderer is then its software one. One line says which path
   // shows it.
   XErrorsCaught xErrors;
   xErrors_ = &xErrors;
@@ -155,28 +156,33 @@ void SdlScreen::createWindow() {
       noGl = xError.empty() ? std::string(SDL_GetError()) : xError;
     }
   }
-  // Where the GL cannot load at all (the X server refuses its context: a broken install, some
-  // remote displays), SDL's renderer could draw only in software, by whole factors: the
-  // processor path draws every look at that kind of cost.
-  const bool glBroken = chosen.empty() && !xErrors.firstError().empty();
   std::string noPixels;
-  if (chosen == "processor" || glBroken) {
+  if (chosen == "processor") {
     if (startProcessor()) {
       xErrors_ = nullptr;
-      if (glBroken)
-        std::fprintf(stderr,
-                     "screen: presenting on the processor into the window's own pixels: the GL "
-                     "cannot load: %s\n",
-                     noGl.c_str());
-      else
-        std::fputs("screen: presenting on the processor into the window's own pixels\n", stderr);
+      std::fputs("screen: presenting on the processor into the window's own pixels\n", stderr);
       return;
     }
     noPixels = SDL_GetError();
   }
   const bool gpuBroken = !xErrors.firstError().empty();
   std::string gpuRefused;
-  const bool started = startRenderer(gpuBroken, xErrors, gpuRefused);
+  bool started = startRenderer(gpuBroken, xErrors, gpuRefused);
+  // SDL's renderer in software draws on the processor too, and whole factors only: where that
+  // is all SDL has (the GL cannot load, the display has no GL), the processor path draws every
+  // look at that kind of cost.
+  if (started && chosen.empty() && rendererInSoftware()) {
+    stopRenderer();
+    if (startProcessor()) {
+      xErrors_ = nullptr;
+      std::fprintf(stderr,
+                   "screen: presenting on the processor into the window's own pixels: no OpenGL "
+                   "ES 3.0 context: %s\n",
+                   noGl.c_str());
+      return;
+    }
+    started = startRenderer(true, xErrors, gpuRefused);
+  }
   xErrors_ = nullptr;
   if (!started) return;
   SDL_RendererInfo info{};

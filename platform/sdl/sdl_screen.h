@@ -163,6 +163,9 @@ class SdlScreen final : public compat::PresentingScreen {
   // SDL's renderer in a new window, in software alone when the GPU is known to fail; a GPU
   // renderer the X server refuses gives way to the software one, and gpuRefused says why.
   bool startRenderer(bool softwareOnly, XErrorsCaught& xErrors, std::string& gpuRefused);
+  // Whether the renderer started draws in software, and its release with its window.
+  bool rendererInSoftware() const;
+  void stopRenderer();
   void drawWithRenderer();
   void mapPalette();
   bool ensureTexture(int width, int height);

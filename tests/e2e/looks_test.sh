@@ -124,7 +124,7 @@ for chosen in "" sdl; do
     shot broken-gl-sharp
   fi
   end_with_escape
-  path="^screen: presenting on the processor into the window's own pixels: the GL cannot load"
+  path="^screen: presenting on the processor into the window's own pixels: no OpenGL ES 3.0 context: X error"
   [ "$chosen" = sdl ] && path="^screen: .*SDL's renderer (software)"
   # Besides Mesa's own line naming the driver it could not load, which no setting quiets.
   [ "$(grep -vc "^libGL error: failed to load driver" errors)" -eq 1 ] && grep -q "$path" errors ||

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The processor path on X displays whose windows' pixels are not the usual ones, with
+# The processor path on X displays unlike the usual one, with
 # colour_bars' still picture of eight bars on a 1400 x 1000 screen (this display's GL is Mesa's
 # llvmpipe, so the processor path is the one chosen where it can be had):
 #  sixteen-bit: a display of 16 bits a pixel, which the scalers cannot write: the GPU path
@@ -8,7 +8,10 @@
 #  no-shared-memory: a display without MIT-SHM (as a remote one): the pixels go to the server
 #    in requests of their own, and the picture and its black bars show as on any other,
 #    after the window was made tiny and full-size again too (the window's new pixels are not
-#    cleared by anyone else).
+#    cleared by anyone else);
+#  no-gl: a display without GLX (as some remote ones): SDL's renderer could draw only in
+#    software, in whole factors; the processor path shows the picture in every look instead,
+#    saying why in one line.
 # Screenshots go to SHOTS.
 #   window_pixels_test.sh KIND COLOUR_BARS SHOTS
 set -euo pipefail
@@ -76,6 +79,22 @@ case "$kind" in
     grep -q "^screen: presenting on the processor into the window's own pixels" errors ||
       fail "without MIT-SHM the processor path does not show the picture: $(cat errors)"
     echo "ok: without MIT-SHM the processor path shows the picture and its black bars"
+    ;;
+  no-gl)
+    printf 'rotozoom display 1\nmode fullscreen\nwindow 0 0 320 240\nlook sharp\n' > "$state"
+    start
+    shot sharp
+    xdotool key alt+l
+    sleep 1.6
+    shot crt
+    end_with_escape
+    [ "$(wc -l < errors)" -eq 1 ] &&
+      grep -q "^screen: presenting on the processor into the window's own pixels: no OpenGL ES 3.0 context: GLX is not supported" errors ||
+      fail "a display without GLX does not say once that the processor shows the picture: $(cat errors)"
+    measure bars-row "$shots/$kind-sharp.png" 500 8 || fail "the sharp look without GLX"
+    ! cmp -s <(convert "$shots/$kind-sharp.png" rgb:-) <(convert "$shots/$kind-crt.png" rgb:-) ||
+      fail "crt looks the same as sharp without GLX"
+    echo "ok: without GLX the processor path shows every look: $(cat errors)"
     ;;
   *) fail "no such kind: $kind" ;;
 esac

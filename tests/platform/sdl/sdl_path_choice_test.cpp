@@ -1,7 +1,8 @@
-// Which path draws the picture, as ROTOZOOM_RENDERER asks, on SDL's dummy driver (no GL; its
-// windows have pixels of their own, four bytes each, as an X server's of 24 bits): a value it
-// does not know is said and ignored, and the processor path draws into the window's pixels,
-// palette changes and notices too. Each test in a process of its own: the path is chosen once.
+// Which path draws the picture, as ROTOZOOM_RENDERER asks, on SDL's dummy driver (no GL, SDL's
+// renderer only in software; its windows have pixels of their own, four bytes each, as an X
+// server's of 24 bits): the processor path unless SDL's renderer is asked for, a value it does
+// not know said and ignored, and the processor path drawing into the window's pixels, palette
+// changes too. Each test in a process of its own: the path is chosen once.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -63,8 +64,18 @@ TEST_F(PathChoiceTest, AValueItDoesNotKnowIsSaidAndThePathChosenAsWithoutIt) {
   setenv("ROTOZOOM_RENDERER", "Processor", 1);
   const std::string said = startFullScreenProgram();
   EXPECT_NE(said.find("ROTOZOOM_RENDERER=Processor ignored"), std::string::npos) << said;
-  // As without it: no GL here, so SDL's renderer, for want of a context.
-  EXPECT_NE(said.find("no OpenGL ES 3.0 context"), std::string::npos) << said;
+  // As without it: no GL here, and SDL's renderer only in software, so the processor path.
+  EXPECT_NE(said.find("presenting on the processor into the window's own pixels: no OpenGL ES "
+                      "3.0 context"),
+            std::string::npos)
+      << said;
+}
+
+TEST_F(PathChoiceTest, SdlsRendererIsTheOneAskedForEvenInSoftware) {
+  setenv("ROTOZOOM_RENDERER", "sdl", 1);
+  const std::string said = startFullScreenProgram();
+  EXPECT_NE(said.find("presenting through the SDL renderer \"software\""), std::string::npos)
+      << said;
   EXPECT_NE(SDL_GetRenderer(screenWindow()), nullptr);
 }
 

@@ -206,6 +206,7 @@ const PartCase crtCases[] = {
     {320, 240, 200, 960, 10, 100, 190, 900},
     {64, 320, 77, 1001, 0, 990, 77, 1001},
     {13, 7, 2, 29, 1, 0, 2, 29},
+    {5, 3, 1, 20, 0, 0, 1, 20},
 };
 
 TEST(ScalerParts, CrtPartsAreWindowsOfTheWholeWhateverWasDrawnBefore) {

@@ -1,9 +1,10 @@
 // The kept 8-bit picture onto the window where the GL itself would draw on the processor
-// (Mesa's llvmpipe in a virtual machine, a remote desktop, a machine without its GPU driver):
-// every look drawn on the processor straight into the window's own pixels, which SDL hands to
-// the X server as they are (shared memory where the server offers it). No GL at all: such a GL
-// would cost as much again to copy the picture through its rasteriser and read it back for the
-// window. The looks are screen_core's scalers, the GPU shaders' pictures within a level or two.
+// (Mesa's llvmpipe in a virtual machine, a remote desktop, a machine without its GPU driver),
+// or where there is no GL and SDL's renderer would draw in software: every look drawn on the
+// processor straight into the window's own pixels, which SDL hands to the X server as they are
+// (shared memory where the server offers it). No GL at all: such a GL would cost as much again to
+// copy the picture through its rasteriser and read it back for the window. The looks are
+// screen_core's scalers, the GPU shaders' pictures within a level or two.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

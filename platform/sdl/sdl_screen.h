@@ -27,9 +27,10 @@
 //                         SDL): the 8-bit picture and its palette go up as they are, and the
 //                         shared presenter (platform/gles) looks the colours up and scales in
 //                         the chosen look
-//   sdl_processor_path.cpp  where that GL itself runs on the processor (llvmpipe): every look
-//                         drawn on the processor into the window's own pixels, no GL at all
-//   sdl_renderer_path.cpp  the same without a GL context (or with ROTOZOOM_RENDERER=sdl):
+//   sdl_processor_path.cpp  where that GL itself runs on the processor (llvmpipe), or there is
+//                         none and SDL's renderer would draw in software: every look drawn on
+//                         the processor into the window's own pixels, no GL at all
+//   sdl_renderer_path.cpp  without a GL context (or with ROTOZOOM_RENDERER=sdl):
 //                         through a 256-entry lookup of the palette in the window's pixel
 //                         format into a streaming texture that SDL's renderer scales by whole
 //                         factors

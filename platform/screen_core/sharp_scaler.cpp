@@ -55,15 +55,22 @@ const std::uint32_t* SharpScaler::across(const std::uint32_t* picture, int row, 
 
 bool SharpScaler::scale(const std::uint32_t* picture, int pictureWidth, int pictureHeight,
                         int width, int height, std::uint32_t* out) {
+  // Bounded by the area alone: a side may be longer than a part's (a wide, short rectangle).
   if (width <= 0 || height <= 0 || std::int64_t{width} * height > maxArea) return false;
-  return scalePart(picture, pictureWidth, pictureHeight, width, height, Sampling::sharp,
-                   wholeRectangle(width, height, out));
+  return draw(picture, pictureWidth, pictureHeight, width, height, Sampling::sharp,
+              wholeRectangle(width, height, out));
 }
 
 bool SharpScaler::scalePart(const std::uint32_t* picture, int pictureWidth, int pictureHeight,
                             int width, int height, Sampling sampling, const ScaledPart& part) {
+  if (width > maxSide || height > maxSide) return false;
+  return draw(picture, pictureWidth, pictureHeight, width, height, sampling, part);
+}
+
+bool SharpScaler::draw(const std::uint32_t* picture, int pictureWidth, int pictureHeight, int width,
+                       int height, Sampling sampling, const ScaledPart& part) {
   if (picture == nullptr || pictureWidth <= 0 || pictureHeight <= 0 || width <= 0 || height <= 0 ||
-      width > maxSide || height > maxSide || !validPart(part, width, height))
+      !validPart(part, width, height))
     return false;
   if (sampling != sampling_) pictureWidth_ = pictureHeight_ = 0;  // new taps both ways
   sampling_ = sampling;

@@ -55,6 +55,10 @@ class SharpScaler {
     int share;
   };
   static void mapAxis(int texels, int pixels, Sampling sampling, std::vector<Tap>& taps);
+  // The work of scale and scalePart, each having checked its own bound on the rectangle's
+  // size: false for the refusals they share (sizes, the part).
+  bool draw(const std::uint32_t* picture, int pictureWidth, int pictureHeight, int width,
+            int height, Sampling sampling, const ScaledPart& part);
   // Columns [left, right) of picture row `row` scaled across, kept in the slot of its parity (a
   // row and the next are never in the same one), from the slot's first word on.
   const std::uint32_t* across(const std::uint32_t* picture, int row, int left, int right);

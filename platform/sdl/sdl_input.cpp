@@ -113,9 +113,13 @@ void SdlScreen::readInput(std::vector<compat::InputEvent>& events) {
               rememberView();
             }
             updateScaling();
+            surfaceDrawn_ = nullptr;
             showPicture();
             break;
           case SDL_WINDOWEVENT_EXPOSED:
+            // The X server keeps nothing of what a covered window showed, and our windows have
+            // no background to fill it with: the processor path sends all of its pixels again.
+            surfaceDrawn_ = nullptr;
             showPicture();
             break;
           default:

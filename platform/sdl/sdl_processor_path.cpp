@@ -1,9 +1,10 @@
 // The kept 8-bit picture onto the window where the GL itself would draw on the processor
-// (Mesa's llvmpipe in a virtual machine, a remote desktop, a machine without its GPU driver):
-// every look drawn on the processor straight into the window's own pixels, which SDL hands to
-// the X server as they are (shared memory where the server offers it). No GL at all: such a GL
-// would cost as much again to copy the picture through its rasteriser and read it back for the
-// window. The looks are screen_core's scalers, the GPU shaders' pictures within a level or two.
+// (Mesa's llvmpipe in a virtual machine, a remote desktop, a machine without its GPU driver),
+// or where there is no GL and SDL's renderer would draw in software: every look drawn on the
+// processor straight into the window's own pixels, which SDL hands to the X server as they are
+// (shared memory where the server offers it). No GL at all: such a GL would cost as much again to
+// copy the picture through its rasteriser and read it back for the window. The looks are
+// screen_core's scalers, the GPU shaders' pictures within a level or two.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -42,11 +43,14 @@ int noticeFactor(int height) { return std::clamp(height / 480, 1, 64); }
 bool SdlScreen::startProcessor() {
   window_ = makeWindow(0);
   if (window_ == nullptr) return false;
-  // The window's own pixels, not a texture SDL would draw through a renderer (its GL one here).
+  // The window's own pixels, not a texture SDL would draw through a renderer (its GL one here;
+  // on X startVideo has said so already, before any window asked).
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   const SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr || !scalersWrite(*surface->format)) {
-    SDL_SetError("%s", surface == nullptr ? SDL_GetError() : "the window's pixel format");
+    if (surface != nullptr)
+      SDL_SetError("the window's pixels are %s, not 8 bits a channel in four bytes",
+                   SDL_GetPixelFormatName(surface->format->format));
     const std::string reason = SDL_GetError();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
@@ -63,9 +67,13 @@ bool SdlScreen::startProcessor() {
 
 void SdlScreen::drawOnProcessor() {
   if (paletteChanged_) mapPalette();
-  if (tooLargeToDraw()) return;
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);  // anew after a resize
-  if (surface == nullptr || !scalersWrite(*surface->format)) return;
+  // Where nothing can be drawn now, what was drawn is forgotten: the surface made anew later
+  // may lie where the last one did, and its pixels must all be drawn and sent.
+  SDL_Surface* surface = tooLargeToDraw() ? nullptr : SDL_GetWindowSurface(window_);
+  if (surface == nullptr || !scalersWrite(*surface->format)) {
+    surfaceDrawn_ = nullptr;
+    return;
+  }
   const int width = surface->w, height = surface->h;
   const auto pitch = static_cast<std::ptrdiff_t>(surface->pitch / 4);
   auto* pixels = static_cast<std::uint32_t*>(surface->pixels);

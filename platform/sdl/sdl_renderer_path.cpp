@@ -81,6 +81,22 @@ void SdlScreen::setCanvas(int width, int height) {
   updateScaling();
 }
 
+bool SdlScreen::rendererInSoftware() const {
+  SDL_RendererInfo info{};
+  return renderer_ != nullptr && SDL_GetRendererInfo(renderer_, &info) == 0 &&
+         (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+}
+
+void SdlScreen::stopRenderer() {
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  texture_ = nullptr;
+  textureWidth_ = textureHeight_ = 0;
+  SDL_DestroyRenderer(renderer_);
+  renderer_ = nullptr;
+  SDL_DestroyWindow(window_);
+  window_ = nullptr;
+}
+
 void SdlScreen::drawPicture() {
   recordPicture();
   if (glContext_ != nullptr)

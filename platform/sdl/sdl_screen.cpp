@@ -64,7 +64,15 @@ bool SdlScreen::startVideo() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
-  if (driver != nullptr && std::strcmp(driver, "x11") == 0) endProcessOnDisplayLoss();
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+    endProcessOnDisplayLoss();
+    // A window's own pixels (the processor path's; a message box's software renderer draws
+    // into them too) are the X window's, sent to the server as they are, not a texture SDL
+    // would draw through a GL renderer of its own: the processor path is there where that GL
+    // costs most. SDL decides it once, for every later window, at the first that asks, so
+    // before any does. (Elsewhere a window may have no pixels but such a texture's.)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
   // Closes the window and gives the desktop back on every exit, the GPU's objects first while
   // their context still exists.
   std::atexit([] { static_cast<SdlScreen&>(compat::activeScreen()).closeVideo(); });
@@ -93,13 +101,23 @@ SDL_Window* SdlScreen::makeWindow(Uint32 flags) {
 void SdlScreen::createWindow() {
   // The GPU path first; where its GL draws on the processor itself (llvmpipe, SwiftShader), the
   // processor path, which costs a fraction of such a GL's copying and reading back. SDL's
-  // renderer where no OpenGL ES 3.0 context can be had. ROTOZOOM_RENDERER chooses a path: gl,
-  // processor or sdl. A GL driver that cannot load shows as X errors, recorded meanwhile: the
-  // picture then goes through SDL's software renderer. One line says which path shows it.
+  // renderer where no OpenGL ES 3.0 context can be had, unless it would draw in software: the
+  // processor path then (SDL's software renderer where the window's pixels cannot be had, or
+  // where SDL's renderer was asked for). ROTOZOOM_RENDERER chooses a path: gl, processor or sdl
+  // (anything else is said and ignored). A GL driver that cannot load shows as X errors,
+  // recorded meanwhile: SDL's renderer is then its software one. One line says which path
+  // shows it.
   XErrorsCaught xErrors;
   xErrors_ = &xErrors;
   const char* chosenText = std::getenv("ROTOZOOM_RENDERER");
-  const std::string chosen = chosenText != nullptr ? chosenText : "";
+  std::string chosen = chosenText != nullptr ? chosenText : "";
+  if (!chosen.empty() && chosen != "gl" && chosen != "processor" && chosen != "sdl") {
+    std::fprintf(stderr,
+                 "screen: ROTOZOOM_RENDERER=%s ignored: not gl, processor or sdl; the path is "
+                 "chosen as without it\n",
+                 chosen.c_str());
+    chosen.clear();
+  }
   std::string noGl;
   if (chosen != "sdl" && chosen != "processor") {
     const bool started = startGl();
@@ -138,22 +156,43 @@ void SdlScreen::createWindow() {
       noGl = xError.empty() ? std::string(SDL_GetError()) : xError;
     }
   }
+  std::string noPixels;
   if (chosen == "processor") {
     if (startProcessor()) {
       xErrors_ = nullptr;
       std::fputs("screen: presenting on the processor into the window's own pixels\n", stderr);
       return;
     }
-    noGl = std::string("the window's own pixels cannot be had: ") + SDL_GetError();
+    noPixels = SDL_GetError();
   }
   const bool gpuBroken = !xErrors.firstError().empty();
   std::string gpuRefused;
-  const bool started = startRenderer(gpuBroken, xErrors, gpuRefused);
+  bool started = startRenderer(gpuBroken, xErrors, gpuRefused);
+  // SDL's renderer in software draws on the processor too, and whole factors only: where that
+  // is all SDL has (the GL cannot load, the display has no GL), the processor path draws every
+  // look at that kind of cost.
+  if (started && chosen.empty() && rendererInSoftware()) {
+    stopRenderer();
+    if (startProcessor()) {
+      xErrors_ = nullptr;
+      std::fprintf(stderr,
+                   "screen: presenting on the processor into the window's own pixels: no OpenGL "
+                   "ES 3.0 context: %s\n",
+                   noGl.c_str());
+      return;
+    }
+    started = startRenderer(true, xErrors, gpuRefused);
+  }
   xErrors_ = nullptr;
   if (!started) return;
   SDL_RendererInfo info{};
   const char* name = SDL_GetRendererInfo(renderer_, &info) == 0 ? info.name : "?";
-  if (chosen != "sdl")
+  if (chosen == "processor")
+    std::fprintf(stderr,
+                 "screen: ROTOZOOM_RENDERER=processor: the window's own pixels cannot be had: "
+                 "%s; showing the picture through SDL's renderer (%s), in whole factors only\n",
+                 noPixels.c_str(), name);
+  else if (chosen != "sdl")
     std::fprintf(stderr,
                  "screen: no OpenGL ES 3.0 context: %s; showing the picture through SDL's "
                  "renderer (%s), in whole factors only\n",

@@ -27,9 +27,10 @@
 //                         SDL): the 8-bit picture and its palette go up as they are, and the
 //                         shared presenter (platform/gles) looks the colours up and scales in
 //                         the chosen look
-//   sdl_processor_path.cpp  where that GL itself runs on the processor (llvmpipe): every look
-//                         drawn on the processor into the window's own pixels, no GL at all
-//   sdl_renderer_path.cpp  the same without a GL context (or with ROTOZOOM_RENDERER=sdl):
+//   sdl_processor_path.cpp  where that GL itself runs on the processor (llvmpipe), or there is
+//                         none and SDL's renderer would draw in software: every look drawn on
+//                         the processor into the window's own pixels, no GL at all
+//   sdl_renderer_path.cpp  without a GL context (or with ROTOZOOM_RENDERER=sdl):
 //                         through a 256-entry lookup of the palette in the window's pixel
 //                         format into a streaming texture that SDL's renderer scales by whole
 //                         factors
@@ -163,6 +164,9 @@ class SdlScreen final : public compat::PresentingScreen {
   // SDL's renderer in a new window, in software alone when the GPU is known to fail; a GPU
   // renderer the X server refuses gives way to the software one, and gpuRefused says why.
   bool startRenderer(bool softwareOnly, XErrorsCaught& xErrors, std::string& gpuRefused);
+  // Whether the renderer started draws in software, and its release with its window.
+  bool rendererInSoftware() const;
+  void stopRenderer();
   void drawWithRenderer();
   void mapPalette();
   bool ensureTexture(int width, int height);

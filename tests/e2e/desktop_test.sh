@@ -128,17 +128,19 @@ end_with_escape
 echo "ok: a window remembered wider than the screen opened within it"
 
 # Another program makes the demo's window as large as X allows: it runs on, shows the picture
-# again once the window is of a usual size, and Escape ends it. On the processor path (the path
-# this display's GL, which runs on the processor, is given), SDL's renderer on that GL, and
-# SDL's renderer in software (where the GL driver cannot load). Not on the GPU path with this
-# GL (ROTOZOOM_RENDERER=gl): Mesa's software GL takes the window's size from the X server at
-# each swap, so a resize that lands between the screen's last look at the size and the swap
-# still aborts inside libxcb (about one run in eleven on a loaded machine).
-for path in processor renderer software; do
+# again once the window is of a usual size, and Escape ends it. On the processor path (this
+# display's GL is the processor's), SDL's renderer on that GL, SDL's renderer in software
+# (asked for where the GL driver cannot load), and the processor path where the GL driver
+# cannot load. Not on the GPU path with this GL (ROTOZOOM_RENDERER=gl): Mesa's software GL
+# takes the window's size from the X server at each swap, so a resize that lands between the
+# screen's last look at the size and the swap can still abort inside libxcb (seen once in
+# eleven runs on a loaded machine).
+for path in processor renderer software broken-gl; do
   printf 'rotozoom display 1\nmode window\nwindow 0 0 700 500\n' > "$state"
   settings=()
   [ "$path" = renderer ] && settings=(ROTOZOOM_RENDERER=sdl)
-  [ "$path" = software ] && settings=(LIBGL_DRIVERS_PATH=/nonexistent)
+  [ "$path" = software ] && settings=(LIBGL_DRIVERS_PATH=/nonexistent ROTOZOOM_RENDERER=sdl)
+  [ "$path" = broken-gl ] && settings=(LIBGL_DRIVERS_PATH=/nonexistent)
   start env "${settings[@]}" "$demo" "ぽこるん"
   xdotool windowsize "$window" 32767 32767
   sleep 1.5
@@ -151,6 +153,13 @@ for path in processor renderer software; do
   sleep 0.8
   moving "after-huge-$path"
   end_with_escape
+  case "$path" in
+    processor) said="^screen: presenting on the processor into the window's own pixels: the GL" ;;
+    renderer) said="^screen: presenting through the SDL renderer" ;;
+    software) said="^screen: .*SDL's renderer (software)" ;;
+    broken-gl) said="^screen: presenting on the processor .*: no OpenGL ES 3.0 context: X error" ;;
+  esac
+  grep -q "$said" err || fail "the $path case ran on another path: $(cat err)"
   echo "ok: a 32767 x 32767 window ($path) leaves the demo running"
 done
 

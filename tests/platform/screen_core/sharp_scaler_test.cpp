@@ -137,4 +137,19 @@ TEST(SharpScaler, ATallPictureIntoAWideShortRectangleHoldsOnlyRowsOfTheRectangle
           << x << ", " << y;
 }
 
+// A whole rectangle is bounded by its area alone: one wider or taller than a part's longest side
+// (a very wide, short one) is drawn, each column its stretch of the picture.
+TEST(SharpScaler, AWholeRectangleWithinTheAreaIsDrawnHoweverLongASide) {
+  const int width = compat::SharpScaler::maxSide + 3616, height = 8;  // 20000 x 8
+  const std::uint32_t left = 0xFF102030u, right = 0xFF405060u;
+  const std::uint32_t picture[2] = {left, right};
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(width) * height, 0xDEADBEEF);
+  compat::SharpScaler scaler;
+  ASSERT_TRUE(scaler.scale(picture, 2, 1, width, height, out.data()));
+  for (int y = 0; y < height; ++y) {
+    EXPECT_EQ(out[static_cast<std::size_t>(y) * width], left) << y;
+    EXPECT_EQ(out[static_cast<std::size_t>(y) * width + width - 1], right) << y;
+  }
+}
+
 }  // namespace

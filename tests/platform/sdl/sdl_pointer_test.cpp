@@ -123,6 +123,8 @@ class PointerTest : public ::testing::Test {
     }
   }
 
+  void expectEveryLookAndTheWindow();
+
   support::TemporaryFolder folder;
   compat::Screen& screen = compat::activeScreen();
   SDL_Window* window = nullptr;
@@ -130,7 +132,9 @@ class PointerTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(PointerTest, OnTheGpuPathThePointIsThePicturePixelUnderItInEveryLook) {
+// Every look full-screen, then in a window: the GPU path and the processor path draw the
+// picture into the same rectangles.
+void PointerTest::expectEveryLookAndTheWindow() {
   startFullScreenProgram();
   {
     SCOPED_TRACE("sharp");
@@ -168,6 +172,16 @@ TEST_F(PointerTest, OnTheGpuPathThePointIsThePicturePixelUnderItInEveryLook) {
     SCOPED_TRACE(testing::Message() << "in a window at " << testing::PrintToString(c.inWindow));
     EXPECT_EQ(pointerAt(c.inWindow), std::vector<Point>(5, c.onPicture));
   }
+}
+
+TEST_F(PointerTest, OnTheGpuPathThePointIsThePicturePixelUnderItInEveryLook) {
+  setenv("ROTOZOOM_RENDERER", "gl", 1);
+  expectEveryLookAndTheWindow();
+}
+
+TEST_F(PointerTest, OnTheProcessorPathThePointIsThePicturePixelUnderItInEveryLook) {
+  setenv("ROTOZOOM_RENDERER", "processor", 1);
+  expectEveryLookAndTheWindow();
 }
 
 TEST_F(PointerTest, OnTheRendererPathThePointIsThePicturePixelUnderIt) {

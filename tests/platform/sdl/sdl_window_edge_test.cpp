@@ -1,7 +1,7 @@
 // A windowed program's window reaching past the desktop's edge, on a real X display (the
 // 1400 x 1000 screen of run_on_software_gl.sh): the frame is the desktop, and the part of the
-// window on the screen shows the desktop's pixels under it, on the GPU path and on SDL's
-// renderer path alike. Read back from the X screen itself, whichever path drew it.
+// window on the screen shows the desktop's pixels under it, on the GPU path, the processor path
+// and SDL's renderer path alike. Read back from the X screen itself, whichever path drew it.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -106,7 +106,15 @@ class WindowEdgeTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(WindowEdgeTest, OnTheGpuPathTheWindowShowsTheDesktopUnderIt) { expectEveryEdge(); }
+TEST_F(WindowEdgeTest, OnTheGpuPathTheWindowShowsTheDesktopUnderIt) {
+  setenv("ROTOZOOM_RENDERER", "gl", 1);
+  expectEveryEdge();
+}
+
+TEST_F(WindowEdgeTest, OnTheProcessorPathTheWindowShowsTheDesktopUnderIt) {
+  setenv("ROTOZOOM_RENDERER", "processor", 1);
+  expectEveryEdge();
+}
 
 TEST_F(WindowEdgeTest, OnTheRendererPathTheWindowShowsTheDesktopUnderIt) {
   setenv("ROTOZOOM_RENDERER", "sdl", 1);

@@ -44,7 +44,8 @@ TEST(CrtBeam, PicturesUnder300LinesAreScannedTwice) {
   for (const auto& [lines, beamLines] :
        {std::pair{200, 2.0f}, std::pair{240, 2.0f}, std::pair{299, 2.0f}, std::pair{300, 1.0f},
         std::pair{301, 1.0f}, std::pair{480, 1.0f}, std::pair{600, 1.0f}}) {
-    EXPECT_EQ(compat::crtBeam({0, 0, 1280, 960}, lines).linesPerRow, beamLines) << lines << " lines";
+    EXPECT_EQ(compat::crtBeam({0, 0, 1280, 960}, lines).linesPerRow, beamLines)
+        << lines << " lines";
   }
 }
 

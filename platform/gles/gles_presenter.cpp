@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/screen_core/crt_beam.h"
 #include "platform/gles/gles_program.h"
 #include "platform/gles/picture_shaders.h"
+#include "platform/screen_core/crt_beam.h"
+#include "platform/screen_core/notice_font.h"
 #include "platform/screen_core/rgba_frame.h"
 
 namespace gles {
@@ -18,19 +19,6 @@ static_assert(sizeof(compat::PaletteColour) == 4 && sizeof(compat::Palette) == 4
 
 // The glow's texture holds a 4 x 4 block of the picture in each texel.
 constexpr int glowReduction = 4;
-
-// Ink pixels of box around the notice's text, and screen pixels of the box from the corner, in
-// ink pixels too.
-constexpr int noticeMargin = 2;
-constexpr int noticeOffset = 4;
-
-// Screen pixels to an ink pixel: 1 up to 959 lines, 2 from 960 (a 1080p screen), 4 on 4K. It
-// stops growing far beyond any screen, so that the box's size, even round the largest ink
-// image, stays well within an int on whatever drawable size the window system reports.
-constexpr int largestNoticeFactor = 64;
-int noticeFactor(int drawableHeight) {
-  return std::clamp(drawableHeight / 480, 1, largestNoticeFactor);
-}
 
 }  // namespace
 
@@ -429,16 +417,15 @@ void GlesPresenter::drawScaled(const compat::ScreenRect& rect, int drawableHeigh
 }
 
 void GlesPresenter::drawNotice(int drawableHeight) {
-  const int factor = noticeFactor(drawableHeight);
-  const int width = (noticeWidth_ + 2 * noticeMargin) * factor;
-  const int height = (noticeHeight_ + 2 * noticeMargin) * factor;
-  const compat::ScreenRect box{noticeOffset * factor,
-                               drawableHeight - noticeOffset * factor - height, width, height};
+  const compat::NoticePlacement placed =
+      compat::placeNotice(noticeWidth_, noticeHeight_, drawableHeight);
+  const int factor = placed.factor;
+  const compat::ScreenRect& box = placed.box;
   useArea(notice_, box, drawableHeight);
   gl_.Uniform2f(notice_.texels, static_cast<float>(noticeWidth_),
                 static_cast<float>(noticeHeight_));
   gl_.Uniform1f(notice_.factor, static_cast<float>(factor));
-  gl_.Uniform1f(notice_.margin, static_cast<float>(noticeMargin));
+  gl_.Uniform1f(notice_.margin, static_cast<float>(compat::NoticePlacement::margin));
   gl_.BindTexture(GL_TEXTURE_2D, ink_);
   gl_.Enable(GL_BLEND);
   gl_.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);

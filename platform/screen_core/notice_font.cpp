@@ -156,4 +156,12 @@ NoticeImage renderNotice(std::string_view text) {
   return image;
 }
 
+NoticePlacement placeNotice(int inkWidth, int inkHeight, int drawableHeight) {
+  const int factor = std::clamp(drawableHeight / 480, 1, 64);
+  const int width = (inkWidth + 2 * NoticePlacement::margin) * factor;
+  const int height = (inkHeight + 2 * NoticePlacement::margin) * factor;
+  const int offset = NoticePlacement::offset * factor;
+  return {factor, {offset, drawableHeight - offset - height, width, height}};
+}
+
 }  // namespace compat

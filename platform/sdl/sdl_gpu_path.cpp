@@ -6,22 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include <time.h>
-
 #include "platform/screen_core/notice_font.h"
 #include "platform/sdl/sdl_screen.h"
 
 namespace sdl {
-namespace {
-
-std::int64_t processCpuNs() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
-}
-
-}  // namespace
-
 bool SdlScreen::startGl() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);

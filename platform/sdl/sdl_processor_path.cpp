@@ -9,20 +9,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include <time.h>
-
 #include "platform/screen_core/crt_beam.h"
 #include "platform/screen_core/notice_font.h"
 #include "platform/sdl/sdl_screen.h"
 
 namespace sdl {
 namespace {
-
-std::int64_t processCpuNs() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
-}
 
 // The formats the scalers can write: four bytes a pixel, 8 bits a channel, green the second
 // byte (the mask's stripes tell green from the others). X servers of 24 and 32 bits give
@@ -31,12 +23,6 @@ bool scalersWrite(const SDL_PixelFormat& format) {
   return format.BytesPerPixel == 4 && format.Gmask == 0x0000FF00u &&
          (format.Rmask | format.Bmask) == 0x00FF00FFu;
 }
-
-// Where a notice goes, as the GPU presenter puts it: the bottom-left corner, scaled by a whole
-// factor that grows with the screen, with a margin of ink pixels around the text.
-constexpr int noticeMargin = 2;
-constexpr int noticeOffset = 4;
-int noticeFactor(int height) { return std::clamp(height / 480, 1, 64); }
 
 }  // namespace
 
@@ -157,18 +143,18 @@ SDL_Rect SdlScreen::drawProcessorNotice(std::uint32_t* pixels, std::ptrdiff_t pi
   if (notice_.width <= 0 || notice_.height <= 0) return {0, 0, 0, 0};
   // White ink; the rest of the box lets a third of what is under it through, so the text reads
   // on any picture (the GPU presenter's blend, ink premultiplied).
-  const int factor = noticeFactor(height);
-  const int boxWidth = (notice_.width + 2 * noticeMargin) * factor;
-  const int boxHeight = (notice_.height + 2 * noticeMargin) * factor;
-  const int boxX = noticeOffset * factor, boxY = height - noticeOffset * factor - boxHeight;
+  const compat::NoticePlacement placed = compat::placeNotice(notice_.width, notice_.height, height);
+  const int factor = placed.factor, margin = compat::NoticePlacement::margin;
+  const int boxX = placed.box.x, boxY = placed.box.y;
+  const int boxWidth = placed.box.width, boxHeight = placed.box.height;
   const int x0 = std::max(boxX, 0), y0 = std::max(boxY, 0);
   const int x1 = std::min(boxX + boxWidth, width), y1 = std::min(boxY + boxHeight, height);
   if (x0 >= x1 || y0 >= y1) return {0, 0, 0, 0};
   for (int y = y0; y < y1; ++y) {
-    const int inkY = (y - boxY) / factor - noticeMargin;
+    const int inkY = (y - boxY) / factor - margin;
     std::uint32_t* row = pixels + y * pitch;
     for (int x = x0; x < x1; ++x) {
-      const int inkX = (x - boxX) / factor - noticeMargin;
+      const int inkX = (x - boxX) / factor - margin;
       const std::uint32_t ink =
           inkX >= 0 && inkY >= 0 && inkX < notice_.width && inkY < notice_.height
               ? notice_.alpha[static_cast<std::size_t>(inkY) * notice_.width + inkX]

@@ -8,6 +8,8 @@
 #include <string>
 #include <thread>
 
+#include <time.h>
+
 #include "platform/sdl/sdl_display_loss.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_x_errors.h"
@@ -248,6 +250,12 @@ void SdlScreen::setCursorVisible(bool visible) {
 }
 
 std::int64_t SdlScreen::nowNs() { return steadyClockNs(); }
+
+std::int64_t SdlScreen::processCpuNs() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
 
 void SdlScreen::waitUntilNs(std::int64_t timeNs) { sleepUntil(timeNs); }
 

@@ -76,6 +76,9 @@ class SdlScreen final : public compat::PresentingScreen {
  private:
   // compat::PresentingScreen's platform steps.
   std::int64_t nowNs() override;
+  // The processor time the whole program has spent: what presenting costs where the looks are
+  // drawn on the processor (by the program or by a GL that runs there).
+  static std::int64_t processCpuNs();
   void waitUntilNs(std::int64_t timeNs) override;
   bool canShow() override { return renderer_ != nullptr || glContext_ != nullptr || onProcessor_; }
   void drawPicture() override;

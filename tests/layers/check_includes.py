@@ -52,7 +52,8 @@ ALLOWED_PATHS = {
     # beam geometry is the processor's CRT look's too
     "platform/gles/": ["platform/gles/", "platform/compat/screen.h",
                        "platform/screen_core/looks.h", "platform/screen_core/rgba_frame.h",
-                       "platform/screen_core/sharp_scaler.h", "platform/screen_core/crt_beam.h"],
+                       "platform/screen_core/sharp_scaler.h", "platform/screen_core/crt_beam.h",
+                       "platform/screen_core/notice_font.h"],
     "platform/headless/": ["platform/headless/", "platform/compat/screen.h",
                            "platform/screen_core/frame_pacer.h"],
     "platform/web/": [

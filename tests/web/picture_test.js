@@ -474,9 +474,10 @@ async function recordingOnDemoPage(browser, base, matchFrame, shots) {
     // Chromium's software H.264 takes 15-17 ms of processor time a 1280 x 960 frame, beside
     // the program on two cores. The page here draws its look on a 2D canvas (WebGL runs on the
     // processor), a fifth of a core, which leaves the encoder room: the program keeps its pace
-    // (59.5 to 59.9 of 60 measured on a quiet machine, 52 to 54 when the look went through
-    // WebGL). A picture a second and a half is all it may lose.
-    assert(recording.rate >= 0.975 * unrecorded.rate,
+    // (59.5 to 59.9 of 60 measured on a quiet machine, 56.9 in a CI run; 52 to 54 when the
+    // look went through WebGL). Four pictures a second is all it may lose: less than the
+    // WebGL look lost, more than a busy moment beside the encoder takes.
+    assert(recording.rate >= 0.93 * unrecorded.rate,
            `the program fell from ${unrecorded.rate} to ${recording.rate} pictures a second`);
     console.log(`ok: the program keeps ${recording.rate.toFixed(1)} of its ` +
                 `${unrecorded.rate.toFixed(1)} pictures a second while recording`);

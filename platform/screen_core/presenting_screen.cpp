@@ -36,8 +36,9 @@ void PresentingScreen::presentFrame(const IndexedFrame& frame, const Palette& pa
   keep(frame, palette);
   // A flip shows at the display mode's next tick, on the monitor's refresh nearest it.
   waitUntilNs(pacer_.presentTime(nowNs()));
+  const std::int64_t waitEnd = nowNs();
   showPicture();
-  pacer_.presented(nowNs());
+  pacer_.presented(shownAtNs(waitEnd, nowNs()));
 }
 
 void PresentingScreen::showWrite(const IndexedFrame& frame, const Palette& palette) {

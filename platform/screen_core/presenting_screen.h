@@ -46,6 +46,13 @@ class PresentingScreen : public Screen {
   virtual void placementChanged() {}
   // Called after the exclusive flag changed.
   virtual void exclusiveModeChanged() {}
+  // When a flip's picture counts as shown, for the pace: `waitEndNs`, when its wait ended, or
+  // `drawnNs`, when it was drawn. A present that waits for the refresh has returned at it, which
+  // is the default; a page whose browser shows the picture on the frame after its wait gives
+  // the wait's end (its drawing may take most of a frame).
+  virtual std::int64_t shownAtNs(std::int64_t /*waitEndNs*/, std::int64_t drawnNs) {
+    return drawnNs;
+  }
 
   // Draws the kept picture now, and forgets any write waiting to be shown.
   void showPicture();

@@ -31,6 +31,7 @@ EM_JS(void, rz_let_page_take_pictures, (), {
 });
 
 EM_JS(void, rz_tell_page_of_picture, (), {
+  Module["rotozoomDrawnAt"] = performance.now();
   const shown = Module["rotozoomPage"].pictureShown;
   if (shown) shown();
 });
@@ -129,7 +130,14 @@ EM_ASYNC_JS(void, rz_wait_until, (double until), {
   // Animation frames pace the waiting; a hidden page gets none, so a timer stands in. Whichever
   // comes first cancels the other: a hidden page keeps its frame requests until it is shown,
   // and each would keep this instance alive after the program has ended.
-  while (performance.now() < until) {
+  // A picture drawn since the browser's last frame has not been shown yet: the wait lasts at
+  // least until a frame, else the next picture would replace it unseen. The document's
+  // timeline holds the time of the last frame the browser made.
+  const drawnAt = Module["rotozoomDrawnAt"];
+  const frameTime = document.timeline ? document.timeline.currentTime : null;
+  let shown = drawnAt === undefined || frameTime === null || frameTime > drawnAt;
+  while (performance.now() < until || !shown) {
+    shown = true;
     await new Promise(resolve => {
       const timer = setTimeout(() => {
         cancelAnimationFrame(frame);

@@ -13,6 +13,9 @@ constexpr double busyPollLimitMs = 8;  // a program that polls longer gives the 
 
 bool WebScreen::isAvailable() {
   if (!listening_) {
+    // The browser's animation frames come at the display's refresh, taken as 60 Hz (as the
+    // slow-look judgement does): a flip then waits for the frame nearest its tick.
+    pacer_.setMonitorPeriod(compat::FramePacer::modePeriodNs);
     tellPageOfWaits();
     // Before the listeners: a canvas WebGL2 could not serve is replaced by a fresh one, which
     // the listeners must be on.

@@ -76,6 +76,9 @@ class WebScreen final : public compat::PresentingScreen {
 
   std::int64_t nowNs() override;
   void waitUntilNs(std::int64_t timeNs) override;
+  // The browser shows a picture on its frame after the one the wait ended on, however long the
+  // drawing took: the pace counts from the wait's end.
+  std::int64_t shownAtNs(std::int64_t waitEndNs, std::int64_t) override { return waitEndNs; }
   bool canShow() override { return true; }
   void drawPicture() override;
   // The page's input since the last look; the picture drawn again when the page's view of it

@@ -19,9 +19,9 @@
 //    (the still picture exactly, the demo moving), the console and the notice say so once;
 //    restored, the look is back on the GPU, every pixel as expected; a look chosen while lost
 //    is said to wait for the context;
-//  - where WebGL runs on the processor (SwiftShader is such), the integer and sharp looks are
-//    scaled on the processor onto a 2D canvas over the WebGL2 one, with the same pixels, and
-//    the console names the renderer and says so; crt stays on WebGL; with the page's hook
+//  - where WebGL runs on the processor (SwiftShader is such), every look is drawn on the
+//    processor onto a 2D canvas over the WebGL2 one, with WebGL's pixels (crt within two
+//    levels), and the console names the renderer and says so; with the page's hook
 //    rotozoomWebGlOnly every look is drawn with WebGL, with the same pixels again; a program
 //    ending there (returning from WinMain) is said to have ended, and started again only its
 //    own 2D canvas is over its canvas;

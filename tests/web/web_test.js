@@ -34,6 +34,7 @@ const {screenPixels, pixelAt, colourCount, lookRectangle} = require("./screen_pi
 const looks = require("./looks_test");
 const {minimalPage} = require("./minimal_page");
 const pictures = require("./picture_test");
+const {paceWithLongDrawing} = require("./pace_test");
 
 const [webBuild, matchFrame, shots, makeTexture] = process.argv.slice(2);
 fs.mkdirSync(shots, {recursive: true});
@@ -565,6 +566,7 @@ async function keysPage(browser, base) {
     await looks.looksOnStillPicture(browser, base, shots);
     await looks.plainLooksOnProcessor(browser, base, shots);
     await looks.slowLookOnPage(browser, base);
+    await paceWithLongDrawing(browser, base);
     await looks.highDensityScreen(base, shots);
     await looks.fullScreenOnDemoPage(browser, base);
     await looks.refusedStorage(browser, base);

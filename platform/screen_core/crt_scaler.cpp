@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <tuple>
 
@@ -28,6 +29,18 @@ inline std::uint8_t toLevel(float value) {
 }
 inline float mix(float a, float b, float share) { return a * (1.0f - share) + b * share; }
 
+inline Floats4 mix(Floats4 a, Floats4 b, float share) { return a * (1.0f - share) + b * share; }
+
+// light(stored(value)) for each stored value: the glow reads it sixteen times a texel.
+struct LightOfValue {
+  LightOfValue() {
+    for (int value = 0; value < 256; ++value)
+      of[value] = light(stored(static_cast<std::uint8_t>(value)));
+  }
+  float of[256];
+};
+const LightOfValue lightOfValue;
+
 // The 8-bit level of a light (the stored value's square), rounded as toLevel(sqrt(light)) is:
 // a square root and a conversion at every channel of every beam otherwise. The lights from
 // 2^-20 (under half the first level) to 1 fall into buckets by their exponent and first seven
@@ -44,6 +57,8 @@ class LevelOfLight {
       const double rise = (level + 0.5) / 255.0;
       buckets_[i] = {static_cast<float>(rise * rise), level};
     }
+    // 1 itself: the brightest level, never passed.
+    buckets_[count] = {std::numeric_limits<float>::infinity(), 255};
   }
   std::uint8_t operator()(float light) const {
     if (!(light < 1.0f)) return 255;
@@ -53,6 +68,21 @@ class LevelOfLight {
     const Bucket bucket = buckets_[i];
     return static_cast<std::uint8_t>(bucket.level + (light >= bucket.rise ? 1 : 0));
   }
+  // The levels of a beam's three channels, as a word's first three bytes: the buckets found
+  // for all four lanes at once (a light of 1 or more held at 1, whose bucket is the last).
+  std::uint32_t threeLevels(Floats4 lights) const {
+    using Ints4 = std::int32_t __attribute__((vector_size(16)));
+    lights = lights < 1.0f ? lights : Floats4{} + 1.0f;
+    Ints4 bits;
+    std::memcpy(&bits, &lights, sizeof bits);
+    Ints4 i = (bits >> 16) - (firstExponent << 7);
+    i = i > 0 ? i : Ints4{};
+    const auto level = [&](int c) {
+      const Bucket bucket = buckets_[i[c]];
+      return static_cast<std::uint32_t>(bucket.level + (lights[c] >= bucket.rise ? 1 : 0));
+    };
+    return level(0) | level(1) << 8 | level(2) << 16;
+  }
 
  private:
   static constexpr int firstExponent = 127 - 20;
@@ -61,16 +91,16 @@ class LevelOfLight {
     float rise;
     int level;
   };
-  Bucket buckets_[count];
+  Bucket buckets_[count + 1];
 };
 
 const LevelOfLight levelOfLight;
 
 // The mask on the stored values, by how much of it shows (the beams' fourth byte): each value
 // raised and lowered by half the mask's depth times that.
+// Both in one read: raised in the low byte, lowered in the high one.
 struct MaskTables {
-  std::uint8_t up[256][256];
-  std::uint8_t down[256][256];
+  std::uint16_t upDown[256][256];
 };
 
 const MaskTables& maskTables() {
@@ -79,14 +109,30 @@ const MaskTables& maskTables() {
     for (int shows = 0; shows < 256; ++shows) {
       const float swing = 0.5f * maskDepth * stored(static_cast<std::uint8_t>(shows));
       for (int value = 0; value < 256; ++value) {
-        made.up[shows][value] = toLevel(stored(static_cast<std::uint8_t>(value)) * (1.0f + swing));
-        made.down[shows][value] =
-            toLevel(stored(static_cast<std::uint8_t>(value)) * (1.0f - swing));
+        const float v = stored(static_cast<std::uint8_t>(value));
+        made.upDown[shows][value] = static_cast<std::uint16_t>(toLevel(v * (1.0f + swing)) |
+                                                               toLevel(v * (1.0f - swing)) << 8);
       }
     }
     return made;
   }();
   return tables;
+}
+
+// A beam's colour through the mask on an even screen column (the first and third channels
+// raised, the second lowered) and on an odd one (the other way): the three pairs of levels.
+struct MaskedPairs {
+  std::uint32_t red, green, blue;
+  std::uint32_t even() const {
+    return (red & 0xFF) | (green >> 8) << 8 | (blue & 0xFF) << 16 | 0xFF000000u;
+  }
+  std::uint32_t odd() const {
+    return red >> 8 | (green & 0xFF) << 8 | (blue >> 8) << 16 | 0xFF000000u;
+  }
+};
+inline MaskedPairs maskedPairs(const MaskTables& tables, std::uint32_t beam) {
+  const std::uint16_t* upDown = tables.upDown[beam >> 24];
+  return {upDown[beam & 0xFF], upDown[(beam >> 8) & 0xFF], upDown[(beam >> 16) & 0xFF]};
 }
 
 // The beam profile's integral from 0 to x, odd, 1/2 beyond 1 (see the CRT shaders).
@@ -160,22 +206,22 @@ void CrtScaler::layOut(int pictureWidth, int pictureHeight, int width, int heigh
     }
   }
 
-  // Each picture column's place between the glow's columns, three floats a glow column.
+  // Each picture column's place between the glow's columns.
   glowTaps_.resize(static_cast<std::size_t>(pictureWidth));
   for (int x = 0; x < pictureWidth; ++x) {
     const float glowX = (static_cast<float>(x) + 0.5f) / glowReduction - 0.5f;
     const float left = std::floor(glowX);
     glowTaps_[static_cast<std::size_t>(x)] = {
-        3 * std::clamp(static_cast<int>(left), 0, glowWidth_ - 1),
-        3 * std::clamp(static_cast<int>(left) + 1, 0, glowWidth_ - 1), glowX - left};
+        std::clamp(static_cast<int>(left), 0, glowWidth_ - 1),
+        std::clamp(static_cast<int>(left) + 1, 0, glowWidth_ - 1), glowX - left};
   }
 
   // Each screen column as the second shader reads the beams: the sharp look's edges.
   const float texelsX = static_cast<float>(pictureWidth);
   const float s = static_cast<float>(width) / texelsX;
   columns_.resize(static_cast<std::size_t>(width));
-  firstMasked_.resize(static_cast<std::size_t>(width));
   edges_.clear();
+  runs_.clear();
   for (int x = 0; x < width; ++x) {
     const float t = (static_cast<float>(x) + 0.5f) / static_cast<float>(width) * texelsX;
     const float k = std::floor(t + 0.5f);
@@ -187,9 +233,12 @@ void CrtScaler::layOut(int pictureWidth, int pictureHeight, int width, int heigh
     // Wholly the second column: that column alone.
     if (column.share == 256) column.left = column.right, column.share = 0;
     if (column.left == column.right) column.share = 0;
-    if (column.share != 0) edges_.push_back(x);
-    firstMasked_[static_cast<std::size_t>(x)] =
-        static_cast<std::uint32_t>(column.left) * 2 + static_cast<std::uint32_t>(x & 1);
+    if (column.share != 0)
+      edges_.push_back(x);
+    else if (!runs_.empty() && runs_.back().to == x && runs_.back().column == column.left)
+      ++runs_.back().to;
+    else
+      runs_.push_back({x, x + 1, column.left});
   }
 }
 
@@ -210,8 +259,9 @@ void CrtScaler::makeGlow(const std::uint32_t* picture) {
         float sum = 0.0f;
         for (int y = 0; y < glowReduction; ++y)
           for (int x = 0; x < glowReduction; ++x)
-            sum += light(stored(channel(std::min(gx * glowReduction + x, pictureWidth_ - 1),
-                                        std::min(gy * glowReduction + y, pictureHeight_ - 1), c)));
+            sum +=
+                lightOfValue.of[channel(std::min(gx * glowReduction + x, pictureWidth_ - 1),
+                                        std::min(gy * glowReduction + y, pictureHeight_ - 1), c)];
         glow_[(static_cast<std::size_t>(gy) * gw + gx) * 3 + c] = toLevel(std::sqrt(sum / 16.0f));
       }
   const float weights[5] = {1.0f, 4.0f, 6.0f, 4.0f, 1.0f};
@@ -224,7 +274,8 @@ void CrtScaler::makeGlow(const std::uint32_t* picture) {
           for (int i = 0; i < 5; ++i) {
             const int x = std::clamp(gx + dx * (i - 2), 0, gw - 1);
             const int y = std::clamp(gy + dy * (i - 2), 0, gh - 1);
-            sum += weights[i] * light(stored(from[(static_cast<std::size_t>(y) * gw + x) * 3 + c]));
+            sum +=
+                weights[i] * lightOfValue.of[from[(static_cast<std::size_t>(y) * gw + x) * 3 + c]];
           }
           to[(static_cast<std::size_t>(gy) * gw + gx) * 3 + c] = toLevel(std::sqrt(sum / 16.0f));
         }
@@ -245,10 +296,11 @@ void CrtScaler::drawBeams(const std::uint32_t* picture, int y) {
   const int gw = glowWidth_;
   const std::uint8_t* above = glow_.data() + static_cast<std::size_t>(line.glowAbove) * gw * 3;
   const std::uint8_t* below = glow_.data() + static_cast<std::size_t>(line.glowBelow) * gw * 3;
-  glowColumn_.resize(static_cast<std::size_t>(gw) * 3);
-  for (int i = 0; i < gw * 3; ++i)
-    glowColumn_[static_cast<std::size_t>(i)] =
-        mix(stored(above[i]), stored(below[i]), line.glowShare);
+  glowColumn_.resize(static_cast<std::size_t>(gw));
+  for (int x = 0; x < gw; ++x, above += 3, below += 3)
+    glowColumn_[static_cast<std::size_t>(x)] =
+        mix(Floats4{stored(above[0]), stored(above[1]), stored(above[2]), 0.0f},
+            Floats4{stored(below[0]), stored(below[1]), stored(below[2]), 0.0f}, line.glowShare);
 
   const auto* here = reinterpret_cast<const std::uint8_t*>(
       picture + static_cast<std::size_t>(line.here) * static_cast<std::size_t>(pictureWidth_));
@@ -256,22 +308,21 @@ void CrtScaler::drawBeams(const std::uint32_t* picture, int y) {
       picture + static_cast<std::size_t>(line.there) * static_cast<std::size_t>(pictureWidth_));
   beams_.resize(static_cast<std::size_t>(pictureWidth_));
   std::uint32_t* out = beams_.data();
-  const float* glow = glowColumn_.data();
+  const Floats4* glow = glowColumn_.data();
   for (int x = 0; x < pictureWidth_; ++x, here += 4, there += 4, ++out) {
     const GlowTap tap = glowTaps_[static_cast<std::size_t>(x)];
-    const auto lit = [&](int c) {
-      return hereLight[here[c]] + thereLight[there[c]] +
-             glowPart * light(mix(glow[tap.first + c], glow[tap.second + c], tap.share));
-    };
-    const float r = lit(0), g = lit(1), b = lit(2);
-    const float brightest = std::max(r, std::max(g, b));
+    const Floats4 beams =
+        Floats4{hereLight[here[0]], hereLight[here[1]], hereLight[here[2]], 0.0f} +
+        Floats4{thereLight[there[0]], thereLight[there[1]], thereLight[there[2]], 0.0f};
+    const Floats4 glowHere = mix(glow[tap.first], glow[tap.second], tap.share);
+    const Floats4 lit = beams + glowPart * (glowHere * glowHere);
+    const float brightest = std::max(lit[0], std::max(lit[1], lit[2]));
     // How far the mask may raise this light without clipping, as a share of its depth: all of
     // it up to 1 / (1 + maskDepth).
     float room = 1.0f;
     if (brightest * (1.0f + maskDepth) > 1.0f)
       room = std::clamp((1.0f - brightest) / (maskDepth * brightest), 0.25f, 1.0f);
-    *out = std::uint32_t{levelOfLight(r)} | std::uint32_t{levelOfLight(g)} << 8 |
-           std::uint32_t{levelOfLight(b)} << 16 | std::uint32_t{toLevel(room * depth)} << 24;
+    *out = levelOfLight.threeLevels(lit) | std::uint32_t{toLevel(room * depth)} << 24;
   }
 }
 
@@ -279,33 +330,35 @@ void CrtScaler::drawLine(int maskPhase, int left, int right, std::uint32_t* to) 
   // The aperture grille at the screen's columns: the first and third channels raised and the
   // second lowered on even columns, the other way on odd ones.
   const MaskTables& tables = maskTables();
-  const auto masked = [&tables](std::uint32_t colour, bool even) {
-    const std::uint8_t* up = tables.up[colour >> 24];
-    const std::uint8_t* down = tables.down[colour >> 24];
-    const std::uint8_t* outer = even ? up : down;
-    const std::uint8_t* green = even ? down : up;
-    return std::uint32_t{outer[colour & 0xFF]} | std::uint32_t{green[(colour >> 8) & 0xFF]} << 8 |
-           std::uint32_t{outer[(colour >> 16) & 0xFF]} << 16 | 0xFF000000u;
-  };
   masked_.resize(static_cast<std::size_t>(pictureWidth_) * 2);
   for (int x = 0; x < pictureWidth_; ++x) {
-    const std::uint32_t beam = beams_[static_cast<std::size_t>(x)];
-    masked_[static_cast<std::size_t>(x) * 2] = masked(beam, true);
-    masked_[static_cast<std::size_t>(x) * 2 + 1] = masked(beam, false);
+    const MaskedPairs pairs = maskedPairs(tables, beams_[static_cast<std::size_t>(x)]);
+    masked_[static_cast<std::size_t>(x) * 2] = pairs.even();
+    masked_[static_cast<std::size_t>(x) * 2 + 1] = pairs.odd();
   }
-  // Every column as its first picture column's masked colour, then the columns that straddle
-  // two picture columns blended and masked over them.
-  const auto phase = static_cast<std::uint32_t>(maskPhase);
-  for (int x = left; x < right; ++x)
-    to[x - left] = masked_[firstMasked_[static_cast<std::size_t>(x)] ^ phase];
+  // The columns wholly in one picture column: that column's two masked colours in turn. Then
+  // the columns that straddle two picture columns, blended and masked.
+  for (auto run = std::upper_bound(runs_.begin(), runs_.end(), left,
+                                   [](int x, const Run&r) { return x < r.to; });
+       run != runs_.end() && run->from < right; ++run) {
+    const int from = std::max(run->from, left), end = std::min(run->to, right);
+    const std::uint32_t* pair = masked_.data() + static_cast<std::size_t>(run->column) * 2;
+    const std::uint32_t first = pair[(from + maskPhase) & 1],
+                        second = pair[(from + maskPhase + 1) & 1];
+    std::uint32_t* out = to + (from - left);
+    int x = from;
+    for (; x + 1 < end; x += 2, out += 2) out[0] = first, out[1] = second;
+    if (x < end) *out = first;
+  }
   for (auto edge = std::lower_bound(edges_.begin(), edges_.end(), left);
        edge != edges_.end() && *edge < right; ++edge) {
     const int x = *edge;
     const Column column = columns_[static_cast<std::size_t>(x)];
-    const std::uint32_t mixed = blendBytes(beams_[static_cast<std::size_t>(column.left)],
-                                           beams_[static_cast<std::size_t>(column.right)],
-                                           static_cast<std::uint32_t>(column.share));
-    to[x - left] = masked(mixed, ((maskPhase + x) & 1) == 0);
+    const MaskedPairs pairs =
+        maskedPairs(tables, blendBytes(beams_[static_cast<std::size_t>(column.left)],
+                                       beams_[static_cast<std::size_t>(column.right)],
+                                       static_cast<std::uint32_t>(column.share)));
+    to[x - left] = ((maskPhase + x) & 1) == 0 ? pairs.even() : pairs.odd();
   }
 }
 

@@ -25,6 +25,11 @@
 
 namespace compat {
 
+// Four floats processed together (in one register where the processor has them): a colour's
+// three channels and an unused fourth, each through the same operations in the same order as
+// alone, so with the same results.
+using Floats4 = float __attribute__((vector_size(16)));
+
 class CrtScaler {
  public:
   // The longest side of a rectangle drawn here: an 8K screen's lines, and as many columns.
@@ -58,8 +63,7 @@ class CrtScaler {
     int right;
     int share;
   };
-  // A picture column's two glow columns (as offsets of three floats a column) and the second's
-  // share.
+  // A picture column's two glow columns and the second's share.
   struct GlowTap {
     int first;
     int second;
@@ -79,13 +83,18 @@ class CrtScaler {
   std::vector<float> tables_;
   std::vector<Column> columns_;
   std::vector<int> edges_;  // the columns that straddle two picture columns, in order
-  // Each column's first picture column's masked colour in masked_, for a rectangle that starts
-  // on an even screen column (the other parity flips its last bit).
-  std::vector<std::uint32_t> firstMasked_;
+  // Screen columns [from, to) that each lie wholly in picture column `column`: the rest are
+  // edges. In order.
+  struct Run {
+    int from;
+    int to;
+    int column;
+  };
+  std::vector<Run> runs_;
   int glowWidth_ = 0, glowHeight_ = 0;
   std::vector<std::uint8_t> glow_, glowBlurred_;  // three bytes a texel, stored values
   std::vector<GlowTap> glowTaps_;
-  std::vector<float> glowColumn_;      // each glow column on a line, three each
+  std::vector<Floats4> glowColumn_;    // each glow column on a line
   std::vector<std::uint32_t> beams_;   // a line's beams: the colour, and how much mask shows
   std::vector<std::uint32_t> masked_;  // each picture column masked: even, odd
 };

@@ -60,16 +60,9 @@ class LevelOfLight {
     // 1 itself: the brightest level, never passed.
     buckets_[count] = {std::numeric_limits<float>::infinity(), 255};
   }
-  std::uint8_t operator()(float light) const {
-    if (!(light < 1.0f)) return 255;
-    std::uint32_t bits;
-    std::memcpy(&bits, &light, sizeof bits);
-    const int i = std::max(static_cast<int>(bits >> 16) - (firstExponent << 7), 0);
-    const Bucket bucket = buckets_[i];
-    return static_cast<std::uint8_t>(bucket.level + (light >= bucket.rise ? 1 : 0));
-  }
   // The levels of a beam's three channels, as a word's first three bytes: the buckets found
-  // for all four lanes at once (a light of 1 or more held at 1, whose bucket is the last).
+  // for all four lanes at once (a light of 1 or more, or not a number, held at 1, whose bucket
+  // is the last).
   std::uint32_t threeLevels(Floats4 lights) const {
     using Ints4 = std::int32_t __attribute__((vector_size(16)));
     lights = lights < 1.0f ? lights : Floats4{} + 1.0f;
@@ -97,8 +90,8 @@ class LevelOfLight {
 const LevelOfLight levelOfLight;
 
 // The mask on the stored values, by how much of it shows (the beams' fourth byte): each value
-// raised and lowered by half the mask's depth times that.
-// Both in one read: raised in the low byte, lowered in the high one.
+// raised and lowered by half the mask's depth times that, both in one read (raised in the low
+// byte, lowered in the high one).
 struct MaskTables {
   std::uint16_t upDown[256][256];
 };

@@ -43,7 +43,11 @@ async function paceWithLongDrawing(browser, base) {
   console.log(`pace: with 11 ms of drawing a picture, ${counts.pictures} pictures in ` +
               `${counts.frames} frames of the browser in 3 s (${(100 * share).toFixed(1)} %), ` +
               `${counts.sameFrame} drawn in a frame that already had one`);
-  assert.strictEqual(counts.sameFrame, 0, "pictures drawn for one frame, all but one unseen");
+  // None where frames come on time (a third of them when the pace counted from the drawing's
+  // end); a frame over 50 ms late lets the wait's timer draw the next picture before it, which
+  // a loaded machine may do now and then.
+  assert(counts.sameFrame <= counts.pictures / 20,
+         `${counts.sameFrame} pictures drawn for a frame that had one, unseen`);
   // Where each picture's tick has its own frame; a busy machine's late frames cost a few.
   assert(share >= 0.9, `only ${counts.pictures} pictures in ${counts.frames} frames`);
   assert.deepStrictEqual(problems, []);

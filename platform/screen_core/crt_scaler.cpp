@@ -355,11 +355,15 @@ void CrtScaler::drawLine(int maskPhase, int left, int right, std::uint32_t* to) 
   }
 }
 
+bool CrtScaler::draws(int width, int height, int pictureHeight) {
+  return width > 0 && height > 0 && width <= maxSide && height <= maxSide && pictureHeight > 0 &&
+         crtBeam({0, 0, width, height}, pictureHeight).depth > 0.0f;
+}
+
 bool CrtScaler::scalePart(const std::uint32_t* picture, int pictureWidth, int pictureHeight,
                           int width, int height, int maskPhase, const ScaledPart& part) {
-  if (picture == nullptr || pictureWidth <= 0 || pictureHeight <= 0 || width <= 0 || height <= 0 ||
-      width > maxSide || height > maxSide || !validPart(part, width, height) ||
-      crtBeam({0, 0, width, height}, pictureHeight).depth == 0.0f)
+  if (picture == nullptr || pictureWidth <= 0 || !draws(width, height, pictureHeight) ||
+      !validPart(part, width, height))
     return false;
   if (pictureWidth != pictureWidth_ || pictureHeight != pictureHeight_ || width != width_ ||
       height != height_)

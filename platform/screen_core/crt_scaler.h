@@ -36,12 +36,16 @@ class CrtScaler {
   // Beyond, the caller draws the sharp look (as the GPU presenter does where its textures end).
   static constexpr int maxSide = 8192;
 
+  // Whether a `width` x `height` rectangle of a picture `pictureHeight` rows tall has the CRT
+  // look here: a size from 1 to maxSide each way, with room for the lines (crtBeam's depth
+  // above 0). Otherwise the look is the sharp one, as the GPU presenter draws it.
+  static bool draws(int width, int height, int pictureHeight);
+
   // Draws the part that `part` names of the picture's CRT look in a `width` x `height`
   // rectangle. `picture`: `pictureWidth` x `pictureHeight` words, rows packed. `maskPhase`: the
   // parity of the screen column the rectangle starts at (the mask's stripes follow the
   // screen's columns). False, writing nothing, for a size that is not positive or over maxSide,
-  // an invalid part, or a rectangle without room for the lines (crtBeam's depth 0), which is the
-  // sharp look.
+  // an invalid part, or a rectangle draws() refuses.
   bool scalePart(const std::uint32_t* picture, int pictureWidth, int pictureHeight, int width,
                  int height, int maskPhase, const ScaledPart& part);
 

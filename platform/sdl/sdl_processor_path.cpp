@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/screen_core/crt_beam.h"
 #include "platform/screen_core/notice_font.h"
 #include "platform/sdl/sdl_screen.h"
 
@@ -74,8 +73,8 @@ void SdlScreen::drawOnProcessor() {
     rect = exclusive_ ? compat::lookRectangle(look, pictureWidth_, pictureHeight_, width, height)
                       : pictureInWindow(width, height);
   if (!exclusive_) look = compat::Look::integer;
-  if (look == compat::Look::crt && (compat::crtBeam(rect, pictureHeight_).depth == 0.0f ||
-                                    std::max(rect.width, rect.height) > compat::CrtScaler::maxSide))
+  if (look == compat::Look::crt &&
+      !compat::CrtScaler::draws(rect.width, rect.height, pictureHeight_))
     look = compat::Look::sharp;
   if (look == compat::Look::sharp && rect.width > 0 && rect.width % pictureWidth_ == 0 &&
       rect.height % pictureHeight_ == 0)

@@ -7,7 +7,6 @@
 // CrtScaler: the GPU's sharp look within a level at edges, its CRT look within two, the integer
 // look exactly) and put on a 2D canvas over the WebGL2 one, pixel for pixel. The integer look
 // scaled down below the picture's size stays on WebGL.
-#include "platform/screen_core/crt_beam.h"
 #include "platform/screen_core/rgba_frame.h"
 #include "platform/web/web_page_calls.h"
 #include "platform/web/web_screen.h"
@@ -20,10 +19,8 @@ bool WebScreen::drawOnProcessor() {
   if (view.width <= 0 || view.height <= 0) return false;
   const compat::ScreenRect rect =
       compat::lookRectangle(view.look, pictureWidth_, pictureHeight_, view.width, view.height);
-  // The CRT look without room for its lines is the sharp look, as the GPU presenter draws it.
-  const bool crt = view.look == compat::Look::crt && rect.width <= compat::CrtScaler::maxSide &&
-                   rect.height <= compat::CrtScaler::maxSide &&
-                   compat::crtBeam(rect, pictureHeight_).depth > 0.0f;
+  const bool crt = view.look == compat::Look::crt &&
+                   compat::CrtScaler::draws(rect.width, rect.height, pictureHeight_);
   const bool sharp = view.look == compat::Look::sharp || (view.look == compat::Look::crt && !crt);
   const bool plain = sharp || crt ||
                      (view.look == compat::Look::integer && rect.width >= pictureWidth_ &&
